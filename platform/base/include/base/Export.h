@@ -1,0 +1,4 @@
+// Symbol visibility for the base library.
+#pragma once
+
+#define BASE_API __attribute__((visibility("default")))

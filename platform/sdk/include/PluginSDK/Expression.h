@@ -1,0 +1,42 @@
+// The root of every expression object: the properties the host attaches and
+// the operations every kind of expression offers.
+#pragma once
+
+#include "PluginSDK/Types.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace PluginSDK {
+
+class PLUGINSDK_API Expression {
+public:
+    Expression();
+    virtual ~Expression();
+    Expression(const Expression&) = delete;
+    Expression& operator=(const Expression&) = delete;
+
+    // True for operators: the host feeds them their children's results.
+    virtual bool isOperator() = 0;
+    // Kind code of the result.
+    virtual ExpressionType getType() = 0;
+    // True when the result is final and no further child result is needed.
+    virtual bool isReady() = 0;
+    // Resets the per-evaluation state for another evaluation.
+    virtual void disposeExpression() = 0;
+
+    // The text attached under `name`, or null; valid while the expression lives
+    // and the property is not set again.
+    const wchar_t* getProperty(const wchar_t* name) const;
+
+    // Host side: attaches `value` under `name`, replacing an earlier value; a
+    // null value detaches the property. A null name is ignored.
+    void setProperty(const wchar_t* name, const wchar_t* value);
+
+private:
+    // Few properties per node: a flat list is smaller and faster than a map.
+    std::vector<std::pair<std::wstring, std::wstring>> m_Properties;
+};
+
+} // namespace PluginSDK

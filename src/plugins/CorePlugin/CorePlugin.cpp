@@ -1,0 +1,88 @@
+// The plug-in object.
+#include "CorePlugin.h"
+
+#include "ExpressionFactory.h"
+#include "ResultCodes.h"
+#include "common/PluginTrace.h"
+
+#include "PluginSDK/Configuration.h"
+
+#include <cassert>
+#include <cwchar>
+
+namespace PluginSDK {
+
+namespace {
+
+constexpr char kTraceSource[] = "src/plugins/CorePlugin/CorePlugin";
+constexpr const wchar_t* kPluginName = L"CorePlugin";
+constexpr const wchar_t* kRegistrySectionSetting = L"defaultWindowsRegistrySection";
+constexpr const wchar_t* kRegistrySectionValues[] = {L"32", L"64", L"32or64", L"64or32"};
+
+bool isAcceptedSetting(const wchar_t* name, const wchar_t* value) {
+    if (!name || !value || std::wcscmp(name, kRegistrySectionSetting) != 0)
+        return false;
+    for (const wchar_t* accepted : kRegistrySectionValues)
+        if (std::wcscmp(value, accepted) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
+CorePlugin::CorePlugin() = default;
+
+CorePlugin::~CorePlugin() = default;
+
+void CorePlugin::setProperty(const wchar_t* name, const wchar_t* value) {
+    if (isAcceptedSetting(name, value)) {
+        Configuration* configuration = nullptr;
+        Configuration::get(kPluginName, configuration);
+        assert(configuration != 0 && "configuration != 0");
+        configuration->setProperty(String(name), String(value));
+        return;
+    }
+    Trace trace(::CorePlugin::pluginTracer(),
+                L"CorePlugin::setProperty(const wchar_t *, const wchar_t *)");
+    trace.m_Level = ::CorePlugin::TRACE_WARNING;
+    // A null name or value is reported as the empty text.
+    trace << trace.pos(kTraceSource, __LINE__) << "Unexpected plugin property, skipping. "
+          << "plugin=[" << kPluginName << "] " << "name=[" << (name ? name : L"") << "] "
+          << "value=[" << (value ? value : L"") << "]" << Trace::Modifier(0);
+}
+
+PluginVersion CorePlugin::getVersion() const {
+    return PluginVersion{1, 1, 1, 1};
+}
+
+const wchar_t* CorePlugin::getName() const {
+    return kPluginName;
+}
+
+void* CorePlugin::getUnknownSoftware() {
+    return nullptr;
+}
+
+TErrorCode CorePlugin::initializePlugin() {
+    for (const ::CorePlugin::ExpressionEntry& entry : ::CorePlugin::expressionTable())
+        addExpression(entry.name);
+    return m_MountList.Initialize();
+}
+
+TErrorCode CorePlugin::cleanupPlugin() {
+    return Configuration::cleanup(kPluginName);
+}
+
+TErrorCode CorePlugin::createExpression(const wchar_t* name, Expression** result) {
+    if (!name || !result)
+        return ::CorePlugin::RC_INVALID_ARGUMENT;
+    *result = ::CorePlugin::createExpression(name, &m_MountList);
+    return *result ? ::CorePlugin::RC_SUCCESS : ::CorePlugin::RC_UNKNOWN_EXPRESSION;
+}
+
+TErrorCode CorePlugin::destroyExpression(Expression* expression) {
+    delete expression;
+    return ::CorePlugin::RC_SUCCESS;
+}
+
+} // namespace PluginSDK

@@ -1,0 +1,86 @@
+// Reading decimal and hexadecimal numbers from text.
+#include "common/NumberText.h"
+
+#include <climits>
+#include <cwctype>
+
+namespace CorePlugin {
+
+namespace {
+
+int digitValue(wchar_t c, int base) {
+    int value;
+    if (c >= L'0' && c <= L'9')
+        value = c - L'0';
+    else if (c >= L'a' && c <= L'f')
+        value = c - L'a' + 10;
+    else if (c >= L'A' && c <= L'F')
+        value = c - L'A' + 10;
+    else
+        return -1;
+    return value < base ? value : -1;
+}
+
+// Skips blanks and the sign; returns the first digit position.
+const wchar_t* skipPrefix(const wchar_t* p, bool& negative) {
+    while (std::iswspace(static_cast<wint_t>(*p)))
+        ++p;
+    negative = false;
+    if (*p == L'+' || *p == L'-')
+        negative = *p++ == L'-';
+    return p;
+}
+
+// Reads the magnitude; false when a digit would overflow 64 bits.
+NumberRead readMagnitude(const wchar_t* p, int base, unsigned long& magnitude) {
+    magnitude = 0;
+    bool anyDigit = false;
+    for (int digit; (digit = digitValue(*p, base)) >= 0; ++p) {
+        anyDigit = true;
+        if (magnitude > (ULONG_MAX - static_cast<unsigned long>(digit)) /
+                            static_cast<unsigned long>(base))
+            return NumberRead::OutOfRange;
+        magnitude = magnitude * static_cast<unsigned long>(base) + static_cast<unsigned long>(digit);
+    }
+    return anyDigit ? NumberRead::Ok : NumberRead::NoDigits;
+}
+
+} // namespace
+
+NumberRead readUnsigned(const wchar_t* text, int base, unsigned long& value) {
+    if (!text)
+        return NumberRead::NoDigits;
+    bool negative;
+    const wchar_t* p = skipPrefix(text, negative);
+    // "0x" counts as a prefix only when a hexadecimal digit follows; otherwise
+    // the "0" is the number, as strtoul reads it.
+    if (base == 16 && p[0] == L'0' && (p[1] == L'x' || p[1] == L'X') && digitValue(p[2], 16) >= 0)
+        p += 2;
+    unsigned long magnitude;
+    NumberRead read = readMagnitude(p, base, magnitude);
+    if (read != NumberRead::Ok)
+        return read;
+    value = negative ? 0UL - magnitude : magnitude;
+    return NumberRead::Ok;
+}
+
+NumberRead readSigned(const wchar_t* text, long& value) {
+    if (!text)
+        return NumberRead::NoDigits;
+    bool negative;
+    const wchar_t* p = skipPrefix(text, negative);
+    unsigned long magnitude;
+    NumberRead read = readMagnitude(p, 10, magnitude);
+    if (read != NumberRead::Ok)
+        return read;
+    constexpr unsigned long kMaxPositive = static_cast<unsigned long>(LONG_MAX);
+    if (magnitude > kMaxPositive + (negative ? 1 : 0))
+        return NumberRead::OutOfRange;
+    if (negative)
+        value = magnitude == kMaxPositive + 1 ? LONG_MIN : -static_cast<long>(magnitude);
+    else
+        value = static_cast<long>(magnitude);
+    return NumberRead::Ok;
+}
+
+} // namespace CorePlugin
