@@ -1,6 +1,5 @@
 // Packing lists into one text and unpacking them with the host SDK's VectorString.
 #include "PluginSDK/VectorString.h"
-#include "support/RandomLists.h"
 
 #include <gtest/gtest.h>
 
@@ -97,17 +96,4 @@ TEST(VectorString, NullElementIsEmptyAndResetEmptiesTheList) {
     EXPECT_STREQ(static_cast<const wchar_t*>(copy), L";x;");
     packed += L"";
     EXPECT_STREQ(static_cast<const wchar_t*>(packed), L";");
-}
-
-TEST(VectorString, GeneratedListsSurvivePackingAndUnpacking) {
-    testsupport::RandomLists lists(20240611);
-    for (int round = 0; round < 3000; ++round) {
-        List list = lists.next();
-        std::wstring packed = pack(list);
-        ASSERT_EQ(unpack(packed.c_str()), list) << "packed text: " << packed.size() << " units";
-        // Unpacking a text that a person wrote and packing the list again gives
-        // a text with the same list.
-        List read = unpack(list.empty() ? L"" : list.front().c_str());
-        EXPECT_EQ(unpack(pack(read).c_str()), read);
-    }
 }
