@@ -1,6 +1,13 @@
 // The table of expression names, in registration order, and the factory.
 #include "ExpressionFactory.h"
 
+#include "cross/ScalarToVector.h"
+#include "cross/Sort.h"
+#include "cross/Vector.h"
+#include "cross/VectorAt.h"
+#include "cross/VectorIterator.h"
+#include "cross/VectorToScalar.h"
+
 #include <cwchar>
 
 namespace CorePlugin {
@@ -28,18 +35,18 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"PathExists", nullptr},
     {L"ValueOf", nullptr},
     {L"Compare", nullptr},
-    {L"Vector", nullptr},
-    {L"Sort", nullptr},
+    {L"Vector", &make<CorePlugin::Vector>},
+    {L"Sort", &make<CorePlugin::Sort>},
     {L"Match", nullptr},
     {L"Concat", nullptr},
     {L"Switch", nullptr},
     {L"BitwiseAnd", nullptr},
     {L"BitwiseInclusiveOr", nullptr},
     {L"BitwiseExclusiveOr", nullptr},
-    {L"ScalarToVector", nullptr},
-    {L"VectorToScalar", nullptr},
-    {L"VectorIterator", nullptr},
-    {L"VectorAt", nullptr},
+    {L"ScalarToVector", &make<CorePlugin::ScalarToVector>},
+    {L"VectorToScalar", &make<CorePlugin::VectorToScalar>},
+    {L"VectorIterator", &make<CorePlugin::VectorIterator>},
+    {L"VectorAt", &make<CorePlugin::VectorAt>},
     {L"Md5", nullptr},
     {L"Substring", nullptr},
     {L"Contains", nullptr},
