@@ -117,25 +117,6 @@ TEST(CompareOperandCompare, OperandsOfDifferentKindsAreNeverRelated) {
     }
 }
 
-TEST(CompareOperandProcedure, ComparesBothOperandsAndReleasesThem) {
-    ScriptedCompareOperand operand({0, 1}, {0, 2});
-    operand.setProperty(L"relation", L"lt");
-    Outcome outcome = evaluate(operand);
-    EXPECT_EQ(outcome.rc, 0);
-    EXPECT_EQ(outcome.result, L"true");
-    EXPECT_EQ(operand.calls(), (std::vector<std::string>{"first", "second"}));
-    EXPECT_EQ(TrackedInteger::s_Live, 0);
-
-    operand.setProperty(L"relation", L"gt");
-    outcome = evaluate(operand);
-    EXPECT_EQ(outcome.rc, 0);
-    EXPECT_EQ(outcome.result, L"false");
-    EXPECT_EQ(TrackedInteger::s_Live, 0);
-    // An operand: ready at once, never fed.
-    EXPECT_FALSE(operand.isOperator());
-    EXPECT_TRUE(operand.isReady());
-}
-
 TEST(CompareOperandProcedure, CodesComeInOrderAndNoOperandIsLeft) {
     struct Case {
         const char* name;

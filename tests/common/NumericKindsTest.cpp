@@ -260,13 +260,3 @@ TEST(ComparableKinds, DifferentKindsNeverRelate) {
         }
     }
 }
-
-TEST(ComparableKinds, CopiesCompareEqualToTheirSource) {
-    UInteger number(7);
-    UInteger copy(number);
-    EXPECT_TRUE(copy == number);
-    CiString text(L"mixed Case");
-    CiString textCopy(text);
-    EXPECT_TRUE(textCopy == text);
-    EXPECT_EQ(textCopy.orderValue().str(), L"MIXED CASE");
-}
