@@ -1,8 +1,18 @@
 // The table of expression names, in registration order, and the factory.
 #include "ExpressionFactory.h"
 
+#include "cross/And.h"
+#include "cross/BitwiseAnd.h"
+#include "cross/BitwiseExclusiveOr.h"
+#include "cross/BitwiseInclusiveOr.h"
+#include "cross/Compare.h"
+#include "cross/Concat.h"
+#include "cross/Not.h"
+#include "cross/Or.h"
 #include "cross/ScalarToVector.h"
 #include "cross/Sort.h"
+#include "cross/Switch.h"
+#include "cross/ValueOf.h"
 #include "cross/Vector.h"
 #include "cross/VectorAt.h"
 #include "cross/VectorIterator.h"
@@ -25,24 +35,24 @@ template <typename T> PluginSDK::Expression* makeWithMounts(mountlist* mounts) {
 // One row per expression; the order is the registration order and the order
 // in which names are compared.
 constexpr ExpressionEntry kExpressions[] = {
-    {L"Not", nullptr},
-    {L"And", nullptr},
-    {L"Or", nullptr},
+    {L"Not", &make<CorePlugin::Not>},
+    {L"And", &make<CorePlugin::And>},
+    {L"Or", &make<CorePlugin::Or>},
     {L"FileInfo", nullptr},
     {L"FileInfoCompare", nullptr},
     {L"FileExists", nullptr},
     {L"FileDirectory", nullptr},
     {L"PathExists", nullptr},
-    {L"ValueOf", nullptr},
-    {L"Compare", nullptr},
+    {L"ValueOf", &make<CorePlugin::ValueOf>},
+    {L"Compare", &make<CorePlugin::Compare>},
     {L"Vector", &make<CorePlugin::Vector>},
     {L"Sort", &make<CorePlugin::Sort>},
     {L"Match", nullptr},
-    {L"Concat", nullptr},
-    {L"Switch", nullptr},
-    {L"BitwiseAnd", nullptr},
-    {L"BitwiseInclusiveOr", nullptr},
-    {L"BitwiseExclusiveOr", nullptr},
+    {L"Concat", &make<CorePlugin::Concat>},
+    {L"Switch", &make<CorePlugin::Switch>},
+    {L"BitwiseAnd", &make<CorePlugin::BitwiseAnd>},
+    {L"BitwiseInclusiveOr", &make<CorePlugin::BitwiseInclusiveOr>},
+    {L"BitwiseExclusiveOr", &make<CorePlugin::BitwiseExclusiveOr>},
     {L"ScalarToVector", &make<CorePlugin::ScalarToVector>},
     {L"VectorToScalar", &make<CorePlugin::VectorToScalar>},
     {L"VectorIterator", &make<CorePlugin::VectorIterator>},

@@ -5,6 +5,7 @@
 #include "TruthValues.h"
 #include "base/WideText.h"
 #include "common/NumberText.h"
+#include "common/Version.h"
 
 namespace CorePlugin {
 
@@ -35,6 +36,14 @@ PluginSDK::String Converter::toString(long value) {
 
 PluginSDK::String Converter::toString(bool value) {
     return PluginSDK::String(value ? kTrue : kFalse);
+}
+
+PluginSDK::String Converter::toString(Version value) {
+    PluginSDK::String result;
+    wchar_t* text = value.get();
+    result = text;
+    brel_free(text);
+    return result;
 }
 
 } // namespace CorePlugin

@@ -22,6 +22,8 @@ public:
     static PluginSDK::String toString(long value);
     // "true" or "false".
     static PluginSDK::String toString(bool value);
+    // The version as "a.b.c.d".
+    static PluginSDK::String toString(Version value);
 };
 
 } // namespace CorePlugin

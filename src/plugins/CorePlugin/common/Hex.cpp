@@ -1,0 +1,34 @@
+// An unsigned 64-bit hexadecimal number as a Comparable.
+#include "common/Hex.h"
+
+#include "ResultCodes.h"
+#include "common/NumberText.h"
+
+namespace CorePlugin {
+
+TErrorCode Hex::set(const wchar_t* text) {
+    if (!text)
+        return RC_INVALID_ARGUMENT;
+    if (*text == L'\0') {
+        m_Value = 0;
+        return RC_SUCCESS;
+    }
+    unsigned long value = 0;
+    if (readUnsigned(text, 16, value) != NumberRead::Ok)
+        return RC_INVALID_ARGUMENT;
+    m_Value = value;
+    return RC_SUCCESS;
+}
+
+bool Hex::isZero(const wchar_t* text) {
+    if (!text)
+        return false;
+    for (const wchar_t* p = text; *p; ++p) {
+        if (*p == L'0' || (p - text == 1 && *p == L'x'))
+            continue;
+        return false;
+    }
+    return true;
+}
+
+} // namespace CorePlugin

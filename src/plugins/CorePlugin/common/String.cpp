@@ -1,0 +1,13 @@
+// A text as a Comparable.
+#include "common/String.h"
+
+#include "ResultCodes.h"
+
+namespace CorePlugin {
+
+TErrorCode String::set(const wchar_t* text) {
+    m_Value = text;
+    return RC_SUCCESS;
+}
+
+} // namespace CorePlugin

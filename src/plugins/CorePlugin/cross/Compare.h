@@ -1,0 +1,34 @@
+// Compares two child results as values of the kind named by "type", with the
+// relation named by "relation", and yields "true" or "false".
+#pragma once
+
+#include "PluginSDK/ScalarOperator.h"
+#include "common/Comparable.h"
+#include "common/OperandPair.h"
+
+namespace CorePlugin {
+
+class Compare : public PluginSDK::ScalarOperator {
+public:
+    using PluginSDK::ScalarOperator::update;
+
+    bool isReady() override { return m_Operands.isComplete(); }
+    void disposeExpression() override;
+    // Parses both operands (the first before the second), then applies the
+    // relation. The result is empty on every failure.
+    TErrorCode getScalarResult(PluginSDK::String& result) override;
+    // Stores the next operand text; a third is refused with -10005.
+    TErrorCode update(const PluginSDK::String& value) override;
+
+    // -11026 without "type", then -11023 without "relation", else 0.
+    TErrorCode validateProperties();
+    // A new value of the kind named by `type`, owned by the caller; null for
+    // an unknown name.
+    Comparable* getComparableOperand(const wchar_t* type);
+
+private:
+    bool m_Result = false;
+    OperandPair<PluginSDK::String> m_Operands;
+};
+
+} // namespace CorePlugin

@@ -1,0 +1,36 @@
+// Case selector: children come in pairs of a condition and a value; the result
+// is the value of the first pair whose condition is "true", else "default".
+#pragma once
+
+#include "PluginSDK/ScalarOperator.h"
+
+#include <cstdint>
+
+namespace CorePlugin {
+
+class Switch : public PluginSDK::ScalarOperator {
+public:
+    using PluginSDK::ScalarOperator::update;
+
+    enum State : std::int32_t {
+        ExpectingCondition = 0,
+        SkippingValue = 1,
+        TakingValue = 2,
+        Selected = 3,
+    };
+
+    bool isReady() override { return m_State == Selected; }
+    void disposeExpression() override;
+    // The selected value, or the property "default" (empty when absent); never fails.
+    TErrorCode getScalarResult(PluginSDK::String& result) override;
+    // Failed children are taken: a failed condition counts as "false".
+    bool continueOnError() const override { return true; }
+    TErrorCode update(const PluginSDK::String& value) override;
+    TErrorCode updateWithError(long code) override;
+
+private:
+    State m_State = ExpectingCondition;
+    PluginSDK::String m_SelectedValue;
+};
+
+} // namespace CorePlugin
