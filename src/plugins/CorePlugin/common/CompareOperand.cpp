@@ -22,15 +22,16 @@ struct RelationEntry {
 };
 
 // In the order in which relation names are compared.
-constexpr RelationEntry kRelations[] = {{L"eq", &Comparable::operator== },
-                                         {L"ne", &Comparable::operator!= },
-                                          {L"gt", &Comparable::operator> },
-                                           {L"ge", &Comparable::operator>= },
-                                            {L"lt", &Comparable::operator<},
-                                             {
-                                                 L"le",
-                                                 &Comparable::operator<= },
-                                            };
+// clang-format off
+constexpr RelationEntry kRelations[] = {
+    {L"eq", &Comparable::operator==},
+    {L"ne", &Comparable::operator!=},
+    {L"gt", &Comparable::operator>},
+    {L"ge", &Comparable::operator>=},
+    {L"lt", &Comparable::operator<},
+    {L"le", &Comparable::operator<=},
+};
+// clang-format on
 
 } // namespace
 
