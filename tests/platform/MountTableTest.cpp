@@ -111,8 +111,9 @@ TEST(MountList, InitializeFailsForATableThatCannotBeRead) {
 
 TEST(MountList, AnswersInWideTextAndForgetsATableThatWentAway) {
     testsupport::TempDir dir;
-    std::string table = dir.write("mountinfo", "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
-                                               "2 1 0:9 / /mnt/caf\xC3\xA9 rw - nfs h\xC3\xB4te:/exp rw\n");
+    std::string table =
+        dir.write("mountinfo", "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
+                               "2 1 0:9 / /mnt/caf\xC3\xA9 rw - nfs h\xC3\xB4te:/exp rw\n");
     mountlist mounts(table.c_str());
     ASSERT_EQ(mounts.Initialize(), 0);
     ASSERT_TRUE(mounts.isReady());
@@ -158,8 +159,8 @@ TEST(MountList, RealTableAgreesWithFindmnt) {
     ASSERT_TRUE(mounts.isReady());
     char buildDir[PATH_MAX];
     ASSERT_NE(::realpath(".", buildDir), nullptr);
-    for (const std::string& path : {std::string("/"), std::string("/proc"), std::string("/tmp"),
-                                    std::string(buildDir)}) {
+    for (const std::string& path :
+         {std::string("/"), std::string("/proc"), std::string("/tmp"), std::string(buildDir)}) {
         std::string expected = findmntTarget(path);
         EXPECT_EQ(mounts.GetMountPath(testsupport::widen(path).c_str()).str(),
                   testsupport::widen(expected))

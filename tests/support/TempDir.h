@@ -16,7 +16,8 @@ namespace testsupport {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "coreplugin-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "coreplugin-XXXXXX").string();
         if (char* made = ::mkdtemp(pattern.data()))
             m_Path = made;
         EXPECT_FALSE(m_Path.empty()) << "cannot create a temporary directory";

@@ -61,8 +61,7 @@ std::string withoutBrackets(const std::string& server) {
 // "//server/share/dir" (CIFS, SMB) gives "server" and "/share/dir";
 // "server:/export" (NFS and the like) gives "server" and "/export". Brackets
 // around an IPv6 server are dropped. False for any other source.
-bool splitNetworkSource(const std::string& source, std::string& server,
-                        std::string& exportPath) {
+bool splitNetworkSource(const std::string& source, std::string& server, std::string& exportPath) {
     std::string host;
     if (source.compare(0, 2, "//") == 0) {
         std::size_t slash = source.find('/', 2);
