@@ -1,6 +1,16 @@
 // The table of expression names, in registration order, and the factory.
 #include "ExpressionFactory.h"
 
+#include "cross/FileDirectory.h"
+#include "cross/FileExists.h"
+#include "cross/FileInfo.h"
+#include "cross/IniFileKeyExists.h"
+#include "cross/IniFileKeyValue.h"
+#include "cross/MountPath.h"
+#include "cross/MountRemotePath.h"
+#include "cross/MountServer.h"
+#include "cross/PathExists.h"
+
 #include <cwchar>
 
 namespace CorePlugin {
@@ -21,11 +31,11 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"Not", nullptr},
     {L"And", nullptr},
     {L"Or", nullptr},
-    {L"FileInfo", nullptr},
+    {L"FileInfo", &make<CorePlugin::FileInfo>},
     {L"FileInfoCompare", nullptr},
-    {L"FileExists", nullptr},
-    {L"FileDirectory", nullptr},
-    {L"PathExists", nullptr},
+    {L"FileExists", &make<CorePlugin::FileExists>},
+    {L"FileDirectory", &make<CorePlugin::FileDirectory>},
+    {L"PathExists", &make<CorePlugin::PathExists>},
     {L"ValueOf", nullptr},
     {L"Compare", nullptr},
     {L"Vector", nullptr},
@@ -46,11 +56,11 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"Clip", nullptr},
     {L"StringSlice", nullptr},
     {L"StringCrop", nullptr},
-    {L"IniFileKeyExists", nullptr},
-    {L"IniFileKeyValue", nullptr},
-    {L"MountServer", nullptr},
-    {L"MountPath", nullptr},
-    {L"MountRemotePath", nullptr},
+    {L"IniFileKeyExists", &make<CorePlugin::IniFileKeyExists>},
+    {L"IniFileKeyValue", &make<CorePlugin::IniFileKeyValue>},
+    {L"MountServer", &makeWithMounts<CorePlugin::MountServer>},
+    {L"MountPath", &makeWithMounts<CorePlugin::MountPath>},
+    {L"MountRemotePath", &makeWithMounts<CorePlugin::MountRemotePath>},
 };
 
 } // namespace
