@@ -7,8 +7,17 @@
 #include "cross/BitwiseInclusiveOr.h"
 #include "cross/Compare.h"
 #include "cross/Concat.h"
+#include "cross/FileDirectory.h"
+#include "cross/FileExists.h"
+#include "cross/FileInfo.h"
+#include "cross/IniFileKeyExists.h"
+#include "cross/IniFileKeyValue.h"
+#include "cross/MountPath.h"
+#include "cross/MountRemotePath.h"
+#include "cross/MountServer.h"
 #include "cross/Not.h"
 #include "cross/Or.h"
+#include "cross/PathExists.h"
 #include "cross/ScalarToVector.h"
 #include "cross/Sort.h"
 #include "cross/Switch.h"
@@ -38,11 +47,11 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"Not", &make<CorePlugin::Not>},
     {L"And", &make<CorePlugin::And>},
     {L"Or", &make<CorePlugin::Or>},
-    {L"FileInfo", nullptr},
+    {L"FileInfo", &make<CorePlugin::FileInfo>},
     {L"FileInfoCompare", nullptr},
-    {L"FileExists", nullptr},
-    {L"FileDirectory", nullptr},
-    {L"PathExists", nullptr},
+    {L"FileExists", &make<CorePlugin::FileExists>},
+    {L"FileDirectory", &make<CorePlugin::FileDirectory>},
+    {L"PathExists", &make<CorePlugin::PathExists>},
     {L"ValueOf", &make<CorePlugin::ValueOf>},
     {L"Compare", &make<CorePlugin::Compare>},
     {L"Vector", &make<CorePlugin::Vector>},
@@ -63,11 +72,11 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"Clip", nullptr},
     {L"StringSlice", nullptr},
     {L"StringCrop", nullptr},
-    {L"IniFileKeyExists", nullptr},
-    {L"IniFileKeyValue", nullptr},
-    {L"MountServer", nullptr},
-    {L"MountPath", nullptr},
-    {L"MountRemotePath", nullptr},
+    {L"IniFileKeyExists", &make<CorePlugin::IniFileKeyExists>},
+    {L"IniFileKeyValue", &make<CorePlugin::IniFileKeyValue>},
+    {L"MountServer", &makeWithMounts<CorePlugin::MountServer>},
+    {L"MountPath", &makeWithMounts<CorePlugin::MountPath>},
+    {L"MountRemotePath", &makeWithMounts<CorePlugin::MountRemotePath>},
 };
 
 } // namespace

@@ -1,0 +1,17 @@
+// The "FileExists" expression: whether a regular file is at "absolutePath".
+#pragma once
+
+#include "PluginSDK/ScalarOperand.h"
+
+namespace CorePlugin {
+
+class FileExists : public PluginSDK::ScalarOperand {
+public:
+    // 0 when "absolutePath" is attached, else -11025.
+    TErrorCode validateProperties();
+    // "true" or "false"; -11009 when the path cannot be examined.
+    TErrorCode getScalarResult(PluginSDK::String& result) override;
+    void disposeExpression() override {}
+};
+
+} // namespace CorePlugin

@@ -1,0 +1,16 @@
+// The "MountPath" expression: the mount point of the mount that holds a path.
+#pragma once
+
+#include "common/MountProbe.h"
+
+namespace CorePlugin {
+
+class MountPath : public MountProbe {
+public:
+    explicit MountPath(mountlist* mounts) : MountProbe(mounts) {}
+
+protected:
+    String lookup(const mountlist& mounts, const wchar_t* path) const override;
+};
+
+} // namespace CorePlugin

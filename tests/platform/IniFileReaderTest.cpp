@@ -1,0 +1,156 @@
+// The host SDK's INI reader: the format rules on byte buffers, and which files
+// it loads.
+#include "PluginSDK/IniFileReader.h"
+#include "PluginSDK/IniDocument.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const char kDocument[] = "\xEF\xBB\xBF top = level \r\n"
+                         "; comment = no\n"
+                         "# hash = no\n"
+                         "   ; indented = no\n"
+                         "\t\n"
+                         "[ Main ]\r\n"
+                         "Name = Alice \r\n"
+                         "name = Bob\n"
+                         "quoted = \"a b\" ; not a comment\n"
+                         "empty =\n"
+                         "  spaced key   =   v  w  \n"
+                         "eq = a=b\n"
+                         "novalue line\n"
+                         "= orphan\n"
+                         "[broken\n"
+                         "tab\t=\tx\t\n"
+                         "[Other]\n"
+                         "Name = Carol\n"
+                         "[\xC3\x84rger]\n"
+                         "k = 1\n"
+                         "[main]\n"
+                         "late = yes\n"
+                         "Name = Dave\n"
+                         "bad = \xFF\xFE end\n"
+                         "[]\n"
+                         "blank = section";
+
+struct FindCase {
+    const wchar_t* section;
+    const wchar_t* key;
+    const wchar_t* value; // null: not found
+};
+
+} // namespace
+
+TEST(IniDocument, FollowsTheFormatRules) {
+    PluginSDK::IniDocument document =
+        PluginSDK::IniDocument::parse(kDocument, sizeof kDocument - 1);
+    const FindCase cases[] = {
+        {L"", L"top", L"level"},      // after the byte-order mark
+        {L"", L"TOP", L"level"},      // keys match without ASCII case
+        {L"main", L"name", L"Alice"}, // CRLF dropped, first occurrence wins
+        {L"MAIN", L"NAME", L"Alice"}, // sections too
+        {L"main", L"quoted", L"\"a b\" ; not a comment"},
+        {L"main", L"empty", L""},
+        {L"main", L"spaced key", L"v  w"},
+        {L"main", L"eq", L"a=b"},               // split at the first '='
+        {L"main", L"tab", L"x"},                // a broken header opens nothing
+        {L"main", L"late", L"yes"},             // a section named again continues
+        {L"main", L"bad", L"\uFFFD\uFFFD end"}, // invalid UTF-8 read as U+FFFD
+        {L"other", L"name", L"Carol"},
+        {L"\u00c4rger", L"k", L"1"},
+        {L"", L"blank", L"section"},    // "[]" is the empty section; no final LF
+        {L"\u00e4rger", L"k", nullptr}, // case is folded for ASCII only
+        {L"", L"; comment", nullptr},
+        {L"", L"# hash", nullptr},
+        {L"", L"; indented", nullptr},
+        {L"", L"name", nullptr},
+        {L"main", L"novalue line", nullptr},
+        {L"main", L"", nullptr},
+        {L"broken", L"tab", nullptr},
+        {L"main", L"top", nullptr},
+        {L"missing", L"name", nullptr},
+    };
+    for (const FindCase& c : cases) {
+        std::wstring value = L"untouched";
+        bool found = document.find(c.section, c.key, value);
+        EXPECT_EQ(found, c.value != nullptr) << "[" << c.section << "] " << c.key;
+        EXPECT_EQ(value, c.value ? c.value : L"untouched") << "[" << c.section << "] " << c.key;
+    }
+}
+
+TEST(IniDocument, AcceptsAnyBytes) {
+    const std::string inputs[] = {"",
+                                  "\xEF\xBB",
+                                  "\xEF\xBB\xBF",
+                                  "[",
+                                  "]",
+                                  "=",
+                                  "\r",
+                                  "\n\r\n",
+                                  std::string("a\0b=c\n[s\0]\nk=\0", 15),
+                                  "[\xC0]\n\xF4=\x90"};
+    for (const std::string& input : inputs) {
+        PluginSDK::IniDocument document = PluginSDK::IniDocument::parse(input.data(), input.size());
+        std::wstring value;
+        EXPECT_FALSE(document.find(L"", L"", value));
+    }
+    std::wstring value;
+    EXPECT_FALSE(PluginSDK::IniDocument::parse(nullptr, 4).find(L"", L"a", value));
+    PluginSDK::IniDocument nul = PluginSDK::IniDocument::parse("a\0b=c", 5);
+    EXPECT_TRUE(nul.find(L"", std::wstring(L"a\0b", 3), value));
+    EXPECT_EQ(value, L"c");
+}
+
+TEST(IniFileReader, LoadsRegularFilesOnly) {
+    testsupport::TempDir dir;
+    std::string good = dir.write("good.ini", "[s]\nk = v\n");
+    std::string empty = dir.write("empty.ini", "");
+    std::string fifo = dir.at("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const wchar_t noUtf8Form[] = {L'/', static_cast<wchar_t>(0xDFFF), 0};
+
+    struct Case {
+        std::wstring path;
+        bool loaded;
+    };
+    const Case cases[] = {
+        {testsupport::widen(good), true},
+        {testsupport::widen(empty), true},
+        {testsupport::widen(dir.at("missing.ini")), false},
+        {testsupport::widen(dir.path()), false},
+        {testsupport::widen(fifo), false},
+        {L"", false},
+        {noUtf8Form, false},
+    };
+    for (const Case& c : cases) {
+        PluginSDK::IniFileReader reader(c.path.c_str());
+        EXPECT_EQ(reader.isLoaded(), c.loaded) << c.path;
+        std::wstring value;
+        EXPECT_EQ(reader.getProperty(L"s", L"k", value) != 0, c.path == testsupport::widen(good))
+            << c.path;
+    }
+    PluginSDK::IniFileReader none(nullptr);
+    EXPECT_FALSE(none.isLoaded());
+
+    PluginSDK::IniFileReader reader(testsupport::widen(good).c_str());
+    std::wstring value;
+    EXPECT_NE(reader.getProperty(L"S", L"K", value), 0);
+    EXPECT_EQ(value, L"v");
+}
+
+TEST(IniFileReader, DoesNotLoadAFileWithoutReadPermission) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    testsupport::TempDir dir;
+    std::string locked = dir.write("locked.ini", "[s]\nk=v\n");
+    ASSERT_EQ(::chmod(locked.c_str(), 0), 0);
+    PluginSDK::IniFileReader reader(testsupport::widen(locked).c_str());
+    EXPECT_FALSE(reader.isLoaded());
+}
