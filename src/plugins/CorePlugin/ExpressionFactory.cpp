@@ -10,6 +10,7 @@
 #include "cross/FileDirectory.h"
 #include "cross/FileExists.h"
 #include "cross/FileInfo.h"
+#include "cross/FileInfoCompare.h"
 #include "cross/IniFileKeyExists.h"
 #include "cross/IniFileKeyValue.h"
 #include "cross/MountPath.h"
@@ -48,7 +49,7 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"And", &make<CorePlugin::And>},
     {L"Or", &make<CorePlugin::Or>},
     {L"FileInfo", &make<CorePlugin::FileInfo>},
-    {L"FileInfoCompare", nullptr},
+    {L"FileInfoCompare", &make<CorePlugin::FileInfoCompare>},
     {L"FileExists", &make<CorePlugin::FileExists>},
     {L"FileDirectory", &make<CorePlugin::FileDirectory>},
     {L"PathExists", &make<CorePlugin::PathExists>},
