@@ -1,6 +1,14 @@
 // The table of expression names, in registration order, and the factory.
 #include "ExpressionFactory.h"
 
+#include "cross/Clip.h"
+#include "cross/Contains.h"
+#include "cross/Match.h"
+#include "cross/Md5.h"
+#include "cross/StringCrop.h"
+#include "cross/StringSlice.h"
+#include "cross/Substring.h"
+
 #include <cwchar>
 
 namespace CorePlugin {
@@ -30,7 +38,7 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"Compare", nullptr},
     {L"Vector", nullptr},
     {L"Sort", nullptr},
-    {L"Match", nullptr},
+    {L"Match", &make<CorePlugin::Match>},
     {L"Concat", nullptr},
     {L"Switch", nullptr},
     {L"BitwiseAnd", nullptr},
@@ -40,12 +48,12 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"VectorToScalar", nullptr},
     {L"VectorIterator", nullptr},
     {L"VectorAt", nullptr},
-    {L"Md5", nullptr},
-    {L"Substring", nullptr},
-    {L"Contains", nullptr},
-    {L"Clip", nullptr},
-    {L"StringSlice", nullptr},
-    {L"StringCrop", nullptr},
+    {L"Md5", &make<CorePlugin::Md5>},
+    {L"Substring", &make<CorePlugin::Substring>},
+    {L"Contains", &make<CorePlugin::Contains>},
+    {L"Clip", &make<CorePlugin::Clip>},
+    {L"StringSlice", &make<CorePlugin::StringSlice>},
+    {L"StringCrop", &make<CorePlugin::StringCrop>},
     {L"IniFileKeyExists", nullptr},
     {L"IniFileKeyValue", nullptr},
     {L"MountServer", nullptr},
