@@ -119,14 +119,3 @@ TEST(Md5Module, PiecewiseUpdatesEqualOneUpdate) {
         EXPECT_EQ(std::string(text), whole) << "pieces of " << piece;
     }
 }
-
-TEST(Md5Module, ToStrWritesLowerCaseHexAndANul) {
-    unsigned char digest[16];
-    for (int i = 0; i < 16; ++i)
-        digest[i] = static_cast<unsigned char>(i * 17);
-    char text[33];
-    std::fill(text, text + 33, 'X');
-    md5_tostr(text, digest);
-    EXPECT_EQ(text[32], '\0');
-    EXPECT_STREQ(text, "00112233445566778899aabbccddeeff");
-}
