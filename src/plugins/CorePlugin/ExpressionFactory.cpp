@@ -5,14 +5,18 @@
 #include "cross/BitwiseAnd.h"
 #include "cross/BitwiseExclusiveOr.h"
 #include "cross/BitwiseInclusiveOr.h"
+#include "cross/Clip.h"
 #include "cross/Compare.h"
 #include "cross/Concat.h"
+#include "cross/Contains.h"
 #include "cross/FileDirectory.h"
 #include "cross/FileExists.h"
 #include "cross/FileInfo.h"
 #include "cross/FileInfoCompare.h"
 #include "cross/IniFileKeyExists.h"
 #include "cross/IniFileKeyValue.h"
+#include "cross/Match.h"
+#include "cross/Md5.h"
 #include "cross/MountPath.h"
 #include "cross/MountRemotePath.h"
 #include "cross/MountServer.h"
@@ -21,6 +25,9 @@
 #include "cross/PathExists.h"
 #include "cross/ScalarToVector.h"
 #include "cross/Sort.h"
+#include "cross/StringCrop.h"
+#include "cross/StringSlice.h"
+#include "cross/Substring.h"
 #include "cross/Switch.h"
 #include "cross/ValueOf.h"
 #include "cross/Vector.h"
@@ -57,7 +64,7 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"Compare", &make<CorePlugin::Compare>},
     {L"Vector", &make<CorePlugin::Vector>},
     {L"Sort", &make<CorePlugin::Sort>},
-    {L"Match", nullptr},
+    {L"Match", &make<CorePlugin::Match>},
     {L"Concat", &make<CorePlugin::Concat>},
     {L"Switch", &make<CorePlugin::Switch>},
     {L"BitwiseAnd", &make<CorePlugin::BitwiseAnd>},
@@ -67,12 +74,12 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"VectorToScalar", &make<CorePlugin::VectorToScalar>},
     {L"VectorIterator", &make<CorePlugin::VectorIterator>},
     {L"VectorAt", &make<CorePlugin::VectorAt>},
-    {L"Md5", nullptr},
-    {L"Substring", nullptr},
-    {L"Contains", nullptr},
-    {L"Clip", nullptr},
-    {L"StringSlice", nullptr},
-    {L"StringCrop", nullptr},
+    {L"Md5", &make<CorePlugin::Md5>},
+    {L"Substring", &make<CorePlugin::Substring>},
+    {L"Contains", &make<CorePlugin::Contains>},
+    {L"Clip", &make<CorePlugin::Clip>},
+    {L"StringSlice", &make<CorePlugin::StringSlice>},
+    {L"StringCrop", &make<CorePlugin::StringCrop>},
     {L"IniFileKeyExists", &make<CorePlugin::IniFileKeyExists>},
     {L"IniFileKeyValue", &make<CorePlugin::IniFileKeyValue>},
     {L"MountServer", &makeWithMounts<CorePlugin::MountServer>},

@@ -1,0 +1,67 @@
+// Clip: the characters of a text in an inclusive range of positions.
+#include "cross/Clip.h"
+
+#include "ResultCodes.h"
+#include "base/String.h"
+#include "common/PluginTrace.h"
+#include "common/SliceIndexes.h"
+
+namespace CorePlugin {
+
+namespace {
+
+constexpr char kTraceSource[] = "src/plugins/CorePlugin/cross/Clip";
+
+} // namespace
+
+Clip::Clip() {
+    Trace trace(pluginTracer(), "Clip::Clip()");
+}
+
+Clip::~Clip() {
+    Trace trace(pluginTracer(), "Clip::~Clip()");
+}
+
+TErrorCode Clip::validateProperties() {
+    Trace trace(pluginTracer(), "Clip::validateProperties()");
+    return checkSliceProperties(*this, TraceTarget{&trace, kTraceSource, __LINE__});
+}
+
+TErrorCode Clip::getScalarResult(PluginSDK::String& result) {
+    Trace trace(pluginTracer(), "Clip::getScalarResult(PluginSDK::String & result)");
+    result = static_cast<const wchar_t*>(nullptr);
+    TErrorCode code = validateProperties();
+    if (code != RC_SUCCESS)
+        return code;
+
+    const String input(getProperty(L"inputString"));
+    const long last = static_cast<long>(input.length()) - 1;
+    long start = 0;
+    long end = 0;
+    if (!readSliceIndexes(*this, TraceTarget{&trace, kTraceSource, __LINE__}, start, end))
+        return RC_INVALID_STRING_PARAMETER;
+    if (start < 0 || end < 0) {
+        CP_TRACE_ERROR(trace, "Error: indexes should be >=  than zero");
+        return RC_INVALID_STRING_PARAMETER;
+    }
+    if (start > last || end > last) {
+        CP_TRACE_ERROR(trace, "Error: startIndex or endIndex > inputString length");
+        return RC_INVALID_STRING_PARAMETER;
+    }
+
+    // 0 <= start, end <= last, and the length fits an int.
+    if (end == 0) {
+        result = input.substring(static_cast<int>(start)).c_wstr();
+        return RC_SUCCESS;
+    }
+    if (start > end) {
+        CP_TRACE_ERROR(trace, "Error: startIndex > endIndex");
+        return RC_INVALID_STRING_PARAMETER;
+    }
+    result = input.substring(static_cast<int>(start), static_cast<int>(end)).c_wstr();
+    return RC_SUCCESS;
+}
+
+void Clip::disposeExpression() {}
+
+} // namespace CorePlugin
