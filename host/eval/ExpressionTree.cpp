@@ -112,6 +112,8 @@ bool ExpressionTree::create(const NodeSpec& spec, std::vector<std::size_t>& trai
     node.type = expression->getType();
     node.isOperator = expression->isOperator();
     node.childCount = static_cast<std::uint32_t>(spec.children.size());
+    for (const auto& property : spec.properties)
+        expression->setProperty(property.first.c_str(), property.second.c_str());
     if (node.type != PluginSDK::SCALAR_EXPRESSION && node.type != PluginSDK::VECTOR_EXPRESSION) {
         error = BuildError{BuildError::Kind::UnknownType, trailPath(trail), spec.name, 0};
         return false;
@@ -120,15 +122,13 @@ bool ExpressionTree::create(const NodeSpec& spec, std::vector<std::size_t>& trai
         error = BuildError{BuildError::Kind::ChildrenUnderOperand, trailPath(trail), spec.name, 0};
         return false;
     }
-    for (const auto& property : spec.properties)
-        expression->setProperty(property.first.c_str(), property.second.c_str());
     for (std::size_t i = 0; i < spec.children.size(); ++i) {
         trail.push_back(i);
         if (!create(spec.children[i], trail, error))
             return false;
         trail.pop_back();
     }
-    // `node` may have moved: the vector was reserved, but index it anew anyway.
+    // Indexed anew: `node` is not relied on across the recursion.
     m_Nodes[index].subtreeSize = static_cast<std::uint32_t>(m_Nodes.size() - index);
     return true;
 }
