@@ -5,11 +5,11 @@
 
 #include <gmock/gmock.h>
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using hosttest::failing;
 using hosttest::node;
 using hosttest::value;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 namespace {
 
@@ -31,9 +31,9 @@ TEST_F(ExpressionTreeTest, FeedsChildrenInOrderAndReadsEachResultOnce) {
     ASSERT_TRUE(tree);
     takeCalls();
     ASSERT_EQ(tree->evaluate(), 0);
-    EXPECT_THAT(takeCalls(), ElementsAre("a.result", "j.update x", "b.result", "k.update y",
-                                         "k.result", "j.update y", "c.result", "j.update z",
-                                         "j.result"));
+    EXPECT_THAT(takeCalls(),
+                ElementsAre("a.result", "j.update x", "b.result", "k.update y", "k.result",
+                            "j.update y", "c.result", "j.update z", "j.result"));
     EXPECT_EQ(tree->type(), PluginSDK::SCALAR_EXPRESSION);
     EXPECT_EQ(tree->scalarResult().str(), L"x,y,z");
 }
@@ -90,9 +90,9 @@ TEST_F(ExpressionTreeTest, FailedChildGoesToUpdateWithErrorWhenTheOperatorContin
 }
 
 TEST_F(ExpressionTreeTest, CodeFromUpdateWithErrorFailsTheOperator) {
-    auto tree = build(node(L"Join",
-                           {{L"id", L"j"}, {L"continueOnError", L"true"}, {L"errorResult", L"pass"}},
-                           {value(L"a", L"x"), failing(L"b", -11022), value(L"c", L"z")}));
+    auto tree = build(
+        node(L"Join", {{L"id", L"j"}, {L"continueOnError", L"true"}, {L"errorResult", L"pass"}},
+             {value(L"a", L"x"), failing(L"b", -11022), value(L"c", L"z")}));
     ASSERT_TRUE(tree);
     takeCalls();
     EXPECT_EQ(tree->evaluate(), -11022);
@@ -167,8 +167,8 @@ TEST_F(ExpressionTreeTest, DisposesEveryNodeBeforeEachReEvaluation) {
     EXPECT_THAT(takeCalls(true), ElementsAre("a.result", "j.update x", "j.result"));
     for (int round = 0; round < 2; ++round) {
         ASSERT_EQ(tree->evaluate(), 0);
-        EXPECT_THAT(takeCalls(true), ElementsAre("j.dispose", "a.dispose", "b.dispose",
-                                                 "a.result", "j.update x", "j.result"));
+        EXPECT_THAT(takeCalls(true), ElementsAre("j.dispose", "a.dispose", "b.dispose", "a.result",
+                                                 "j.update x", "j.result"));
         EXPECT_EQ(tree->scalarResult().str(), L"x");
     }
     for (int round = 0; round < 2; ++round) {
@@ -188,8 +188,9 @@ TEST_F(ExpressionTreeTest, EvaluatesAgainAfterAFailure) {
 }
 
 TEST_F(ExpressionTreeTest, DestroysEveryNodeBeforeThePluginIsCleanedUp) {
-    auto tree = build(node(L"Join", {{L"id", L"j"}},
-                           {value(L"a", L"x"), node(L"Join", {{L"id", L"k"}}, {value(L"b", L"y")})}));
+    auto tree =
+        build(node(L"Join", {{L"id", L"j"}},
+                   {value(L"a", L"x"), node(L"Join", {{L"id", L"k"}}, {value(L"b", L"y")})}));
     ASSERT_TRUE(tree);
     ASSERT_EQ(tree->evaluate(), 0);
     takeCalls();
@@ -210,11 +211,11 @@ TEST_F(ExpressionTreeTest, PropertiesAreAttachedBeforeTheFirstEvaluation) {
 }
 
 TEST_F(ExpressionTreeTest, NodePathsFollowTheDescription) {
-    auto tree = build(node(L"Join", {},
-                           {value(L"a", L"x"),
-                            node(L"Join", {}, {value(L"b", L"y"), value(L"c", L"z")}),
-                            value(L"d", L"w")}),
-                      "rules[2].tree");
+    auto tree =
+        build(node(L"Join", {},
+                   {value(L"a", L"x"), node(L"Join", {}, {value(L"b", L"y"), value(L"c", L"z")}),
+                    value(L"d", L"w")}),
+              "rules[2].tree");
     ASSERT_TRUE(tree);
     ASSERT_EQ(tree->size(), 6u);
     const char* expected[] = {"rules[2].tree",
@@ -260,8 +261,8 @@ TEST_F(ExpressionTreeBuildTest, RefusedCreationDestroysWhatWasCreated) {
 }
 
 TEST_F(ExpressionTreeBuildTest, ChildrenUnderAnOperandAreRefused) {
-    corehost::BuildError error = buildError(node(
-        L"Join", {{L"id", L"j"}}, {node(L"List", {{L"id", L"l"}}, {value(L"a", L"x")})}));
+    corehost::BuildError error = buildError(
+        node(L"Join", {{L"id", L"j"}}, {node(L"List", {{L"id", L"l"}}, {value(L"a", L"x")})}));
     EXPECT_EQ(error.kind, corehost::BuildError::Kind::ChildrenUnderOperand);
     EXPECT_TRUE(error.isInputError());
     EXPECT_EQ(error.path, "tree.children[0]");

@@ -20,8 +20,7 @@ TErrorCode FakeValue::getScalarResult(PluginSDK::String& result) {
     if (const wchar_t* message = getProperty(L"trace")) {
         Trace trace(Tracer::getInstance(Tracer::Plugin), "FakeValue::getScalarResult()");
         trace.m_Level = 1;
-        trace << trace.pos("tests/host/fake/FakeValue", __LINE__) << message
-              << Trace::Modifier(0);
+        trace << trace.pos("tests/host/fake/FakeValue", __LINE__) << message << Trace::Modifier(0);
     }
     if (TErrorCode code = codeProperty(*this, L"fail"))
         return code;
