@@ -2,6 +2,7 @@
 #include "FakeJoin.h"
 
 #include "FakeNode.h"
+#include "FakeRecorder.h"
 
 #include <cwchar>
 
@@ -35,7 +36,8 @@ bool FakeJoin::continueOnError() const {
 }
 
 TErrorCode FakeJoin::update(const PluginSDK::String& value) {
-    recordCall(*this, "Join", "update " + narrow(value.str()));
+    if (isRecording())
+        recordCall(*this, "Join", "update " + narrow(value.str()));
     const wchar_t* refused = getProperty(L"refuse");
     if (refused && value.str() == refused)
         return -10006;

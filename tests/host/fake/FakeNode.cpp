@@ -26,6 +26,8 @@ std::string labelOf(const PluginSDK::Expression& expression, const char* fallbac
 
 void recordCall(const PluginSDK::Expression& expression, const char* fallback,
                 const std::string& what) {
+    if (!isRecording())
+        return;
     record(labelOf(expression, fallback) + "." + what);
 }
 

@@ -12,6 +12,10 @@ bool g_LogToStandardError = false;
 
 } // namespace
 
+bool isRecording() {
+    return g_Recorder || g_LogToStandardError;
+}
+
 void record(const std::string& line) {
     if (g_Recorder)
         g_Recorder(line.c_str());

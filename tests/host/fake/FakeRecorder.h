@@ -12,6 +12,8 @@ using RecorderFunction = void (*)(const char* line);
 using SetRecorderFunction = void (*)(RecorderFunction recorder);
 constexpr const char* kSetRecorderSymbol = "fakePluginSetRecorder";
 
+// Whether anyone listens: callers skip building lines otherwise.
+bool isRecording();
 void record(const std::string& line);
 void setLogToStandardError(bool enabled);
 
