@@ -15,8 +15,6 @@ namespace corehost {
 
 namespace {
 
-constexpr TErrorCode kNotCreatedWithoutCode = -101;
-
 std::string appendChild(std::string path, std::size_t child) {
     if (!path.empty())
         path += '.';
@@ -100,8 +98,8 @@ bool ExpressionTree::create(const NodeSpec& spec, std::vector<std::size_t>& trai
     PluginSDK::Expression* expression = nullptr;
     TErrorCode code = m_Module->plugin().createExpression(spec.name.c_str(), &expression);
     if (code != 0 || !expression) {
-        error = BuildError{BuildError::Kind::NotCreated, trailPath(trail), spec.name,
-                           code != 0 ? code : kNotCreatedWithoutCode};
+        // A plug-in that answers 0 without an object is reported with code 0.
+        error = BuildError{BuildError::Kind::NotCreated, trailPath(trail), spec.name, code};
         return false;
     }
     const std::size_t index = m_Nodes.size();
