@@ -2,6 +2,7 @@
 #include "CorePlugin.h"
 #include "ExpressionFactory.h"
 #include "PluginSDK/Configuration.h"
+#include "support/HostDriver.h"
 #include "support/TraceCapture.h"
 
 #include <gtest/gtest.h>
@@ -12,17 +13,39 @@
 namespace {
 
 const std::vector<std::wstring> kRegistrationOrder = {
-    L"Not",           L"And",           L"Or",
-    L"FileInfo",      L"FileInfoCompare", L"FileExists",
-    L"FileDirectory", L"PathExists",    L"ValueOf",
-    L"Compare",       L"Vector",        L"Sort",
-    L"Match",         L"Concat",        L"Switch",
-    L"BitwiseAnd",    L"BitwiseInclusiveOr", L"BitwiseExclusiveOr",
-    L"ScalarToVector", L"VectorToScalar", L"VectorIterator",
-    L"VectorAt",      L"Md5",           L"Substring",
-    L"Contains",      L"Clip",          L"StringSlice",
-    L"StringCrop",    L"IniFileKeyExists", L"IniFileKeyValue",
-    L"MountServer",   L"MountPath",     L"MountRemotePath",
+    L"Not",
+    L"And",
+    L"Or",
+    L"FileInfo",
+    L"FileInfoCompare",
+    L"FileExists",
+    L"FileDirectory",
+    L"PathExists",
+    L"ValueOf",
+    L"Compare",
+    L"Vector",
+    L"Sort",
+    L"Match",
+    L"Concat",
+    L"Switch",
+    L"BitwiseAnd",
+    L"BitwiseInclusiveOr",
+    L"BitwiseExclusiveOr",
+    L"ScalarToVector",
+    L"VectorToScalar",
+    L"VectorIterator",
+    L"VectorAt",
+    L"Md5",
+    L"Substring",
+    L"Contains",
+    L"Clip",
+    L"StringSlice",
+    L"StringCrop",
+    L"IniFileKeyExists",
+    L"IniFileKeyValue",
+    L"MountServer",
+    L"MountPath",
+    L"MountRemotePath",
 };
 
 const wchar_t* storedSetting() {
@@ -145,4 +168,23 @@ TEST(PluginSetting, WarnsAboutEveryOtherNameOrValueAndStoresNothing) {
         EXPECT_EQ(storedSetting(), nullptr);
     }
     PluginSDK::Configuration::cleanup(L"CorePlugin");
+}
+
+TEST(Plugin, OnlySwitchTakesFailedChildrenAndFewScalarOperatorsTakeLists) {
+    testsupport::HostDriver host;
+    for (const std::wstring& name : host.plugin().getExpressionNames()) {
+        auto expression = host.create(name.c_str());
+        if (!expression->isOperator())
+            continue;
+        const bool isSwitch = name == L"Switch";
+        EXPECT_EQ(testsupport::HostDriver::continueOnError(*expression), isSwitch) << name;
+        if (!isSwitch) {
+            EXPECT_EQ(testsupport::HostDriver::feedError(*expression, -11025), -102) << name;
+        }
+        const bool takesLists = expression->getType() == PluginSDK::VECTOR_EXPRESSION ||
+                                name == L"VectorAt" || name == L"VectorToScalar";
+        if (!takesLists) {
+            EXPECT_EQ(testsupport::HostDriver::feed(*expression, {L"true"}), -102) << name;
+        }
+    }
 }

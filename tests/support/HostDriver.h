@@ -1,5 +1,6 @@
 // Drives expressions the way a host does: create by name through the plug-in,
-// attach properties, feed children's results, read the result.
+// attach properties, feed children's results, read the result; and plays
+// short scripts of such calls, answering with a transcript.
 #pragma once
 
 #include "CorePlugin.h"
@@ -11,7 +12,6 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace testsupport {
@@ -39,12 +39,58 @@ public:
     // A new expression with properties attached; fails the test for an unknown name.
     ExpressionPtr create(const wchar_t* name, std::initializer_list<Property> properties = {}) {
         PluginSDK::Expression* expression = nullptr;
-        TErrorCode rc = m_Plugin.createExpression(name, &expression);
-        EXPECT_EQ(rc, 0) << "createExpression failed for a registered name";
+        EXPECT_EQ(m_Plugin.createExpression(name, &expression), 0) << "cannot create a " << name;
         for (const Property& property : properties)
             if (expression)
                 expression->setProperty(property.name, property.value);
         return ExpressionPtr(expression, Deleter{&m_Plugin});
+    }
+
+    // Plays `steps` on a new expression and returns one word per step:
+    //   text        fed as a scalar child ("\" first feeds the rest literally)
+    //   [a,b]       fed as a vector child ("[]" is the empty list, '' an empty element)
+    //   !CODE       a failed child, through updateWithError
+    //   ~           disposeExpression; answers "~"
+    //   @name=text  attaches a property ("@name" detaches it); answers nothing
+    //   ?           reads the result into a buffer holding "stale" (vectors: one
+    //               "stale" element) and answers "=CODE:text" or "=CODE:[a,b]"
+    //               (an empty element written '')
+    // A feed answers its code; a feed or "~" is followed by "+" when the
+    // expression is ready afterwards. Example: "0+ -10004+ =0:false".
+    std::wstring play(const wchar_t* name, std::initializer_list<Property> properties,
+                      std::initializer_list<const wchar_t*> steps) {
+        ExpressionPtr op = create(name, properties);
+        if (!op)
+            return L"(not created)";
+        std::wstring transcript;
+        for (const std::wstring step : steps) {
+            std::wstring word;
+            if (step == L"?") {
+                word = L"=" + read(*op);
+            } else if (step[0] == L'@') {
+                std::size_t equals = step.find(L'=');
+                std::wstring property = step.substr(1, equals - 1);
+                std::wstring value = equals == std::wstring::npos ? L"" : step.substr(equals + 1);
+                op->setProperty(property.c_str(),
+                                equals == std::wstring::npos ? nullptr : value.c_str());
+                continue;
+            } else {
+                if (step == L"~") {
+                    op->disposeExpression();
+                    word = L"~";
+                } else if (step[0] == L'!') {
+                    word = std::to_wstring(feedError(*op, std::stol(step.substr(1))));
+                } else if (step[0] == L'[') {
+                    word = std::to_wstring(feedList(*op, split(step.substr(1, step.size() - 2))));
+                } else {
+                    word = std::to_wstring(feed(*op, step.c_str() + (step[0] == L'\\' ? 1 : 0)));
+                }
+                if (op->isReady())
+                    word += L'+';
+            }
+            transcript += (transcript.empty() ? L"" : L" ") + word;
+        }
+        return transcript;
     }
 
     // Feeds a scalar child's result, choosing the operator kind as a host does.
@@ -56,10 +102,16 @@ public:
     }
 
     // Feeds a vector child's result.
-    static TErrorCode feed(PluginSDK::Expression& op, std::initializer_list<const wchar_t*> values) {
+    static TErrorCode feed(PluginSDK::Expression& op,
+                           std::initializer_list<const wchar_t*> values) {
+        std::vector<std::wstring> list(values.begin(), values.end());
+        return feedList(op, list);
+    }
+
+    static TErrorCode feedList(PluginSDK::Expression& op, const std::vector<std::wstring>& values) {
         PluginSDK::StringVector list;
-        for (const wchar_t* value : values)
-            list.addString(value);
+        for (const std::wstring& value : values)
+            list.addString(value.c_str());
         if (op.getType() == PluginSDK::SCALAR_EXPRESSION)
             return static_cast<PluginSDK::ScalarOperator&>(op).update(list);
         return static_cast<PluginSDK::VectorOperator&>(op).update(list);
@@ -81,14 +133,16 @@ public:
     // The scalar result; `out` receives the text even on failure.
     static TErrorCode scalar(PluginSDK::Expression& expression, std::wstring& out) {
         PluginSDK::String result;
-        TErrorCode rc = static_cast<PluginSDK::ScalarExpression&>(expression).getScalarResult(result);
+        TErrorCode rc =
+            static_cast<PluginSDK::ScalarExpression&>(expression).getScalarResult(result);
         out = result.str();
         return rc;
     }
 
     static TErrorCode vector(PluginSDK::Expression& expression, std::vector<std::wstring>& out) {
         PluginSDK::StringVector result;
-        TErrorCode rc = static_cast<PluginSDK::VectorExpression&>(expression).getVectorResult(result);
+        TErrorCode rc =
+            static_cast<PluginSDK::VectorExpression&>(expression).getVectorResult(result);
         out.clear();
         for (const PluginSDK::String& item : result.items())
             out.push_back(item.str());
@@ -96,6 +150,34 @@ public:
     }
 
 private:
+    static std::vector<std::wstring> split(const std::wstring& items) {
+        std::vector<std::wstring> list;
+        for (std::size_t start = 0; !items.empty(); start = items.find(L',', start) + 1) {
+            std::wstring item = items.substr(start, items.find(L',', start) - start);
+            list.push_back(item == L"''" ? L"" : item);
+            if (items.find(L',', start) == std::wstring::npos)
+                break;
+        }
+        return list;
+    }
+
+    static std::wstring read(PluginSDK::Expression& expression) {
+        if (expression.getType() == PluginSDK::SCALAR_EXPRESSION) {
+            PluginSDK::String result(L"stale");
+            TErrorCode rc =
+                static_cast<PluginSDK::ScalarExpression&>(expression).getScalarResult(result);
+            return std::to_wstring(rc) + L":" + result.str();
+        }
+        PluginSDK::StringVector result;
+        result.addString(L"stale");
+        TErrorCode rc =
+            static_cast<PluginSDK::VectorExpression&>(expression).getVectorResult(result);
+        std::wstring items;
+        for (const PluginSDK::String& item : result.items())
+            items += (items.empty() ? L"" : L",") + (item.str().empty() ? L"''" : item.str());
+        return std::to_wstring(rc) + L":[" + items + L"]";
+    }
+
     PluginSDK::CorePlugin m_Plugin;
 };
 
