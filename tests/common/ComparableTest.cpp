@@ -1,0 +1,119 @@
+// The comparable kinds and CompareOperand where no expression reaches them:
+// kinds never related to each other, null texts and arguments, the base
+// procedure with operands that fail or report a missing object. How texts read
+// into each kind and how Compare and FileInfoCompare answer are end-to-end
+// cases (compare.json, fileinfocompare.json).
+#include "common/Boolean.h"
+#include "common/CiString.h"
+#include "common/CompareOperand.h"
+#include "common/Converter.h"
+#include "common/Hex.h"
+#include "common/Integer.h"
+#include "common/String.h"
+#include "common/UInteger.h"
+#include "common/Version.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <memory>
+#include <string>
+
+using namespace CorePlugin;
+
+namespace {
+
+const wchar_t* const kRelations[] = {L"eq", L"ne", L"gt", L"ge", L"lt", L"le"};
+
+// An operand whose two values are scripted: a code, or 0 and a new Integer.
+class ScriptedOperand : public CompareOperand {
+public:
+    ScriptedOperand(TErrorCode first, TErrorCode second) : m_First(first), m_Second(second) {}
+    void disposeExpression() override {}
+    TErrorCode getFirstOperand(Comparable** first) override {
+        m_Calls += L"1";
+        return make(m_First, first);
+    }
+    TErrorCode getSecondOperand(Comparable** second) override {
+        m_Calls += L"2";
+        return make(m_Second, second);
+    }
+    std::wstring m_Calls;
+
+private:
+    static TErrorCode make(TErrorCode rc, Comparable** out) {
+        *out = rc == 0 ? new Integer(7) : nullptr;
+        return rc;
+    }
+    TErrorCode m_First, m_Second;
+};
+
+} // namespace
+
+TEST(Comparable, ValuesOfDifferentKindsAreNeverRelated) {
+    std::unique_ptr<Comparable> values[] = {
+        std::make_unique<Boolean>(true),       std::make_unique<Integer>(5),
+        std::make_unique<UInteger>(5),         std::make_unique<Hex>(5),
+        std::make_unique<Version>(5, 0, 0, 0), std::make_unique<String>(L"5"),
+        std::make_unique<CiString>(L"5")};
+    for (auto& a : values)
+        for (auto& b : values)
+            for (const wchar_t* relation : kRelations) {
+                bool result = true;
+                ASSERT_EQ(CompareOperand::compare(a.get(), b.get(), relation, result), 0);
+                if (a != b) {
+                    EXPECT_FALSE(result)
+                        << relation << " " << (&a - values) << " " << (&b - values);
+                }
+            }
+}
+
+TEST(Comparable, NullTextsAndArgumentsAreRefused) {
+    EXPECT_EQ(Boolean(true).set(nullptr), -101);
+    EXPECT_EQ(Integer(1).set(nullptr), -101);
+    EXPECT_EQ(UInteger(1).set(nullptr), -101);
+    EXPECT_EQ(Hex(1).set(nullptr), -101);
+    EXPECT_EQ(Version(1, 0, 0, 0).set(nullptr), -11008);
+    String empty(L"x");
+    EXPECT_EQ(empty.set(nullptr), 0);
+    bool result = true;
+    EXPECT_TRUE(CompareOperand::compare(&empty, nullptr, L"eq", result) == -101 &&
+                CompareOperand::compare(nullptr, &empty, L"eq", result) == -101 &&
+                CompareOperand::compare(&empty, &empty, nullptr, result) == -101);
+    EXPECT_EQ(CompareOperand::compare(&empty, &empty, L"EQ", result), -11007);
+    EXPECT_TRUE(result) << "a refused relation writes nothing";
+    const unsigned long max = ULONG_MAX;
+    EXPECT_EQ(Converter::toString(Version(1, 20, 0, max)).str(), L"1.20.0.18446744073709551615");
+}
+
+TEST(CompareOperand, ReadsTheRelationThenTheOperandsThenAppliesMustExist) {
+    struct Case {
+        const wchar_t* relation; // null: not attached
+        const wchar_t* mustExist;
+        TErrorCode first, second;
+        const wchar_t* outcome; // code, result, operands asked for
+    };
+    const Case cases[] = {
+        {nullptr, L"true", -11033, 0, L"-11023  "},
+        {L"eq", nullptr, -11025, -101, L"-11025  1"},
+        {L"eq", nullptr, 0, -101, L"-101  12"},
+        {L"EQ", nullptr, 0, 0, L"-11007  12"},
+        {L"eq", nullptr, 0, 0, L"0 true 12"},
+        // A missing object: "false" unless "mustExist" is "true"; another
+        // text is refused by the base procedure.
+        {L"bogus", nullptr, -11033, 0, L"0 false 1"},
+        {L"eq", L"false", -11033, 0, L"0 false 1"},
+        {L"eq", L"true", -11033, 0, L"-11033  1"},
+        {L"eq", L"TRUE", -11033, 0, L"-11028  1"},
+        {L"eq", L"yes", 0, 0, L"0 true 12"},
+    };
+    for (const Case& c : cases) {
+        ScriptedOperand operand(c.first, c.second);
+        operand.setProperty(L"relation", c.relation);
+        operand.setProperty(L"mustExist", c.mustExist);
+        PluginSDK::String result(L"stale");
+        TErrorCode rc = operand.getScalarResult(result);
+        EXPECT_EQ(std::to_wstring(rc) + L" " + result.str() + L" " + operand.m_Calls, c.outcome)
+            << "row " << (&c - cases);
+    }
+}
