@@ -1,0 +1,77 @@
+// The string operations under the calls a host like corehost never makes:
+// properties changed during an evaluation, evaluations without disposal,
+// results read into buffers that already hold something. Their answers for
+// trees are the end-to-end cases strings.json.
+#include "support/HostDriver.h"
+
+#include <gtest/gtest.h>
+
+using testsupport::HostDriver;
+
+TEST(TextOperations, AnswerEveryCallAsTheProtocolSays) {
+    struct Case {
+        const wchar_t* name;
+        std::initializer_list<testsupport::Property> properties;
+        std::initializer_list<const wchar_t*> steps;
+        const wchar_t* transcript;
+    };
+    const Case cases[] = {
+        // Concat keeps its own copy of the separator for the whole evaluation,
+        // so replacing the property cannot leave it pointing at freed text.
+        {L"Concat",
+         {{L"separator", L" : a long first separator : "}},
+         {L"a", L"@separator= | a longer second separator text | ", L"@ifEmpty=add", L"", L"b",
+          L"?", L"~", L"a", L"", L"b", L"?"},
+         L"0 0 0 =0:a : a long first separator : b ~ 0 0 0 "
+         L"=0:a | a longer second separator text |  | a longer second separator text | b"},
+        // Without disposal the next evaluation goes on from the last one.
+        {L"Concat",
+         {{L"separator", L"-"}},
+         {L"x", L"y", L"?", L"x", L"y", L"?", L"~", L"?"},
+         L"0 0 =0:x-y 0 0 =0:x-y-x-y ~ =0:"},
+        {L"Md5",
+         {},
+         {L"a", L"?", L"?", L"bc", L"?", L"~", L"?"},
+         L"0 =0:0cc175b9c0f1b6a831c399e269772661 =0:0cc175b9c0f1b6a831c399e269772661 0 "
+         L"=0:900150983cd24fb0d6963f7d28e17f72 ~ =0:d41d8cd98f00b204e9800998ecf8427e"},
+        // Operands read their properties at every evaluation.
+        {L"Match",
+         {{L"inputString", L"abc"}, {L"filter", L"a*"}},
+         {L"?", L"~", L"@filter=b*", L"?"},
+         L"=0:true ~+ =0:false"},
+        // On failure Match leaves the buffer alone, the others clear it.
+        {L"Match", {{L"filter", L"*"}}, {L"?"}, L"=-11038:stale"},
+        {L"StringCrop",
+         {{L"inputString", L"a(b)"},
+          {L"startString", L"("},
+          {L"endString", L")"},
+          {L"seekFrom", L"up"}},
+         {L"?"},
+         L"=-11039:"},
+        {L"StringSlice", {{L"startIndex", L"0"}, {L"endIndex", L"1"}}, {L"?"}, L"=-11038:"},
+        {L"Clip", {{L"startIndex", L"0"}, {L"endIndex", L"1"}}, {L"?"}, L"=-11038:"},
+        {L"Contains", {{L"searchedString", L"a"}}, {L"?"}, L"=-11052:"},
+        // Substring appends to the list it is given, and leaves it alone on failure.
+        {L"Substring",
+         {{L"inputString", L"alpha\nbeta"}, {L"searchedString", L"a"}},
+         {L"?"},
+         L"=0:[stale,alpha,beta]"},
+        {L"Substring", {{L"searchedString", L"a"}}, {L"?"}, L"=-11038:[stale]"},
+    };
+    HostDriver host;
+    for (const Case& c : cases)
+        EXPECT_EQ(host.play(c.name, c.properties, c.steps), c.transcript)
+            << c.name << ", row " << (&c - cases);
+}
+
+TEST(TextOperations, MatchIgnoringCaseLeavesTheHostsPropertiesAlone) {
+    HostDriver host;
+    auto match = host.create(
+        L"Match",
+        {{L"inputString", L"Report.TXT"}, {L"filter", L"*.Txt"}, {L"ignoreCase", L"true"}});
+    std::wstring result;
+    ASSERT_EQ(HostDriver::scalar(*match, result), 0);
+    EXPECT_EQ(result, L"true");
+    EXPECT_STREQ(match->getProperty(L"inputString"), L"Report.TXT");
+    EXPECT_STREQ(match->getProperty(L"filter"), L"*.Txt");
+}
