@@ -5,95 +5,60 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cwchar>
 #include <string>
 
-TEST(BaseString, SearchesByCharacterPosition) {
+TEST(BaseString, SearchesAndSlicesByCharacterPosition) {
     String text(L"a(b)c(d)e");
-    EXPECT_EQ(text.length(), 9);
-    EXPECT_EQ(text.indexOf(L"(", 0), 1);
-    EXPECT_EQ(text.indexOf(L"(", 2), 5);
-    EXPECT_EQ(text.indexOf(L"(", 6), -1);
-    EXPECT_EQ(text.indexOf(L"(", -3), 1);
-    EXPECT_EQ(text.indexOf(L"(", 100), -1);
-    EXPECT_EQ(text.lastIndexOf(L")", -1), 7);
-    EXPECT_EQ(text.lastIndexOf(L")", 6), 3);
-    EXPECT_EQ(text.lastIndexOf(L")", 2), -1);
-    EXPECT_EQ(text.lastIndexOf(L"(", 100), 5);
-    EXPECT_EQ(text.indexOf(L"zz", 0), -1);
-}
-
-TEST(BaseString, TestsItsEnds) {
-    String text(L"config.ini");
-    EXPECT_TRUE(text.startsWith(L"config", 0));
-    EXPECT_FALSE(text.startsWith(L"ini", 0));
-    EXPECT_TRUE(text.startsWith(L"ini", 7));
-    EXPECT_FALSE(text.startsWith(L"x", 11));
-    EXPECT_TRUE(text.endsWith(L".ini"));
-    EXPECT_TRUE(text.endsWith(L""));
-    EXPECT_FALSE(text.endsWith(L"xconfig.ini"));
-}
-
-TEST(BaseString, SubstringIncludesBothEndsAndClampsToTheText) {
-    String text(L"abcdef");
-    struct Case {
-        int first, last;
-        const wchar_t* expected;
+    const std::pair<int, int> found[] = {
+        {text.indexOf(L"(", 0), 1},      {text.indexOf(L"(", 2), 5},
+        {text.indexOf(L"(", 6), -1},     {text.indexOf(L"(", -3), 1},
+        {text.indexOf(L"(", 100), -1},   {text.indexOf(L"zz", 0), -1},
+        {text.lastIndexOf(L")", -1), 7}, {text.lastIndexOf(L")", 6), 3},
+        {text.lastIndexOf(L")", 2), -1}, {text.lastIndexOf(L"(", 100), 5},
+        {text.startsWith(L"a(", 0), 1},  {text.startsWith(L"e", 8), 1},
+        {text.startsWith(L"x", 11), 0},  {text.endsWith(L"d)e"), 1},
+        {text.endsWith(L""), 1},         {text.endsWith(L"xa(b)c(d)e"), 0},
     };
-    const Case cases[] = {{0, 0, L"a"},   {1, 3, L"bcd"},  {4, 100, L"ef"},
-                          {-5, 1, L"ab"}, {3, 2, L""},     {6, 9, L""}};
-    for (const Case& c : cases)
-        EXPECT_STREQ(text.substring(c.first, c.last).c_wstr(), c.expected)
-            << c.first << ".." << c.last;
-    EXPECT_STREQ(text.substring(2).c_wstr(), L"cdef");
-    EXPECT_STREQ(text.substring(6).c_wstr(), L"");
+    for (const auto& f : found)
+        EXPECT_EQ(f.first, f.second) << "check " << (&f - found);
+
+    String letters(L"abcdef");
+    const std::pair<std::pair<int, int>, const wchar_t*> slices[] = {
+        {{0, 0}, L"a"},   {{1, 3}, L"bcd"}, {{4, 100}, L"ef"},
+        {{-5, 1}, L"ab"}, {{3, 2}, L""},    {{6, 9}, L""}};
+    for (const auto& s : slices)
+        EXPECT_STREQ(letters.substring(s.first.first, s.first.second).c_wstr(), s.second)
+            << s.first.first << ".." << s.first.second;
+    EXPECT_STREQ(letters.substring(2).c_wstr(), L"cdef");
+    EXPECT_STREQ(letters.substring(6).c_wstr(), L"");
+    EXPECT_STREQ(static_cast<const char*>(String(L"\u00e9t\u00e9")), "\xC3\xA9t\xC3\xA9");
 }
 
-TEST(BaseString, NarrowTextIsUtf8) {
-    String text(L"\u00e9t\u00e9");
-    EXPECT_STREQ(static_cast<const char*>(text), "\xC3\xA9t\xC3\xA9");
-}
-
-TEST(WideText, ConversionsReturnOwnedTexts) {
-    wchar_t* number = i_ltowcs(LONG_MIN);
-    EXPECT_STREQ(number, L"-9223372036854775808");
-    brel_free(number);
-
-    wchar_t* formatted = i_wsprintf("%lu.%lu", 1UL, 18446744073709551615UL);
-    EXPECT_STREQ(formatted, L"1.18446744073709551615");
-    brel_free(formatted);
-
-    wchar_t* copy = i_wcsdup(L"path");
-    EXPECT_STREQ(copy, L"path");
-    brel_free(copy);
+TEST(WideText, ConversionsReturnOwnedTextsOrNull) {
+    auto owned = [](wchar_t* text) {
+        std::wstring copy = text ? text : L"(null)";
+        brel_free(text);
+        return copy;
+    };
+    EXPECT_EQ(owned(i_ltowcs(LONG_MIN)), L"-9223372036854775808");
+    EXPECT_EQ(owned(i_wsprintf("%lu.%lu", 1UL, 18446744073709551615UL)), L"1.18446744073709551615");
+    EXPECT_EQ(owned(i_wcsdup(L"path")), L"path");
     EXPECT_EQ(i_wcsdup(nullptr), nullptr);
-
     char* narrow = i_wcstombs(L"/tmp/\u00e9");
     EXPECT_STREQ(narrow, "/tmp/\xC3\xA9");
     brel_free(narrow);
-}
-
-TEST(WideText, NarrowCopyRefusesTextsWithoutAUtf8Form) {
+    // No narrow copy of a text without a UTF-8 form.
     const wchar_t surrogate[] = {L'/', static_cast<wchar_t>(0xDC00), 0};
-    EXPECT_EQ(i_wcstombs(surrogate), nullptr);
     const wchar_t beyond[] = {L'/', static_cast<wchar_t>(0x110000), 0};
-    EXPECT_EQ(i_wcstombs(beyond), nullptr);
-    EXPECT_EQ(i_wcstombs(nullptr), nullptr);
-}
-
-TEST(WideText, WcstolReadsADecimalPrefix) {
-    EXPECT_EQ(i_wcstol(L"42"), 42);
-    EXPECT_EQ(i_wcstol(L"  -7x"), -7);
-    EXPECT_EQ(i_wcstol(L"x"), 0);
-    EXPECT_EQ(i_wcstol(nullptr), 0);
-}
-
-TEST(WideText, WcstokSplitsInPlaceWithoutEmptyTokens) {
-    wchar_t text[] = L"1..2,3";
+    EXPECT_TRUE(i_wcstombs(surrogate) == nullptr && i_wcstombs(beyond) == nullptr &&
+                i_wcstombs(nullptr) == nullptr);
+    EXPECT_TRUE(i_wcstol(L"42") == 42 && i_wcstol(L"  -7x") == -7 && i_wcstol(L"x") == 0 &&
+                i_wcstol(nullptr) == 0);
+    wchar_t tokens[] = L"1..2,3";
     wchar_t* state = nullptr;
-    std::wstring tokens;
-    for (wchar_t* token = i_wcstok(text, L".,", &state); token;
+    std::wstring joined;
+    for (wchar_t* token = i_wcstok(tokens, L".,", &state); token;
          token = i_wcstok(nullptr, L".,", &state))
-        tokens += std::wstring(token) + L"|";
-    EXPECT_EQ(tokens, L"1|2|3|");
+        joined += std::wstring(token) + L"|";
+    EXPECT_EQ(joined, L"1|2|3|");
 }
