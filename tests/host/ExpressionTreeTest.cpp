@@ -1,6 +1,7 @@
 // The host's side of the evaluation protocol, checked against the call log of
 // a fake plug-in: feeding order, short-circuit, failed children, disposal
-// between evaluations and the order of destruction.
+// between evaluations and the order of destruction. What corehost prints
+// for such trees is the cli cases (cli.json).
 #include "host/FakePluginFixture.h"
 
 #include <gmock/gmock.h>
@@ -13,178 +14,123 @@ using ::testing::IsEmpty;
 
 namespace {
 
-using Stage = corehost::EvaluationFailure::Stage;
-
-std::vector<std::wstring> items(const PluginSDK::StringVector& list) {
-    std::vector<std::wstring> out;
-    for (const PluginSDK::String& item : list.items())
-        out.push_back(item.str());
-    return out;
+std::string narrowText(const std::wstring& text) {
+    return std::string(text.begin(), text.end()); // the tests' texts are ASCII
 }
 
-class ExpressionTreeTest : public hosttest::FakePluginFixture {};
+class ExpressionTreeTest : public hosttest::FakePluginFixture {
+protected:
+    // The result, or where and at which stage the evaluation failed.
+    static std::string outcome(corehost::ExpressionTree& tree, TErrorCode rc) {
+        if (rc != 0) {
+            const corehost::EvaluationFailure& f = tree.failure();
+            const char* stages[] = {"result of ", "update of ", "updateWithError of "};
+            std::string at = stages[static_cast<int>(f.stage)] + tree.nodePath(f.node);
+            if (f.stage != corehost::EvaluationFailure::Stage::Result)
+                at += " by " + tree.childPath(f.node, f.child);
+            return std::to_string(rc) + " at " + at;
+        }
+        if (tree.type() == PluginSDK::SCALAR_EXPRESSION)
+            return narrowText(tree.scalarResult().str());
+        std::string items;
+        for (const PluginSDK::String& item : tree.vectorResult().items())
+            items += "[" + narrowText(item.str()) + "]";
+        return items;
+    }
+};
 
-TEST_F(ExpressionTreeTest, FeedsChildrenInOrderAndReadsEachResultOnce) {
-    auto tree = build(node(L"Join", {{L"id", L"j"}, {L"separator", L","}},
-                           {value(L"a", L"x"), node(L"Join", {{L"id", L"k"}}, {value(L"b", L"y")}),
-                            value(L"c", L"z")}));
-    ASSERT_TRUE(tree);
-    takeCalls();
-    ASSERT_EQ(tree->evaluate(), 0);
-    EXPECT_THAT(takeCalls(),
-                ElementsAre("a.result", "j.update x", "b.result", "k.update y", "k.result",
-                            "j.update y", "c.result", "j.update z", "j.result"));
-    EXPECT_EQ(tree->type(), PluginSDK::SCALAR_EXPRESSION);
-    EXPECT_EQ(tree->scalarResult().str(), L"x,y,z");
-}
-
-TEST_F(ExpressionTreeTest, StopsFeedingOnceTheOperatorIsReady) {
-    // The child after the deciding one would fail: it is never evaluated, nor
-    // is the operator subtree after it.
-    auto tree = build(node(L"Join", {{L"id", L"j"}, {L"readyAfter", L"1"}},
-                           {value(L"a", L"x"), failing(L"b", -11038),
-                            node(L"Join", {{L"id", L"k"}}, {failing(L"c", -11022)})}));
-    ASSERT_TRUE(tree);
-    takeCalls();
-    ASSERT_EQ(tree->evaluate(), 0);
-    EXPECT_THAT(takeCalls(), ElementsAre("a.result", "j.update x", "j.result"));
-    EXPECT_EQ(tree->scalarResult().str(), L"x");
-}
-
-TEST_F(ExpressionTreeTest, ReadyIsAskedAfterEveryChildNotOnlyTheFirst) {
-    auto tree = build(node(L"Join", {{L"id", L"j"}, {L"readyAfter", L"2"}},
-                           {value(L"a", L"x"), value(L"b", L"y"), failing(L"c", -11038)}));
-    ASSERT_TRUE(tree);
-    takeCalls();
-    ASSERT_EQ(tree->evaluate(), 0);
-    EXPECT_THAT(takeCalls(),
-                ElementsAre("a.result", "j.update x", "b.result", "j.update y", "j.result"));
-    EXPECT_EQ(tree->scalarResult().str(), L"xy");
-}
-
-TEST_F(ExpressionTreeTest, FailedChildFailsAParentThatDoesNotContinueOnError) {
-    auto tree = build(node(L"Join", {{L"id", L"outer"}},
-                           {node(L"Join", {{L"id", L"j"}},
-                                 {value(L"a", L"x"), failing(L"b", -11038), value(L"c", L"z")})}));
-    ASSERT_TRUE(tree);
-    takeCalls();
-    EXPECT_EQ(tree->evaluate(), -11038);
-    // Neither operator is told of the failure or asked for its result.
-    EXPECT_THAT(takeCalls(), ElementsAre("a.result", "j.update x", "b.result"));
-    const corehost::EvaluationFailure& failure = tree->failure();
-    EXPECT_EQ(failure.stage, Stage::Result);
-    EXPECT_EQ(tree->nodeName(failure.node), L"Value");
-    EXPECT_EQ(tree->nodePath(failure.node), "children[0].children[1]");
-}
-
-TEST_F(ExpressionTreeTest, FailedChildGoesToUpdateWithErrorWhenTheOperatorContinues) {
-    auto tree =
-        build(node(L"Join", {{L"id", L"j"}, {L"continueOnError", L"true"}, {L"separator", L","}},
-                   {failing(L"b", -11038), value(L"a", L"x")}));
-    ASSERT_TRUE(tree);
-    takeCalls();
-    ASSERT_EQ(tree->evaluate(), 0);
-    EXPECT_THAT(takeCalls(), ElementsAre("b.result", "j.updateWithError -11038", "a.result",
-                                         "j.update x", "j.result"));
-    EXPECT_EQ(tree->scalarResult().str(), L"!-11038,x");
-}
-
-TEST_F(ExpressionTreeTest, CodeFromUpdateWithErrorFailsTheOperator) {
-    auto tree = build(
-        node(L"Join", {{L"id", L"j"}, {L"continueOnError", L"true"}, {L"errorResult", L"pass"}},
-             {value(L"a", L"x"), failing(L"b", -11022), value(L"c", L"z")}));
-    ASSERT_TRUE(tree);
-    takeCalls();
-    EXPECT_EQ(tree->evaluate(), -11022);
-    EXPECT_THAT(takeCalls(),
-                ElementsAre("a.result", "j.update x", "b.result", "j.updateWithError -11022"));
-    EXPECT_EQ(tree->failure().stage, Stage::UpdateWithError);
-    EXPECT_EQ(tree->failure().node, 0u);
-    EXPECT_EQ(tree->childPath(0, tree->failure().child), "children[1]");
-}
-
-TEST_F(ExpressionTreeTest, RefusedUpdateFailsTheOperatorAndStopsFeeding) {
-    auto tree = build(node(L"Join", {{L"id", L"j"}, {L"refuse", L"maybe"}},
-                           {value(L"a", L"maybe"), value(L"b", L"y")}));
-    ASSERT_TRUE(tree);
-    takeCalls();
-    EXPECT_EQ(tree->evaluate(), -10006);
-    EXPECT_THAT(takeCalls(), ElementsAre("a.result", "j.update maybe"));
-    EXPECT_EQ(tree->failure().stage, Stage::Update);
-    EXPECT_EQ(tree->failure().node, 0u);
-    EXPECT_EQ(tree->failure().child, 0u);
-}
-
-TEST_F(ExpressionTreeTest, ResultFailureOfAnOperatorIsItsOwn) {
-    auto tree = build(node(L"Join", {{L"id", L"j"}, {L"fail", L"-10007"}}, {value(L"a", L"x")}));
-    ASSERT_TRUE(tree);
-    EXPECT_EQ(tree->evaluate(), -10007);
-    EXPECT_EQ(tree->failure().stage, Stage::Result);
-    EXPECT_EQ(tree->failure().node, 0u);
-}
-
-TEST_F(ExpressionTreeTest, KindDefaultsRefuseTheOtherKindOfChild) {
+TEST_F(ExpressionTreeTest, FeedsChildrenInOrderUntilReadyOrAFailure) {
     struct Case {
-        const char* label;
         corehost::NodeSpec root;
+        std::vector<std::string> calls;
+        std::string outcome;
     };
     const Case cases[] = {
-        {"vector child of a scalar operator",
-         node(L"Join", {}, {node(L"List", {{L"items", L"a,b"}})})},
-        {"scalar child of a vector operator", node(L"Collect", {}, {value(L"a", L"x")})},
+        {node(L"Join", {{L"id", L"j"}, {L"separator", L","}},
+              {value(L"a", L"x"), node(L"Join", {{L"id", L"k"}}, {value(L"b", L"y")}),
+               value(L"c", L"z")}),
+         {"a.result", "j.update x", "b.result", "k.update y", "k.result", "j.update y", "c.result",
+          "j.update z", "j.result"},
+         "x,y,z"},
+        // Once ready, the remaining children are never evaluated, subtrees included.
+        {node(L"Join", {{L"id", L"j"}, {L"readyAfter", L"1"}},
+              {value(L"a", L"x"), failing(L"b", -11038),
+               node(L"Join", {}, {failing(L"c", -11022)})}),
+         {"a.result", "j.update x", "j.result"},
+         "x"},
+        {node(L"Join", {{L"id", L"j"}, {L"readyAfter", L"2"}},
+              {value(L"a", L"x"), value(L"b", L"y"), failing(L"c", -11038)}),
+         {"a.result", "j.update x", "b.result", "j.update y", "j.result"},
+         "xy"},
+        // A failed child fails every parent that does not continue on error,
+        // without telling them or asking for their results.
+        {node(L"Join", {{L"id", L"outer"}},
+              {node(L"Join", {{L"id", L"j"}},
+                    {value(L"a", L"x"), failing(L"b", -11038), value(L"c", L"z")})}),
+         {"a.result", "j.update x", "b.result"},
+         "-11038 at result of children[0].children[1]"},
+        {node(L"Join", {{L"id", L"j"}, {L"continueOnError", L"true"}, {L"separator", L","}},
+              {failing(L"b", -11038), value(L"a", L"x")}),
+         {"b.result", "j.updateWithError -11038", "a.result", "j.update x", "j.result"},
+         "!-11038,x"},
+        {node(L"Join", {{L"id", L"j"}, {L"continueOnError", L"true"}, {L"errorResult", L"pass"}},
+              {value(L"a", L"x"), failing(L"b", -11022), value(L"c", L"z")}),
+         {"a.result", "j.update x", "b.result", "j.updateWithError -11022"},
+         "-11022 at updateWithError of  by children[1]"},
+        {node(L"Join", {{L"id", L"j"}, {L"refuse", L"maybe"}},
+              {value(L"a", L"maybe"), value(L"b", L"y")}),
+         {"a.result", "j.update maybe"},
+         "-10006 at update of  by children[0]"},
+        {node(L"Join", {{L"id", L"j"}, {L"fail", L"-10007"}}, {value(L"a", L"x")}),
+         {"a.result", "j.update x", "j.result"},
+         "-10007 at result of "},
+        // Each kind of child goes to its own update; the kind defaults refuse the other.
+        {node(L"Collect", {{L"id", L"all"}},
+              {node(L"List", {{L"id", L"l"}, {L"items", L"a,b"}}),
+               node(L"List", {{L"id", L"m"}, {L"items", L"c"}})}),
+         {"l.result", "all.update [a,b]", "m.result", "all.update [c]", "all.result"},
+         "[a][b][c]"},
+        {node(L"Join", {}, {node(L"List", {{L"id", L"l"}, {L"items", L"a,b"}})}),
+         {"l.result"},
+         "-102 at update of  by children[0]"},
+        {node(L"Collect", {}, {value(L"a", L"x")}),
+         {"a.result"},
+         "-102 at update of  by children[0]"},
     };
     for (const Case& c : cases) {
         auto tree = build(c.root);
-        ASSERT_TRUE(tree) << c.label;
-        EXPECT_EQ(tree->evaluate(), -102) << c.label;
-        EXPECT_EQ(tree->failure().stage, Stage::Update) << c.label;
-        EXPECT_EQ(tree->failure().node, 0u) << c.label;
+        ASSERT_TRUE(tree);
+        takeCalls();
+        const TErrorCode rc = tree->evaluate();
+        EXPECT_EQ(takeCalls(), c.calls) << "row " << (&c - cases);
+        EXPECT_EQ(outcome(*tree, rc), c.outcome) << "row " << (&c - cases);
     }
-}
-
-TEST_F(ExpressionTreeTest, VectorChildrenFeedAVectorOperator) {
-    auto tree = build(node(L"Collect", {{L"id", L"all"}},
-                           {node(L"List", {{L"id", L"l"}, {L"items", L"a,b"}}),
-                            node(L"List", {{L"id", L"m"}, {L"items", L"c"}})}));
-    ASSERT_TRUE(tree);
-    takeCalls();
-    ASSERT_EQ(tree->evaluate(), 0);
-    EXPECT_THAT(takeCalls(), ElementsAre("l.result", "all.update [a,b]", "m.result",
-                                         "all.update [c]", "all.result"));
-    EXPECT_EQ(tree->type(), PluginSDK::VECTOR_EXPRESSION);
-    EXPECT_THAT(items(tree->vectorResult()), ElementsAre(L"a", L"b", L"c"));
 }
 
 TEST_F(ExpressionTreeTest, DisposesEveryNodeBeforeEachReEvaluation) {
-    // The short-circuited child is disposed too; the List appends to the list
-    // it is given, so a host that reused a full list would double its result.
+    // The short-circuited child is disposed too, and so is a tree whose last
+    // evaluation failed; the List appends to the list it is given, so a host
+    // that reused a full list would double its result.
     auto tree = build(node(L"Join", {{L"id", L"j"}, {L"readyAfter", L"1"}},
                            {value(L"a", L"x"), failing(L"b", -11038)}));
+    auto failed = build(node(L"Join", {{L"id", L"k"}}, {value(L"c", L"y"), failing(L"d", -5)}));
     auto list = build(node(L"List", {{L"id", L"l"}, {L"items", L"p,q"}}));
-    ASSERT_TRUE(tree && list);
-    takeCalls(true);
-    ASSERT_EQ(tree->evaluate(), 0);
-    EXPECT_THAT(takeCalls(true), ElementsAre("a.result", "j.update x", "j.result"));
-    for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(tree && failed && list);
+    const std::vector<std::string> everyNode = {"j.dispose", "a.dispose", "b.dispose", "k.dispose",
+                                                "c.dispose", "d.dispose", "l.dispose"};
+    for (int round = 0; round < 3; ++round) {
+        takeCalls(true);
         ASSERT_EQ(tree->evaluate(), 0);
-        EXPECT_THAT(takeCalls(true), ElementsAre("j.dispose", "a.dispose", "b.dispose", "a.result",
-                                                 "j.update x", "j.result"));
-        EXPECT_EQ(tree->scalarResult().str(), L"x");
-    }
-    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(outcome(*tree, 0), "x");
+        EXPECT_EQ(failed->evaluate(), -5);
         ASSERT_EQ(list->evaluate(), 0);
-        EXPECT_THAT(items(list->vectorResult()), ElementsAre(L"p", L"q"));
+        EXPECT_EQ(outcome(*list, 0), "[p][q]");
+        std::vector<std::string> disposals;
+        for (const std::string& call : takeCalls(true))
+            if (call.find(".dispose") != std::string::npos)
+                disposals.push_back(call);
+        EXPECT_EQ(disposals, round == 0 ? std::vector<std::string>() : everyNode);
     }
-}
-
-TEST_F(ExpressionTreeTest, EvaluatesAgainAfterAFailure) {
-    auto tree = build(node(L"Join", {{L"id", L"j"}}, {value(L"a", L"x"), failing(L"b", -5)}));
-    ASSERT_TRUE(tree);
-    EXPECT_EQ(tree->evaluate(), -5);
-    takeCalls(true);
-    EXPECT_EQ(tree->evaluate(), -5);
-    EXPECT_THAT(takeCalls(true), ElementsAre("j.dispose", "a.dispose", "b.dispose", "a.result",
-                                             "j.update x", "b.result"));
 }
 
 TEST_F(ExpressionTreeTest, DestroysEveryNodeBeforeThePluginIsCleanedUp) {
@@ -202,89 +148,51 @@ TEST_F(ExpressionTreeTest, DestroysEveryNodeBeforeThePluginIsCleanedUp) {
                                          "plugin.cleanup", "plugin.destroy"));
 }
 
-TEST_F(ExpressionTreeTest, PropertiesAreAttachedBeforeTheFirstEvaluation) {
-    auto tree = build(node(L"Join", {{L"separator", L" + "}},
-                           {value(L"a", L"1"), node(L"Value", {{L"value", L"ü€"}})}));
-    ASSERT_TRUE(tree);
-    ASSERT_EQ(tree->evaluate(), 0);
-    EXPECT_EQ(tree->scalarResult().str(), L"1 + ü€");
-}
-
-TEST_F(ExpressionTreeTest, NodePathsFollowTheDescription) {
-    auto tree =
-        build(node(L"Join", {},
-                   {value(L"a", L"x"), node(L"Join", {}, {value(L"b", L"y"), value(L"c", L"z")}),
-                    value(L"d", L"w")}),
-              "rules[2].tree");
-    ASSERT_TRUE(tree);
-    ASSERT_EQ(tree->size(), 6u);
-    const char* expected[] = {"rules[2].tree",
-                              "rules[2].tree.children[0]",
-                              "rules[2].tree.children[1]",
-                              "rules[2].tree.children[1].children[0]",
-                              "rules[2].tree.children[1].children[1]",
-                              "rules[2].tree.children[2]"};
-    for (std::size_t i = 0; i < tree->size(); ++i)
-        EXPECT_EQ(tree->nodePath(i), expected[i]) << "node " << i;
-}
-
-class ExpressionTreeBuildTest : public hosttest::FakePluginFixture {
-protected:
-    corehost::BuildError buildError(const corehost::NodeSpec& root) {
+TEST_F(ExpressionTreeTest, RefusedTreesCreateNothingOrDestroyWhatWasCreated) {
+    using Kind = corehost::BuildError::Kind;
+    struct Case {
+        corehost::NodeSpec root;
+        Kind kind;
+        std::string path;
+        std::vector<std::string> calls;
+    };
+    corehost::NodeSpec deep = value(L"leaf", L"x");
+    for (std::size_t level = 0; level < corehost::ExpressionTree::kMaxDepth; ++level)
+        deep = node(L"Join", {}, {std::move(deep)});
+    const Case cases[] = {
+        // Names are checked, exactly, before anything is created.
+        {node(L"Join", {{L"id", L"j"}}, {value(L"a", L"x"), node(L"value")}),
+         Kind::UnknownName,
+         "tree.children[1]",
+         {}},
+        {node(L"Join", {{L"id", L"j"}}, {value(L"a", L"x"), node(L"Value ")}),
+         Kind::UnknownName,
+         "tree.children[1]",
+         {}},
+        {node(L"Join", {{L"id", L"j"}}, {value(L"a", L"x"), node(L"Broken")}),
+         Kind::NotCreated,
+         "tree.children[1]",
+         {"a.destroy", "j.destroy"}},
+        {node(L"Join", {{L"id", L"j"}}, {node(L"List", {{L"id", L"l"}}, {value(L"a", L"x")})}),
+         Kind::ChildrenUnderOperand,
+         "tree.children[0]",
+         {"l.destroy", "j.destroy"}},
+        {deep, Kind::TooDeep, "", {}},
+    };
+    for (const Case& c : cases) {
         corehost::BuildError error;
-        EXPECT_EQ(corehost::ExpressionTree::build(module, root, "tree", error), nullptr);
-        return error;
+        EXPECT_EQ(corehost::ExpressionTree::build(module, c.root, "tree", error), nullptr);
+        EXPECT_EQ(error.kind, c.kind) << "row " << (&c - cases);
+        EXPECT_EQ(error.isInputError(), c.kind != Kind::NotCreated);
+        if (!c.path.empty()) {
+            EXPECT_EQ(error.path, c.path) << "row " << (&c - cases);
+        }
+        EXPECT_EQ(takeCalls(), c.calls) << "row " << (&c - cases);
     }
-};
-
-TEST_F(ExpressionTreeBuildTest, UnknownNameIsRefusedBeforeAnythingIsCreated) {
-    // Names are compared exactly, as the plug-in registered them.
-    for (const wchar_t* name : {L"Nothing", L"value", L"Value ", L""}) {
-        corehost::BuildError error =
-            buildError(node(L"Join", {{L"id", L"j"}}, {value(L"a", L"x"), node(name)}));
-        EXPECT_EQ(error.kind, corehost::BuildError::Kind::UnknownName);
-        EXPECT_TRUE(error.isInputError());
-        EXPECT_EQ(error.path, "tree.children[1]");
-        EXPECT_EQ(error.name, name);
-        EXPECT_THAT(takeCalls(), IsEmpty()); // nothing was created, so nothing destroyed
-    }
-}
-
-TEST_F(ExpressionTreeBuildTest, RefusedCreationDestroysWhatWasCreated) {
-    corehost::BuildError error =
-        buildError(node(L"Join", {{L"id", L"j"}}, {value(L"a", L"x"), node(L"Broken")}));
-    EXPECT_EQ(error.kind, corehost::BuildError::Kind::NotCreated);
-    EXPECT_FALSE(error.isInputError());
-    EXPECT_EQ(error.code, -10008);
-    EXPECT_EQ(error.path, "tree.children[1]");
-    EXPECT_THAT(takeCalls(), ElementsAre("a.destroy", "j.destroy"));
-}
-
-TEST_F(ExpressionTreeBuildTest, ChildrenUnderAnOperandAreRefused) {
-    corehost::BuildError error = buildError(
-        node(L"Join", {{L"id", L"j"}}, {node(L"List", {{L"id", L"l"}}, {value(L"a", L"x")})}));
-    EXPECT_EQ(error.kind, corehost::BuildError::Kind::ChildrenUnderOperand);
-    EXPECT_TRUE(error.isInputError());
-    EXPECT_EQ(error.path, "tree.children[0]");
-    EXPECT_EQ(error.name, L"List");
-    EXPECT_THAT(takeCalls(), ElementsAre("l.destroy", "j.destroy"));
-}
-
-TEST_F(ExpressionTreeBuildTest, NestingIsLimited) {
-    corehost::NodeSpec root = value(L"leaf", L"x");
-    for (std::size_t level = 1; level < corehost::ExpressionTree::kMaxDepth; ++level)
-        root = node(L"Join", {}, {std::move(root)});
-    {
-        // Exactly the limit builds and evaluates.
-        auto tree = build(root);
-        ASSERT_TRUE(tree);
-        EXPECT_EQ(tree->evaluate(), 0);
-        EXPECT_EQ(tree->scalarResult().str(), L"x");
-    }
-    root = node(L"Join", {}, {std::move(root)});
-    corehost::BuildError error = buildError(root);
-    EXPECT_EQ(error.kind, corehost::BuildError::Kind::TooDeep);
-    EXPECT_TRUE(error.isInputError());
+    // Exactly the limit builds and evaluates.
+    auto tree = build(deep.children[0]);
+    ASSERT_TRUE(tree);
+    EXPECT_EQ(tree->evaluate(), 0);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -39,7 +40,7 @@ public:
     // A new expression with properties attached; fails the test for an unknown name.
     ExpressionPtr create(const wchar_t* name, std::initializer_list<Property> properties = {}) {
         PluginSDK::Expression* expression = nullptr;
-        EXPECT_EQ(m_Plugin.createExpression(name, &expression), 0) << "cannot create a " << name;
+        EXPECT_EQ(m_Plugin.createExpression(name, &expression), 0) << "cannot create " << name;
         for (const Property& property : properties)
             if (expression)
                 expression->setProperty(property.name, property.value);
@@ -54,7 +55,6 @@ public:
     //   @name=text  attaches a property ("@name" detaches it); answers nothing
     //   ?           reads the result into a buffer holding "stale" (vectors: one
     //               "stale" element) and answers "=CODE:text" or "=CODE:[a,b]"
-    //               (an empty element written '')
     // A feed answers its code; a feed or "~" is followed by "+" when the
     // expression is ready afterwards. Example: "0+ -10004+ =0:false".
     std::wstring play(const wchar_t* name, std::initializer_list<Property> properties,
@@ -68,23 +68,22 @@ public:
             if (step == L"?") {
                 word = L"=" + read(*op);
             } else if (step[0] == L'@') {
-                std::size_t equals = step.find(L'=');
-                std::wstring property = step.substr(1, equals - 1);
-                std::wstring value = equals == std::wstring::npos ? L"" : step.substr(equals + 1);
+                const std::size_t equals = step.find(L'=');
+                const std::wstring property = step.substr(1, equals - 1);
+                const std::wstring value =
+                    equals == std::wstring::npos ? L"" : step.substr(equals + 1);
                 op->setProperty(property.c_str(),
                                 equals == std::wstring::npos ? nullptr : value.c_str());
                 continue;
             } else {
-                if (step == L"~") {
+                if (step == L"~")
                     op->disposeExpression();
-                    word = L"~";
-                } else if (step[0] == L'!') {
-                    word = std::to_wstring(feedError(*op, std::stol(step.substr(1))));
-                } else if (step[0] == L'[') {
-                    word = std::to_wstring(feedList(*op, split(step.substr(1, step.size() - 2))));
-                } else {
-                    word = std::to_wstring(feed(*op, step.c_str() + (step[0] == L'\\' ? 1 : 0)));
-                }
+                word = step == L"~" ? L"~"
+                       : step[0] == L'!'
+                           ? std::to_wstring(feedError(*op, std::stol(step.substr(1))))
+                       : step[0] == L'['  ? std::to_wstring(feedList(*op, split(step)))
+                       : step[0] == L'\\' ? std::to_wstring(feed(*op, step.substr(1)))
+                                          : std::to_wstring(feed(*op, step));
                 if (op->isReady())
                     word += L'+';
             }
@@ -94,20 +93,14 @@ public:
     }
 
     // Feeds a scalar child's result, choosing the operator kind as a host does.
-    static TErrorCode feed(PluginSDK::Expression& op, const wchar_t* value) {
-        PluginSDK::String text(value);
+    static TErrorCode feed(PluginSDK::Expression& op, const std::wstring& value) {
+        const PluginSDK::String text(value.c_str());
         if (op.getType() == PluginSDK::SCALAR_EXPRESSION)
             return static_cast<PluginSDK::ScalarOperator&>(op).update(text);
         return static_cast<PluginSDK::VectorOperator&>(op).update(text);
     }
 
     // Feeds a vector child's result.
-    static TErrorCode feed(PluginSDK::Expression& op,
-                           std::initializer_list<const wchar_t*> values) {
-        std::vector<std::wstring> list(values.begin(), values.end());
-        return feedList(op, list);
-    }
-
     static TErrorCode feedList(PluginSDK::Expression& op, const std::vector<std::wstring>& values) {
         PluginSDK::StringVector list;
         for (const std::wstring& value : values)
@@ -133,30 +126,21 @@ public:
     // The scalar result; `out` receives the text even on failure.
     static TErrorCode scalar(PluginSDK::Expression& expression, std::wstring& out) {
         PluginSDK::String result;
-        TErrorCode rc =
+        const TErrorCode rc =
             static_cast<PluginSDK::ScalarExpression&>(expression).getScalarResult(result);
         out = result.str();
         return rc;
     }
 
-    static TErrorCode vector(PluginSDK::Expression& expression, std::vector<std::wstring>& out) {
-        PluginSDK::StringVector result;
-        TErrorCode rc =
-            static_cast<PluginSDK::VectorExpression&>(expression).getVectorResult(result);
-        out.clear();
-        for (const PluginSDK::String& item : result.items())
-            out.push_back(item.str());
-        return rc;
-    }
-
 private:
-    static std::vector<std::wstring> split(const std::wstring& items) {
+    // The elements of "[a,b]".
+    static std::vector<std::wstring> split(const std::wstring& step) {
         std::vector<std::wstring> list;
-        for (std::size_t start = 0; !items.empty(); start = items.find(L',', start) + 1) {
-            std::wstring item = items.substr(start, items.find(L',', start) - start);
+        for (std::size_t start = 1; step.size() > 2 && start < step.size(); ++start) {
+            const std::size_t end = std::min(step.find(L',', start), step.size() - 1);
+            const std::wstring item = step.substr(start, end - start);
             list.push_back(item == L"''" ? L"" : item);
-            if (items.find(L',', start) == std::wstring::npos)
-                break;
+            start = end;
         }
         return list;
     }
@@ -164,13 +148,13 @@ private:
     static std::wstring read(PluginSDK::Expression& expression) {
         if (expression.getType() == PluginSDK::SCALAR_EXPRESSION) {
             PluginSDK::String result(L"stale");
-            TErrorCode rc =
+            const TErrorCode rc =
                 static_cast<PluginSDK::ScalarExpression&>(expression).getScalarResult(result);
             return std::to_wstring(rc) + L":" + result.str();
         }
         PluginSDK::StringVector result;
         result.addString(L"stale");
-        TErrorCode rc =
+        const TErrorCode rc =
             static_cast<PluginSDK::VectorExpression&>(expression).getVectorResult(result);
         std::wstring items;
         for (const PluginSDK::String& item : result.items())
