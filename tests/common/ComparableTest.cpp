@@ -86,33 +86,33 @@ TEST(Comparable, NullTextsAndArgumentsAreRefused) {
     EXPECT_EQ(Converter::toString(Version(1, 20, 0, max)).str(), L"1.20.0.18446744073709551615");
 }
 
-TEST(CompareOperand, ReadsTheRelationThenTheOperandsThenAppliesMustExist) {
+// FileInfoCompare shows the procedure end to end (fileinfocompare.json), but
+// it reports a missing file only when "mustExist" is "true": the base's own
+// check of "mustExist" and its handling of failing operands are seen here.
+TEST(CompareOperand, AsksForTheOperandsInOrderAndChecksMustExistForAMissingObject) {
     struct Case {
-        const wchar_t* relation; // null: not attached
-        const wchar_t* mustExist;
+        const wchar_t* relation;
+        const wchar_t* mustExist; // null: not attached
         TErrorCode first, second;
         const wchar_t* outcome; // code, result, operands asked for
     };
     const Case cases[] = {
-        {nullptr, L"true", -11033, 0, L"-11023  "},
-        {L"eq", nullptr, -11025, -101, L"-11025  1"},
-        {L"eq", nullptr, 0, -101, L"-101  12"},
-        {L"EQ", nullptr, 0, 0, L"-11007  12"},
-        {L"eq", nullptr, 0, 0, L"0 true 12"},
-        // A missing object: "false" unless "mustExist" is "true"; another
-        // text is refused by the base procedure.
-        {L"bogus", nullptr, -11033, 0, L"0 false 1"},
-        {L"eq", L"false", -11033, 0, L"0 false 1"},
+        {L"EQ", nullptr, -11025, 0, L"-11025  1"},
+        {L"EQ", nullptr, 0, -101, L"-101  12"},
+        {L"EQ", L"yes", 0, 0, L"-11007  12"},
+        {L"eq", L"yes", 0, 0, L"0 true 12"},
+        // A missing object: the relation's name is not looked at.
+        {L"EQ", L"false", -11033, 0, L"0 false 1"},
         {L"eq", L"true", -11033, 0, L"-11033  1"},
         {L"eq", L"TRUE", -11033, 0, L"-11028  1"},
-        {L"eq", L"yes", 0, 0, L"0 true 12"},
+        {L"eq", L"", -11033, 0, L"-11028  1"},
     };
     for (const Case& c : cases) {
         ScriptedOperand operand(c.first, c.second);
         operand.setProperty(L"relation", c.relation);
         operand.setProperty(L"mustExist", c.mustExist);
         PluginSDK::String result(L"stale");
-        TErrorCode rc = operand.getScalarResult(result);
+        const TErrorCode rc = operand.getScalarResult(result);
         EXPECT_EQ(std::to_wstring(rc) + L" " + result.str() + L" " + operand.m_Calls, c.outcome)
             << "row " << (&c - cases);
     }

@@ -10,13 +10,8 @@
 using testsupport::HostDriver;
 
 TEST(ListOperations, AnswerEveryCallAsTheProtocolSays) {
-    struct Case {
-        const wchar_t* name;
-        std::initializer_list<testsupport::Property> properties;
-        std::initializer_list<const wchar_t*> steps;
-        const wchar_t* transcript;
-    };
-    const Case cases[] = {
+    HostDriver host;
+    host.expectTranscripts({
         // "filter" and "ignoreCase" are read at the first value of an evaluation.
         {L"Vector",
          {{L"filter", L"a*"}},
@@ -63,9 +58,5 @@ TEST(ListOperations, AnswerEveryCallAsTheProtocolSays) {
          {L"[a,b]", L"[]", L"?", L"[p;q]", L"other", L"[other]", L"[x,y]", L"?", L"~", L"?",
           L"again", L"?"},
          L"-10004 -10004 =0:[] 0+ -10004+ -10004+ -10004+ =0:[p,q] ~ =0:[] 0+ =0:[again]"},
-    };
-    HostDriver host;
-    for (const Case& c : cases)
-        EXPECT_EQ(host.play(c.name, c.properties, c.steps), c.transcript)
-            << c.name << ", row " << (&c - cases);
+    });
 }

@@ -9,13 +9,8 @@
 using testsupport::HostDriver;
 
 TEST(LogicOperators, AnswerEveryCallAsTheProtocolSays) {
-    struct Case {
-        const wchar_t* name;
-        std::initializer_list<testsupport::Property> properties;
-        std::initializer_list<const wchar_t*> steps;
-        const wchar_t* transcript;
-    };
-    const Case cases[] = {
+    HostDriver host;
+    host.expectTranscripts({
         // Ready once decided; later truth values are ignored, other texts refused.
         {L"And", {}, {L"true", L"false", L"true", L"maybe", L"?"}, L"0 0+ 0+ -10006+ =0:false"},
         {L"Or", {}, {L"false", L"true", L"false", L"nope", L"?"}, L"0 0+ 0+ -10006+ =0:true"},
@@ -58,9 +53,5 @@ TEST(LogicOperators, AnswerEveryCallAsTheProtocolSays) {
          {},
          {L"1", L"2", L"~", L"?", L"4", L"8", L"?"},
          L"0 0+ ~ =-10007: 0 0+ =0:12"},
-    };
-    HostDriver host;
-    for (const Case& c : cases)
-        EXPECT_EQ(host.play(c.name, c.properties, c.steps), c.transcript)
-            << c.name << ", row " << (&c - cases);
+    });
 }

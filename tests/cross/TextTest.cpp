@@ -9,13 +9,8 @@
 using testsupport::HostDriver;
 
 TEST(TextOperations, AnswerEveryCallAsTheProtocolSays) {
-    struct Case {
-        const wchar_t* name;
-        std::initializer_list<testsupport::Property> properties;
-        std::initializer_list<const wchar_t*> steps;
-        const wchar_t* transcript;
-    };
-    const Case cases[] = {
+    HostDriver host;
+    host.expectTranscripts({
         // Concat keeps its own copy of the separator for the whole evaluation,
         // so replacing the property cannot leave it pointing at freed text.
         {L"Concat",
@@ -41,6 +36,11 @@ TEST(TextOperations, AnswerEveryCallAsTheProtocolSays) {
          L"=0:true ~+ =0:false"},
         // On failure Match leaves the buffer alone, the others clear it.
         {L"Match", {{L"filter", L"*"}}, {L"?"}, L"=-11038:stale"},
+        // Ignoring case leaves the host's properties as they were.
+        {L"Match",
+         {{L"inputString", L"Report.TXT"}, {L"filter", L"*.Txt"}, {L"ignoreCase", L"true"}},
+         {L"?", L"@ignoreCase=false", L"?"},
+         L"=0:true =0:false"},
         {L"StringCrop",
          {{L"inputString", L"a(b)"},
           {L"startString", L"("},
@@ -57,21 +57,5 @@ TEST(TextOperations, AnswerEveryCallAsTheProtocolSays) {
          {L"?"},
          L"=0:[stale,alpha,beta]"},
         {L"Substring", {{L"searchedString", L"a"}}, {L"?"}, L"=-11038:[stale]"},
-    };
-    HostDriver host;
-    for (const Case& c : cases)
-        EXPECT_EQ(host.play(c.name, c.properties, c.steps), c.transcript)
-            << c.name << ", row " << (&c - cases);
-}
-
-TEST(TextOperations, MatchIgnoringCaseLeavesTheHostsPropertiesAlone) {
-    HostDriver host;
-    auto match = host.create(
-        L"Match",
-        {{L"inputString", L"Report.TXT"}, {L"filter", L"*.Txt"}, {L"ignoreCase", L"true"}});
-    std::wstring result;
-    ASSERT_EQ(HostDriver::scalar(*match, result), 0);
-    EXPECT_EQ(result, L"true");
-    EXPECT_STREQ(match->getProperty(L"inputString"), L"Report.TXT");
-    EXPECT_STREQ(match->getProperty(L"filter"), L"*.Txt");
+    });
 }

@@ -1,5 +1,4 @@
-// Expression properties, string lists and configuration stores of the host SDK.
-#include "PluginSDK/Configuration.h"
+// Expression properties and the order of string lists of the host SDK.
 #include "PluginSDK/ScalarOperand.h"
 #include "PluginSDK/StringVector.h"
 
@@ -77,33 +76,4 @@ TEST(SdkStringVector, SortsAsStringOrdersTexts) {
     negative.addString(L"\U0010FFFF");
     negative.sort(false);
     EXPECT_TRUE(negative[0] == L"\U0010FFFF") << "negative units sort after every code point";
-}
-
-TEST(SdkStringVector, CopiesAndEmpties) {
-    StringVector list;
-    list.addString(L"b");
-    list.addString(static_cast<const wchar_t*>(nullptr));
-    StringVector copy;
-    copy = list;
-    list.removeAll();
-    EXPECT_EQ(list.size(), 0);
-    ASSERT_EQ(copy.size(), 2);
-    EXPECT_TRUE(copy[0] == L"b" && copy[1] == L"");
-}
-
-TEST(SdkConfiguration, StoresAreCreatedOnFirstUseAndDroppedByCleanup) {
-    PluginSDK::Configuration* store = nullptr;
-    ASSERT_EQ(PluginSDK::Configuration::get(L"StoreTest", store), 0);
-    store->setProperty(L"key", L"one");
-    store->setProperty(L"key", L"two");
-    EXPECT_STREQ(store->getProperty(L"key"), L"two");
-    PluginSDK::Configuration* again = nullptr;
-    PluginSDK::Configuration::get(L"StoreTest", again);
-    EXPECT_EQ(again, store);
-    EXPECT_EQ(PluginSDK::Configuration::cleanup(L"StoreTest"), 0);
-    PluginSDK::Configuration::get(L"StoreTest", again);
-    EXPECT_EQ(again->getProperty(L"key"), nullptr);
-    PluginSDK::Configuration::cleanup(L"StoreTest");
-    EXPECT_EQ(PluginSDK::Configuration::get(nullptr, again), -101);
-    EXPECT_EQ(again, nullptr);
 }

@@ -5,12 +5,13 @@
 // cases (examples.json list-kinds, real-smoke.json).
 #include "CorePlugin.h"
 #include "PluginSDK/Configuration.h"
+#include "QxLogWrapper/Tracer.h"
 #include "support/HostDriver.h"
-#include "support/TraceCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using testsupport::HostDriver;
 
@@ -80,21 +81,23 @@ TEST(Plugin, OnlySwitchTakesFailedChildrenAndFewScalarOperatorsTakeLists) {
 TEST(PluginSetting, StoresAcceptedValuesAndSkipsNullTexts) {
     PluginSDK::CorePlugin plugin;
     plugin.initializePlugin();
-    testsupport::TraceCapture capture;
+    std::vector<TraceRecord> records;
+    Tracer::setSink([&records](const TraceRecord& record) { records.push_back(record); });
     for (const wchar_t* value : {L"32", L"64", L"32or64", L"64or32"}) {
         plugin.setProperty(L"defaultWindowsRegistrySection", value);
         EXPECT_STREQ(storedSetting(), value);
     }
-    EXPECT_TRUE(capture.records().empty());
+    EXPECT_TRUE(records.empty());
     plugin.setProperty(nullptr, L"64");
     plugin.setProperty(L"defaultWindowsRegistrySection", nullptr);
     EXPECT_STREQ(storedSetting(), L"64or32");
-    ASSERT_EQ(capture.messages(),
-              (std::vector<std::string>{
-                  "Unexpected plugin property, skipping. plugin=[CorePlugin] name=[] value=[64]",
-                  "Unexpected plugin property, skipping. plugin=[CorePlugin] "
-                  "name=[defaultWindowsRegistrySection] value=[]"}));
-    EXPECT_EQ(capture.records()[0].level, 2);
+    Tracer::setSink(nullptr);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].message,
+              "Unexpected plugin property, skipping. plugin=[CorePlugin] name=[] value=[64]");
+    EXPECT_EQ(records[1].message, "Unexpected plugin property, skipping. plugin=[CorePlugin] "
+                                  "name=[defaultWindowsRegistrySection] value=[]");
+    EXPECT_EQ(records[0].level, 2);
     EXPECT_EQ(plugin.cleanupPlugin(), 0);
     EXPECT_EQ(storedSetting(), nullptr);
     PluginSDK::Configuration::cleanup(L"CorePlugin");

@@ -22,6 +22,21 @@ struct Property {
     const wchar_t* value;
 };
 
+// A script for HostDriver::play and the transcript it must give.
+struct Script {
+    const wchar_t* name;
+    std::initializer_list<Property> properties;
+    std::initializer_list<const wchar_t*> steps;
+    const wchar_t* transcript;
+};
+
+// Calls `call` with the operator kind of `op`, as a host reaches an operator.
+template <typename Call> auto asOperator(PluginSDK::Expression& op, Call call) {
+    if (op.getType() == PluginSDK::SCALAR_EXPRESSION)
+        return call(static_cast<PluginSDK::ScalarOperator&>(op));
+    return call(static_cast<PluginSDK::VectorOperator&>(op));
+}
+
 class HostDriver {
 public:
     struct Deleter {
@@ -92,12 +107,17 @@ public:
         return transcript;
     }
 
+    // Plays every script on a new expression and checks its transcript.
+    void expectTranscripts(std::initializer_list<Script> scripts) {
+        for (const Script& script : scripts)
+            EXPECT_EQ(play(script.name, script.properties, script.steps), script.transcript)
+                << script.name << ", script " << (&script - scripts.begin());
+    }
+
     // Feeds a scalar child's result, choosing the operator kind as a host does.
     static TErrorCode feed(PluginSDK::Expression& op, const std::wstring& value) {
         const PluginSDK::String text(value.c_str());
-        if (op.getType() == PluginSDK::SCALAR_EXPRESSION)
-            return static_cast<PluginSDK::ScalarOperator&>(op).update(text);
-        return static_cast<PluginSDK::VectorOperator&>(op).update(text);
+        return asOperator(op, [&](auto& kind) { return kind.update(text); });
     }
 
     // Feeds a vector child's result.
@@ -105,22 +125,16 @@ public:
         PluginSDK::StringVector list;
         for (const std::wstring& value : values)
             list.addString(value.c_str());
-        if (op.getType() == PluginSDK::SCALAR_EXPRESSION)
-            return static_cast<PluginSDK::ScalarOperator&>(op).update(list);
-        return static_cast<PluginSDK::VectorOperator&>(op).update(list);
+        return asOperator(op, [&](auto& kind) { return kind.update(list); });
     }
 
     // Tells an operator that its next child failed.
     static TErrorCode feedError(PluginSDK::Expression& op, long code) {
-        if (op.getType() == PluginSDK::SCALAR_EXPRESSION)
-            return static_cast<PluginSDK::ScalarOperator&>(op).updateWithError(code);
-        return static_cast<PluginSDK::VectorOperator&>(op).updateWithError(code);
+        return asOperator(op, [&](auto& kind) { return kind.updateWithError(code); });
     }
 
     static bool continueOnError(PluginSDK::Expression& op) {
-        if (op.getType() == PluginSDK::SCALAR_EXPRESSION)
-            return static_cast<PluginSDK::ScalarOperator&>(op).continueOnError();
-        return static_cast<PluginSDK::VectorOperator&>(op).continueOnError();
+        return asOperator(op, [](auto& kind) { return kind.continueOnError(); });
     }
 
     // The scalar result; `out` receives the text even on failure.
