@@ -39,7 +39,6 @@ TEST(ListOperations, AnswerEveryCallAsTheProtocolSays) {
          {{L"index", L"two"}},
          {L"a", L"b", L"[]", L"@index=1", L"c", L"?"},
          L"-11019 -11019 0 0+ =0:c"},
-        {L"VectorAt", {{L"index", L"3"}}, {L"?", L"[]", L"?"}, L"=-11035:stale 0 =-11035:stale"},
         {L"VectorAt",
          {{L"index", L"1"}},
          {L"a", L"~", L"?", L"@index=2", L"[x,y]", L"?", L"~", L"@index", L"x", L"?"},

@@ -56,6 +56,6 @@ TEST(TextOperations, AnswerEveryCallAsTheProtocolSays) {
          {{L"inputString", L"alpha\nbeta"}, {L"searchedString", L"a"}},
          {L"?"},
          L"=0:[stale,alpha,beta]"},
-        {L"Substring", {{L"searchedString", L"a"}}, {L"?"}, L"=-11038:[stale]"},
+        {L"Substring", {{L"searchedString", L"a"}}, {L"?", L"~"}, L"=-11038:[stale] ~+"},
     });
 }

@@ -22,17 +22,14 @@ public:
 
 } // namespace
 
-TEST(SdkExpression, AttachesReplacesAndDetachesProperties) {
+// Attaching, replacing and detaching are what every transcript does; here the
+// names that find nothing.
+TEST(SdkExpression, PropertiesAreFoundByTheirExactNameOnly) {
     Leaf leaf;
     leaf.setProperty(L"value", L"1");
-    leaf.setProperty(L"other", L"");
-    leaf.setProperty(L"value", L"2");
     leaf.setProperty(nullptr, L"ignored");
-    EXPECT_STREQ(leaf.getProperty(L"value"), L"2");
-    EXPECT_STREQ(leaf.getProperty(L"other"), L"");
-    leaf.setProperty(L"value", nullptr);
-    for (const wchar_t* name : {L"value", L"Value", static_cast<const wchar_t*>(nullptr)})
-        EXPECT_EQ(leaf.getProperty(name), nullptr);
+    EXPECT_STREQ(leaf.getProperty(L"value"), L"1");
+    EXPECT_TRUE(leaf.getProperty(L"Value") == nullptr && leaf.getProperty(nullptr) == nullptr);
 }
 
 // Texts with long shared prefixes, units that are negative as wchar_t or

@@ -1,4 +1,5 @@
-// UTF-8 conversion of the base library.
+// UTF-8 conversion of the base library (encoding a value without a UTF-8 form
+// is seen through i_wcstombs and String::getMultibyteString).
 #include "base/Utf8.h"
 
 #include <gtest/gtest.h>
@@ -31,12 +32,14 @@ TEST(Utf8, DecodesEachInvalidSequenceToOneReplacement) {
     };
     const Case cases[] = {
         {"\x80", L"\uFFFD"},
-        {"\xC0\xAF", L"\uFFFD\uFFFD"},       // C0 is never a lead byte
-        {"\xE0\x80\xAF", L"\uFFFD"},         // overlong
-        {"\xED\xA0\x80", L"\uFFFD"},         // encoded surrogate
-        {"\xF4\x90\x80\x80", L"\uFFFD"},     // beyond U+10FFFF
-        {"\xE2\x82" "A", L"\uFFFDA"},        // truncated, then ASCII
-        {"\xF0\x9F\x98", L"\uFFFD"},         // truncated at the end
+        {"\xC0\xAF", L"\uFFFD\uFFFD"},   // C0 is never a lead byte
+        {"\xE0\x80\xAF", L"\uFFFD"},     // overlong
+        {"\xED\xA0\x80", L"\uFFFD"},     // encoded surrogate
+        {"\xF4\x90\x80\x80", L"\uFFFD"}, // beyond U+10FFFF
+        {"\xE2\x82"
+         "A",
+         L"\uFFFDA"},                // truncated, then ASCII
+        {"\xF0\x9F\x98", L"\uFFFD"}, // truncated at the end
         {"ok", L"ok"},
     };
     for (const Case& c : cases) {
@@ -44,14 +47,4 @@ TEST(Utf8, DecodesEachInvalidSequenceToOneReplacement) {
         base::decodeUtf8(c.bytes.data(), c.bytes.size(), out);
         EXPECT_EQ(out, c.expected) << "row " << (&c - cases);
     }
-}
-
-TEST(Utf8, EncodingStopsOrReplacesOnAValueWithoutAForm) {
-    const wchar_t text[] = {L'a', static_cast<wchar_t>(-1), L'b'};
-    std::string strict;
-    EXPECT_FALSE(base::encodeUtf8(text, 3, strict, false));
-    EXPECT_EQ(strict, "a");
-    std::string lossy;
-    EXPECT_TRUE(base::encodeUtf8(text, 3, lossy, true));
-    EXPECT_EQ(lossy, "a\xEF\xBF\xBD" "b");
 }

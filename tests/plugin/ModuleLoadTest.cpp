@@ -1,5 +1,6 @@
-// Loads the built plug-in module exactly as a host does and drives it only
-// through its exported entry points.
+// Loads the built plug-in module exactly as a host does, through its two
+// exported entry points (corehost, which loads it the same way, shows the
+// rest; ExportsTest that nothing else is exported).
 #include "PluginSDK/Plugin.h"
 
 #include <gtest/gtest.h>
@@ -27,17 +28,10 @@ TEST(ModuleLoad, ExportsTheEntryPointsAndCreatesThePlugin) {
         dlsym(module.handle, PluginSDK::kDestroyPluginSymbol));
     ASSERT_NE(create, nullptr);
     ASSERT_NE(destroy, nullptr);
-    // Internal classes stay hidden.
-    EXPECT_EQ(dlsym(module.handle, "_ZN10PluginSDK10CorePluginC1Ev"), nullptr);
-
     PluginSDK::Plugin* plugin = create();
     ASSERT_NE(plugin, nullptr);
     EXPECT_STREQ(plugin->getName(), L"CorePlugin");
     EXPECT_EQ(plugin->initializePlugin(), 0);
-    EXPECT_EQ(plugin->getExpressionNames().size(), 33u);
-    PluginSDK::Expression* expression = nullptr;
-    EXPECT_EQ(plugin->createExpression(L"nothing", &expression), -10008);
-    EXPECT_EQ(expression, nullptr);
     EXPECT_EQ(plugin->cleanupPlugin(), 0);
     destroy(plugin);
     destroy(nullptr);

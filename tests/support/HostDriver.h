@@ -137,15 +137,6 @@ public:
         return asOperator(op, [](auto& kind) { return kind.continueOnError(); });
     }
 
-    // The scalar result; `out` receives the text even on failure.
-    static TErrorCode scalar(PluginSDK::Expression& expression, std::wstring& out) {
-        PluginSDK::String result;
-        const TErrorCode rc =
-            static_cast<PluginSDK::ScalarExpression&>(expression).getScalarResult(result);
-        out = result.str();
-        return rc;
-    }
-
 private:
     // The elements of "[a,b]".
     static std::vector<std::wstring> split(const std::wstring& step) {
