@@ -31,9 +31,9 @@ TEST(Probes, ReadTheFileAnewAtEveryEvaluation) {
         if (content)
             dir.write("live.ini", content);
         for (auto* probe : {value.get(), exists.get(), size.get()}) {
-            PluginSDK::String result;
-            EXPECT_EQ(static_cast<PluginSDK::ScalarExpression*>(probe)->getScalarResult(result), 0);
-            answers += result.str() + L" ";
+            std::wstring result;
+            EXPECT_EQ(HostDriver::scalar(*probe, result), 0);
+            answers += result + L" ";
             probe->disposeExpression();
         }
     }

@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+#include <sys/stat.h>
+
 TEST(MountTable, AnswersForTheMountThatHoldsAPath) {
     const char table[] =
         "27 1 254:0 / / rw,relatime - ext4 /dev/vda rw\n"
@@ -80,7 +82,10 @@ TEST(MountTable, AnswersForTheMountThatHoldsAPath) {
 
 TEST(MountList, AnswersInWideTextOnlyWhileItsTableCanBeRead) {
     testsupport::TempDir dir;
-    for (const std::string& source : {dir.at("missing"), dir.path(), std::string()}) {
+    // A FIFO named as the table is not read: reading it could block the host.
+    ASSERT_EQ(::mkfifo(dir.at("fifo").c_str(), 0600), 0);
+    for (const std::string& source :
+         {dir.at("missing"), dir.path(), dir.at("fifo"), std::string()}) {
         mountlist mounts(source.empty() ? nullptr : source.c_str());
         EXPECT_LT(mounts.Initialize(), 0) << source;
         EXPECT_FALSE(mounts.isReady());

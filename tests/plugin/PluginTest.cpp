@@ -5,13 +5,12 @@
 // cases (examples.json list-kinds, real-smoke.json).
 #include "CorePlugin.h"
 #include "PluginSDK/Configuration.h"
-#include "QxLogWrapper/Tracer.h"
 #include "support/HostDriver.h"
+#include "support/TraceCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 using testsupport::HostDriver;
 
@@ -79,8 +78,8 @@ TEST(Plugin, OnlySwitchTakesFailedChildrenAndFewScalarOperatorsTakeLists) {
 TEST(PluginSetting, StoresAcceptedValuesAndSkipsNullTexts) {
     PluginSDK::CorePlugin plugin;
     plugin.initializePlugin();
-    std::vector<TraceRecord> records;
-    Tracer::setSink([&records](const TraceRecord& record) { records.push_back(record); });
+    testsupport::TraceCapture capture;
+    const std::vector<TraceRecord>& records = capture.records();
     for (const wchar_t* value : {L"32", L"64", L"32or64", L"64or32"}) {
         plugin.setProperty(L"defaultWindowsRegistrySection", value);
         EXPECT_STREQ(storedSetting(), value);
@@ -89,7 +88,6 @@ TEST(PluginSetting, StoresAcceptedValuesAndSkipsNullTexts) {
     plugin.setProperty(nullptr, L"64");
     plugin.setProperty(L"defaultWindowsRegistrySection", nullptr);
     EXPECT_STREQ(storedSetting(), L"64or32");
-    Tracer::setSink(nullptr);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].message,
               "Unexpected plugin property, skipping. plugin=[CorePlugin] name=[] value=[64]");

@@ -96,9 +96,9 @@ public:
                 word = step == L"~" ? L"~"
                        : step[0] == L'!'
                            ? std::to_wstring(feedError(*op, std::stol(step.substr(1))))
-                       : step[0] == L'['  ? std::to_wstring(feedList(*op, split(step)))
-                       : step[0] == L'\\' ? std::to_wstring(feed(*op, step.substr(1)))
-                                          : std::to_wstring(feed(*op, step));
+                       : step[0] == L'['
+                           ? std::to_wstring(feedList(*op, split(step)))
+                           : std::to_wstring(feed(*op, step.c_str() + (step[0] == L'\\' ? 1 : 0)));
                 if (op->isReady())
                     word += L'+';
             }
@@ -115,9 +115,14 @@ public:
     }
 
     // Feeds a scalar child's result, choosing the operator kind as a host does.
-    static TErrorCode feed(PluginSDK::Expression& op, const std::wstring& value) {
-        const PluginSDK::String text(value.c_str());
+    static TErrorCode feed(PluginSDK::Expression& op, const wchar_t* value) {
+        const PluginSDK::String text(value);
         return asOperator(op, [&](auto& kind) { return kind.update(text); });
+    }
+
+    static TErrorCode feed(PluginSDK::Expression& op,
+                           std::initializer_list<const wchar_t*> values) {
+        return feedList(op, std::vector<std::wstring>(values.begin(), values.end()));
     }
 
     // Feeds a vector child's result.
@@ -135,6 +140,25 @@ public:
 
     static bool continueOnError(PluginSDK::Expression& op) {
         return asOperator(op, [](auto& kind) { return kind.continueOnError(); });
+    }
+
+    // The result; `out` receives it even on failure.
+    static TErrorCode scalar(PluginSDK::Expression& expression, std::wstring& out) {
+        PluginSDK::String result;
+        const TErrorCode rc =
+            static_cast<PluginSDK::ScalarExpression&>(expression).getScalarResult(result);
+        out = result.str();
+        return rc;
+    }
+
+    static TErrorCode vector(PluginSDK::Expression& expression, std::vector<std::wstring>& out) {
+        PluginSDK::StringVector result;
+        const TErrorCode rc =
+            static_cast<PluginSDK::VectorExpression&>(expression).getVectorResult(result);
+        out.clear();
+        for (const PluginSDK::String& item : result.items())
+            out.push_back(item.str());
+        return rc;
     }
 
 private:
