@@ -19,7 +19,8 @@ def load(path):
     counters = {}
     medians = {}
     for entry in data["benchmarks"]:
-        name = entry["run_name"]
+        # Drop the settings Google Benchmark appends ("/iterations:10").
+        name = "/".join(p for p in entry["run_name"].split("/") if ":" not in p)
         scale = TO_NS[entry.get("time_unit", "ns")]
         if entry.get("run_type") == "aggregate":
             if entry.get("aggregate_name") == "median":

@@ -74,3 +74,42 @@ TEST(SdkSort, NegativeUnitsSortAfterEveryCodePoint) {
     EXPECT_TRUE(list[1] == L"\U0010FFFF");
     EXPECT_EQ(list[2].str()[0], static_cast<wchar_t>(-5));
 }
+
+TEST(SdkSort, ShortTextsAndNulUnitsKeepTheStringOrder) {
+    // Sorting reads up to four leading units ahead of the texts, a missing unit
+    // as 0: a NUL unit held by the string must still sort after the end.
+    const std::vector<std::wstring> texts = {std::wstring(L"a\0", 2),
+                                             L"a",
+                                             std::wstring(L"a\0b", 3),
+                                             L"",
+                                             std::wstring(1, L'\0'),
+                                             std::wstring(L"ab\0\0", 4),
+                                             L"ab",
+                                             std::wstring(L"ab\0\0c", 5),
+                                             L"abcd",
+                                             L"abc",
+                                             std::wstring(L"\0\0\0\0\0", 5)};
+    for (bool descending : {false, true}) {
+        StringVector list;
+        for (const std::wstring& text : texts) {
+            String item;
+            item.str() = text;
+            list.addString(std::move(item));
+        }
+        list.sort(descending);
+        std::vector<std::wstring> expected = texts;
+        std::sort(expected.begin(), expected.end(),
+                  [](const std::wstring& a, const std::wstring& b) {
+                      String left, right;
+                      left.str() = a;
+                      right.str() = b;
+                      return left < right;
+                  });
+        if (descending)
+            std::reverse(expected.begin(), expected.end());
+        std::vector<std::wstring> sorted;
+        for (const String& item : list.items())
+            sorted.push_back(item.str());
+        EXPECT_EQ(sorted, expected) << (descending ? "descending" : "ascending");
+    }
+}
