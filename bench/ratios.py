@@ -41,11 +41,20 @@ def fmt(ns):
     return f"{ns:.3g} ns"
 
 
+def spread(values, scale=1.0):
+    return f"{fmt(statistics.median(values) / scale)} [{fmt(min(values) / scale)}..{fmt(max(values) / scale)}]"
+
+
+def table(header, rows):
+    widths = [max(len(str(cell)) for cell in column) for column in zip(header, *rows)]
+    for row in [header] + rows:
+        print("  ".join(str(cell).ljust(width) for cell, width in zip(row, widths)).rstrip())
+
+
 def main(path):
     times, medians, counters = load(path)
     missed = 0
-    print(f"{'case':34} {'ours median [min..max]':30} {'peer median [min..max]':30} "
-          f"{'ratio':>6} {'range':>13} {'target':>7}")
+    rows = []
     for name in sorted(times):
         if not name.endswith("/ours"):
             continue
@@ -61,17 +70,16 @@ def main(path):
         if target > 0:
             ok = ratio <= target
             missed += not ok
-            verdict = f"<={target:.2f} {'ok' if ok else 'MISSED'}"
-        ours_text = f"{fmt(medians[name])} [{fmt(min(times[name]))}..{fmt(max(times[name]))}]"
-        peer_text = f"{fmt(medians[peer])} [{fmt(min(times[peer]))}..{fmt(max(times[peer]))}]"
-        print(f"{case + ' vs ' + peer.rsplit('/', 1)[1]:34} {ours_text:30} {peer_text:30} "
-              f"{ratio:6.3f} {min(paired):6.3f}..{max(paired):<6.3f} {verdict}")
+            verdict = f"<= {target:.3g} {'ok' if ok else 'MISSED'}"
+        rows.append([f"{case} vs {peer.rsplit('/', 1)[1]}", spread(times[name]),
+                     spread(times[peer]), f"{ratio:.3g}", f"{min(paired):.3g}..{max(paired):.3g}",
+                     verdict])
+    if rows:
+        table(["case", "ours: median [min..max]", "peer: median [min..max]", "ours/peer",
+               "range", "target"], rows)
 
-    trees = [n for n in sorted(times) if "nodes" in counters[n]]
-    if trees:
-        print()
-        print(f"{'tree evaluation':44} {'per evaluation [min..max]':32} {'per node [min..max]':28} target")
-    for name in trees:
+    rows = []
+    for name in sorted(n for n in times if "nodes" in counters[n]):
         nodes = counters[name]["nodes"]
         target = counters[name].get("target_ns_per_node", 0.0)
         per_node = medians[name] / nodes
@@ -79,11 +87,12 @@ def main(path):
         if target > 0:
             ok = per_node <= target
             missed += not ok
-            verdict = f"<={target:.0f} ns {'ok' if ok else 'MISSED'}"
-        evaluation = f"{fmt(medians[name])} [{fmt(min(times[name]))}..{fmt(max(times[name]))}]"
-        node = (f"{fmt(per_node)} [{fmt(min(times[name]) / nodes)}.."
-                f"{fmt(max(times[name]) / nodes)}]")
-        print(f"{name:44} {evaluation:32} {node:28} {verdict}")
+            verdict = f"<= {target:.0f} ns {'ok' if ok else 'MISSED'}"
+        rows.append([name, f"{nodes:.0f}", spread(times[name]), spread(times[name], nodes), verdict])
+    if rows:
+        print()
+        table(["tree", "nodes", "per evaluation: median [min..max]",
+               "per node: median [min..max]", "target"], rows)
     if missed:
         print(f"\n{missed} target(s) missed")
     return 1 if missed else 0
