@@ -2,42 +2,104 @@
 #include "utils/Wildcard.h"
 
 #include <cctype>
+#include <cstring>
+#include <cwchar>
 
 namespace utils {
 
+namespace {
+
+// The first occurrence of `c` (not NUL) at or after `s`, or null when the text
+// ends first; the C library's vectorised scans.
+inline const char* findChar(const char* s, char c) {
+    return std::strchr(s, c);
+}
+inline const wchar_t* findChar(const wchar_t* s, wchar_t c) {
+    return std::wcschr(s, c);
+}
+
+inline std::size_t textLength(const char* s) {
+    return std::strlen(s);
+}
+inline std::size_t textLength(const wchar_t* s) {
+    return std::wcslen(s);
+}
+
+// True when the star-free `segment` of `length` characters matches the last
+// `length` characters of `text`.
+template <typename CharT>
+bool matchesAtEnd(const CharT* segment, std::size_t length, const CharT* text) {
+    const std::size_t available = textLength(text);
+    if (available < length)
+        return false;
+    const CharT* tail = text + (available - length);
+    for (std::size_t i = 0; i < length; ++i)
+        if (segment[i] != CharT('?') && segment[i] != tail[i])
+            return false;
+    return true;
+}
+
+// The leftmost position at or after `text` where the star-free `segment` of
+// `length` (at least 1) characters matches, or null. Reads nothing past the
+// text's NUL: a NUL differs from every segment character and "?" refuses it.
+template <typename CharT>
+const CharT* findSegment(const CharT* segment, std::size_t length, const CharT* text) {
+    const CharT first = segment[0];
+    for (const CharT* t = text;; ++t) {
+        if (!*t)
+            return nullptr;
+        // Only after a mismatch on the first character, skip to its next
+        // occurrence: runs of equal characters cost no call.
+        if (first != CharT('?') && *t != first) {
+            t = findChar(t + 1, first);
+            if (!t)
+                return nullptr;
+        }
+        std::size_t i = 1;
+        while (i < length && (segment[i] == t[i] || (segment[i] == CharT('?') && t[i])))
+            ++i;
+        if (i == length)
+            return t;
+        // The text ended inside the attempt: every later start ends sooner.
+        if (!t[i])
+            return nullptr;
+    }
+}
+
+} // namespace
+
+// The pattern is a run of segments without stars, separated by runs of stars:
+// S0 * S1 * ... * Sk. The text matches exactly when S0 matches its start, Sk
+// its end, and S1 to Sk-1 can be placed in order in between without overlap.
+// Placing each middle segment at its leftmost match leaves the most text for
+// the rest, so one forward pass decides: at most (text x pattern) character
+// comparisons, no backtracking beyond the current segment.
 template <typename CharT> bool matchWildcard(const CharT* pattern, const CharT* text) {
     if (!pattern || !text)
         return false;
     const CharT* p = pattern;
     const CharT* t = text;
-    // Backtrack point: the pattern just after the latest run of stars, and the
-    // text position that run currently stops at. Retrying only the latest star
-    // is enough: any earlier star can absorb what a later one would.
-    const CharT* starPattern = nullptr;
-    const CharT* starText = nullptr;
-    while (*t) {
-        if (*p == CharT('*')) {
-            while (*p == CharT('*'))
-                ++p;
-            if (!*p)
-                return true;
-            starPattern = p;
-            starText = t;
-            continue;
-        }
-        if (*p && (*p == CharT('?') || *p == *t)) {
-            ++p;
-            ++t;
-            continue;
-        }
-        if (!starPattern)
+    for (; *p && *p != CharT('*'); ++p, ++t)
+        if (!*t || (*p != *t && *p != CharT('?')))
             return false;
-        p = starPattern;
-        t = ++starText;
+    if (!*p)
+        return !*t;
+    for (;;) {
+        while (*p == CharT('*'))
+            ++p;
+        if (!*p)
+            return true;
+        std::size_t length = 0;
+        while (p[length] && p[length] != CharT('*'))
+            ++length;
+        if (!p[length])
+            return matchesAtEnd(p, length, t);
+        t = findSegment(p, length, t);
+        if (!t)
+            return false;
+        p += length;
+        t += length;
     }
-    while (*p == CharT('*'))
-        ++p;
-    return !*p;
 }
 
 template UTILS_API bool matchWildcard<char>(const char*, const char*);

@@ -58,58 +58,60 @@ std::unique_ptr<ExpressionTree> ExpressionTree::build(std::shared_ptr<PluginModu
     std::unique_ptr<ExpressionTree> tree(
         new ExpressionTree(std::move(module), std::move(rootPath)));
     std::vector<std::size_t> trail;
-    std::size_t count = 0;
     std::size_t depth = 0;
-    // Names and depth are checked before anything is created.
-    if (!tree->checkNames(root, trail, count, depth, error))
+    // Names and depth are checked, and the nodes laid out in pre-order, before
+    // anything is created.
+    if (!tree->checkNames(root, trail, depth, error))
         return nullptr;
-    tree->m_Nodes.reserve(count);
     tree->m_Scalars.resize(depth + 1);
     tree->m_Vectors.resize(depth + 1);
-    if (!tree->create(root, trail, error))
+    std::size_t next = 0;
+    if (!tree->create(root, trail, next, error))
         return nullptr; // the partial tree destroys what it created
     return tree;
 }
 
 bool ExpressionTree::checkNames(const NodeSpec& spec, std::vector<std::size_t>& trail,
-                                std::size_t& count, std::size_t& depth, BuildError& error) const {
+                                std::size_t& depth, BuildError& error) {
     if (trail.size() >= kMaxDepth) {
         error = BuildError{BuildError::Kind::TooDeep, trailPath(trail), spec.name, 0};
         return false;
     }
-    if (!m_Module->findName(spec.name)) {
+    const std::wstring* name = m_Module->findName(spec.name);
+    if (!name) {
         error = BuildError{BuildError::Kind::UnknownName, trailPath(trail), spec.name, 0};
         return false;
     }
-    ++count;
+    const std::size_t index = m_Nodes.size();
+    m_Nodes.emplace_back();
+    m_Nodes[index].name = name;
+    m_Nodes[index].childCount = static_cast<std::uint32_t>(spec.children.size());
     if (trail.size() > depth)
         depth = trail.size();
     for (std::size_t i = 0; i < spec.children.size(); ++i) {
         trail.push_back(i);
-        if (!checkNames(spec.children[i], trail, count, depth, error))
+        if (!checkNames(spec.children[i], trail, depth, error))
             return false;
         trail.pop_back();
     }
+    m_Nodes[index].subtreeSize = static_cast<std::uint32_t>(m_Nodes.size() - index);
     return true;
 }
 
 bool ExpressionTree::create(const NodeSpec& spec, std::vector<std::size_t>& trail,
-                            BuildError& error) {
+                            std::size_t& next, BuildError& error) {
+    // The node was laid out by checkNames at this pre-order position.
+    Node& node = m_Nodes[next++];
     PluginSDK::Expression* expression = nullptr;
-    TErrorCode code = m_Module->plugin().createExpression(spec.name.c_str(), &expression);
+    TErrorCode code = m_Module->plugin().createExpression(node.name->c_str(), &expression);
     if (code != 0 || !expression) {
         // A plug-in that answers 0 without an object is reported with code 0.
         error = BuildError{BuildError::Kind::NotCreated, trailPath(trail), spec.name, code};
         return false;
     }
-    const std::size_t index = m_Nodes.size();
-    m_Nodes.emplace_back();
-    Node& node = m_Nodes.back();
     node.expression = expression;
-    node.name = m_Module->findName(spec.name);
     node.type = expression->getType();
     node.isOperator = expression->isOperator();
-    node.childCount = static_cast<std::uint32_t>(spec.children.size());
     for (const auto& property : spec.properties)
         expression->setProperty(property.first.c_str(), property.second.c_str());
     if (node.type != PluginSDK::SCALAR_EXPRESSION && node.type != PluginSDK::VECTOR_EXPRESSION) {
@@ -122,12 +124,10 @@ bool ExpressionTree::create(const NodeSpec& spec, std::vector<std::size_t>& trai
     }
     for (std::size_t i = 0; i < spec.children.size(); ++i) {
         trail.push_back(i);
-        if (!create(spec.children[i], trail, error))
+        if (!create(spec.children[i], trail, next, error))
             return false;
         trail.pop_back();
     }
-    // Indexed anew: `node` is not relied on across the recursion.
-    m_Nodes[index].subtreeSize = static_cast<std::uint32_t>(m_Nodes.size() - index);
     return true;
 }
 

@@ -99,9 +99,12 @@ private:
 
     explicit ExpressionTree(std::shared_ptr<PluginModule> module, std::string rootPath);
 
-    bool checkNames(const NodeSpec& spec, std::vector<std::size_t>& trail, std::size_t& count,
-                    std::size_t& depth, BuildError& error) const;
-    bool create(const NodeSpec& spec, std::vector<std::size_t>& trail, BuildError& error);
+    // Looks every name up once and lays the nodes out in pre-order, not yet created.
+    bool checkNames(const NodeSpec& spec, std::vector<std::size_t>& trail, std::size_t& depth,
+                    BuildError& error);
+    // Creates the node at pre-order position `next` and its subtree.
+    bool create(const NodeSpec& spec, std::vector<std::size_t>& trail, std::size_t& next,
+                BuildError& error);
     std::string trailPath(const std::vector<std::size_t>& trail) const;
 
     TErrorCode evaluateNode(std::size_t index, std::size_t depth);

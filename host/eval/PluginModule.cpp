@@ -5,6 +5,22 @@
 
 namespace corehost {
 
+namespace {
+
+// A cheap hash of the length and three characters: the registered names
+// differ there, and the table is only a few dozen slots.
+std::size_t nameHash(const std::wstring& name) {
+    std::uint64_t h = name.size();
+    if (!name.empty()) {
+        h = h * 31 + static_cast<std::uint32_t>(name.front());
+        h = h * 31 + static_cast<std::uint32_t>(name[name.size() / 2]);
+        h = h * 31 + static_cast<std::uint32_t>(name.back());
+    }
+    return static_cast<std::size_t>((h * 0x9E3779B97F4A7C15ull) >> 40);
+}
+
+} // namespace
+
 PluginModule::Handle::~Handle() {
     if (library)
         dlclose(library);
@@ -36,8 +52,18 @@ std::shared_ptr<PluginModule> PluginModule::load(const std::string& path, std::s
     }
     module->m_InitializeCode = module->m_Plugin->initializePlugin();
     const std::vector<std::wstring>& names = module->names();
-    for (std::size_t i = 0; i < names.size(); ++i)
-        module->m_NameIndex.emplace(names[i], i);
+    std::size_t slots = 8;
+    while (slots < 2 * names.size())
+        slots *= 2;
+    module->m_NameSlots.assign(slots, 0);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (module->findName(names[i]))
+            continue; // a repeated name: the first one is found
+        std::size_t slot = nameHash(names[i]) & (slots - 1);
+        while (module->m_NameSlots[slot] != 0)
+            slot = (slot + 1) & (slots - 1);
+        module->m_NameSlots[slot] = static_cast<std::uint32_t>(i + 1);
+    }
     return module;
 }
 
@@ -49,8 +75,16 @@ PluginModule::~PluginModule() {
 }
 
 const std::wstring* PluginModule::findName(const std::wstring& name) const {
-    auto it = m_NameIndex.find(name);
-    return it == m_NameIndex.end() ? nullptr : &names()[it->second];
+    if (m_NameSlots.empty())
+        return nullptr;
+    const std::size_t mask = m_NameSlots.size() - 1;
+    for (std::size_t slot = nameHash(name) & mask; m_NameSlots[slot] != 0;
+         slot = (slot + 1) & mask) {
+        const std::wstring& candidate = names()[m_NameSlots[slot] - 1];
+        if (candidate == name)
+            return &candidate;
+    }
+    return nullptr;
 }
 
 } // namespace corehost

@@ -5,9 +5,9 @@
 #include "PluginSDK/Plugin.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace corehost {
@@ -50,7 +50,9 @@ private:
     PluginSDK::DestroyPluginFunction m_Destroy = nullptr;
     PluginSDK::Plugin* m_Plugin = nullptr;
     TErrorCode m_InitializeCode = 0;
-    std::unordered_map<std::wstring, std::size_t> m_NameIndex;
+    // Open-addressing table of the names: 1 + the name's position, or 0 for
+    // an empty slot; its size is a power of two at least twice the names.
+    std::vector<std::uint32_t> m_NameSlots;
 };
 
 } // namespace corehost

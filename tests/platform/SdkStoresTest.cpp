@@ -33,8 +33,9 @@ TEST(SdkExpression, PropertiesAreFoundByTheirExactNameOnly) {
 }
 
 // Texts with long shared prefixes, units that are negative as wchar_t or
-// beyond the basic plane, duplicates and prefixes of each other: the list
-// sorts them as String orders them, both ways.
+// beyond the basic plane, NUL units held inside short texts (sorting reads
+// leading units ahead of the texts, a missing unit as 0), duplicates and
+// prefixes of each other: the list sorts them as String orders them, both ways.
 TEST(SdkStringVector, SortsAsStringOrdersTexts) {
     const wchar_t units[] = {L'a',
                              L'b',
@@ -45,7 +46,24 @@ TEST(SdkStringVector, SortsAsStringOrdersTexts) {
                              static_cast<wchar_t>(0x7fffffff)};
     std::mt19937 random(7);
     std::uniform_int_distribution<int> pick(0, 6), length(0, 11);
-    std::vector<std::wstring> texts = {L"/usr/share/", L"/usr/share/", L""};
+    std::vector<std::wstring> texts = {L"/usr/share/",
+                                       L"/usr/share/",
+                                       L"",
+                                       L"a",
+                                       L"ab",
+                                       L"abc",
+                                       L"abcd",
+                                       std::wstring(L"a\0", 2),
+                                       std::wstring(L"a\0b", 3),
+                                       std::wstring(1, L'\0'),
+                                       std::wstring(L"ab\0\0", 4),
+                                       std::wstring(L"ab\0\0c", 5),
+                                       std::wstring(5, L'\0')};
+    auto toString = [](const std::wstring& text) {
+        String item;
+        item.str() = text;
+        return item;
+    };
     for (int i = 0; i < 600; ++i) {
         std::wstring text = (i % 3 == 0) ? L"" : L"/usr/share/";
         for (int n = length(random); n > 0; --n)
@@ -55,14 +73,14 @@ TEST(SdkStringVector, SortsAsStringOrdersTexts) {
     for (bool descending : {false, true}) {
         StringVector list;
         for (const std::wstring& text : texts)
-            list.addString(text.c_str());
+            list.addString(toString(text));
         list.sort(descending);
         std::vector<std::wstring> sorted, expected = texts;
         for (const String& item : list.items())
             sorted.push_back(item.str());
         std::sort(expected.begin(), expected.end(),
-                  [](const std::wstring& a, const std::wstring& b) {
-                      return String(a.c_str()) < String(b.c_str());
+                  [&](const std::wstring& a, const std::wstring& b) {
+                      return toString(a) < toString(b);
                   });
         if (descending)
             std::reverse(expected.begin(), expected.end());

@@ -23,6 +23,26 @@ template <typename CharT> bool referenceMatch(const CharT* pattern, const CharT*
     return (*pattern == CharT('?') || *pattern == *text) && referenceMatch(pattern + 1, text + 1);
 }
 
+// The same decision by dynamic programming over (pattern prefix, text prefix),
+// for inputs too long for the recursive reference.
+template <typename StringT> bool tableMatch(const StringT& pattern, const StringT& text) {
+    using CharT = typename StringT::value_type;
+    // reach[j]: the pattern prefix read so far matches the text prefix of length j.
+    std::vector<char> reach(text.size() + 1, 0);
+    reach[0] = 1;
+    for (CharT c : pattern) {
+        std::vector<char> next(text.size() + 1, 0);
+        for (std::size_t j = 0; j <= text.size(); ++j) {
+            if (c == CharT('*'))
+                next[j] = reach[j] || (j > 0 && next[j - 1]);
+            else if (j > 0)
+                next[j] = reach[j - 1] && (c == CharT('?') || c == text[j - 1]);
+        }
+        reach.swap(next);
+    }
+    return reach[text.size()] != 0;
+}
+
 // Every string of length 0 to maxLength over the alphabet.
 template <typename StringT>
 std::vector<StringT> allStrings(const StringT& alphabet, std::size_t maxLength) {
@@ -89,6 +109,50 @@ TEST(Wildcard, AgreesWithTheReferenceOnLongerRandomInputs) {
             text += textAlphabet[random() % textAlphabet.size()];
         ASSERT_EQ(matchExact(pattern, text), referenceMatch(pattern.c_str(), text.c_str()))
             << "pattern '" << pattern << "' text '" << text << "'";
+    }
+}
+
+TEST(Wildcard, AgreesWithTheTableOnLongTextsAndLongSegments) {
+    // Long texts over few letters make every segment occur often and fail late,
+    // so the scans that skip to a segment's first letter and the comparison of
+    // the last segment with the end of the text are exercised at length.
+    std::mt19937 random(77);
+    const std::wstring patternAlphabet = L"aab*?";
+    for (int round = 0; round < 400; ++round) {
+        std::wstring pattern, text;
+        std::size_t patternLength = random() % 40, textLength = random() % 400;
+        for (std::size_t i = 0; i < patternLength; ++i)
+            pattern += patternAlphabet[random() % patternAlphabet.size()];
+        // Mostly a, with b rarer at random: long runs and sparse occurrences.
+        const unsigned bOdds = 2 + random() % 60;
+        for (std::size_t i = 0; i < textLength; ++i)
+            text += random() % bOdds ? L'a' : L'b';
+        ASSERT_EQ(matchExact(pattern, text), tableMatch(pattern, text))
+            << "pattern of " << pattern.size() << " characters, text of " << text.size();
+        std::string narrowPattern(pattern.begin(), pattern.end());
+        std::string narrowText(text.begin(), text.end());
+        ASSERT_EQ(matchExact(narrowPattern, narrowText), tableMatch(pattern, text))
+            << "narrow '" << narrowPattern << "' against '" << narrowText << "'";
+    }
+
+    // Segments of long runs of a, each closed by b, "?" or nothing, against runs
+    // of a between single b: attempts fail late, after long partial matches,
+    // and the leftmost match can start at any position.
+    const std::wstring closers[] = {L"b", L"?", L""};
+    for (int round = 0; round < 300; ++round) {
+        std::wstring pattern = random() % 2 ? L"*" : L"";
+        for (unsigned segment = 0, count = 1 + random() % 3; segment < count; ++segment) {
+            if (segment > 0)
+                pattern += L'*';
+            pattern += std::wstring(random() % 80, L'a') + closers[random() % 3];
+        }
+        if (random() % 2)
+            pattern += L'*';
+        std::wstring text(random() % 300, L'a');
+        for (unsigned run = 0, count = random() % 4; run < count; ++run)
+            text += L'b' + std::wstring(random() % 300, L'a');
+        ASSERT_EQ(matchExact(pattern, text), tableMatch(pattern, text))
+            << "pattern of " << pattern.size() << " characters, text of " << text.size();
     }
 }
 

@@ -2,6 +2,7 @@
 #include "PluginSDK/StringVector.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -25,6 +26,33 @@ inline bool lessByCodePoint(const std::wstring& a, const std::wstring& b) {
         if (p[i] != q[i])
             return static_cast<unsigned int>(p[i]) < static_cast<unsigned int>(q[i]);
     return a.size() < b.size();
+}
+
+// Two code units of a text from `at` on, packed so that the order of the keys
+// is the code-point order of the units; a unit beyond the end counts as 0.
+inline std::uint64_t leadingUnits(const std::wstring& text, std::size_t at) {
+    const std::uint64_t first = at < text.size() ? static_cast<std::uint32_t>(text[at]) : 0;
+    const std::uint64_t second =
+        at + 1 < text.size() ? static_cast<std::uint32_t>(text[at + 1]) : 0;
+    return first << 32 | second;
+}
+
+// An element to sort: its first four code units as keys, and the element.
+// Texts whose keys differ are ordered by the keys alone, without reading the
+// texts; a text shorter than four units has zeros in their place, which keeps
+// it before its extensions (equal keys fall back to the whole texts).
+struct SortEntry {
+    std::uint64_t head;
+    std::uint64_t tail;
+    String* item;
+};
+
+inline bool entryLess(const SortEntry& a, const SortEntry& b) {
+    if (a.head != b.head)
+        return a.head < b.head;
+    if (a.tail != b.tail)
+        return a.tail < b.tail;
+    return lessByCodePoint(a.item->str(), b.item->str());
 }
 
 } // namespace
@@ -53,20 +81,22 @@ void StringVector::removeAll() {
 }
 
 void StringVector::sort(bool descending) {
-    // Sorting the bare texts lets the comparison inline and moves stay plain
-    // std::wstring moves; moving them out and back costs two moves per element.
-    std::vector<std::wstring> texts;
-    texts.reserve(m_Items.size());
+    // The texts stay where they are: a list of small keys is sorted and the
+    // elements are then moved once into their new places.
+    std::vector<SortEntry> entries;
+    entries.reserve(m_Items.size());
     for (String& item : m_Items)
-        texts.push_back(std::move(item.str()));
+        entries.push_back({leadingUnits(item.str(), 0), leadingUnits(item.str(), 2), &item});
     if (descending)
-        std::sort(texts.begin(), texts.end(), [](const std::wstring& a, const std::wstring& b) {
-            return lessByCodePoint(b, a);
-        });
+        std::sort(entries.begin(), entries.end(),
+                  [](const SortEntry& a, const SortEntry& b) { return entryLess(b, a); });
     else
-        std::sort(texts.begin(), texts.end(), lessByCodePoint);
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        m_Items[i].str() = std::move(texts[i]);
+        std::sort(entries.begin(), entries.end(), entryLess);
+    std::vector<String> sorted;
+    sorted.reserve(m_Items.size());
+    for (const SortEntry& entry : entries)
+        sorted.push_back(std::move(*entry.item));
+    m_Items.swap(sorted);
 }
 
 } // namespace PluginSDK

@@ -4,9 +4,8 @@
 
 #include "PluginSDK/Types.h"
 
-#include <string>
-#include <utility>
-#include <vector>
+#include <cstddef>
+#include <memory>
 
 namespace PluginSDK {
 
@@ -35,8 +34,24 @@ public:
     void setProperty(const wchar_t* name, const wchar_t* value);
 
 private:
-    // Few properties per node: a flat list is smaller and faster than a map.
-    std::vector<std::pair<std::wstring, std::wstring>> m_Properties;
+    // One attached property: a single block that holds its name and its value,
+    // each NUL-terminated, after the list link. Blocks never move, so a value
+    // stays valid whatever other properties are attached or detached.
+    struct Property;
+    struct PropertyDeleter {
+        void operator()(Property* property) const noexcept;
+    };
+    using PropertyPtr = std::unique_ptr<Property, PropertyDeleter>;
+
+    // Room for one short property inside the object itself (most expressions
+    // have a few short ones), so that it costs no allocation.
+    static constexpr std::size_t kInlineBytes = 96;
+
+    PropertyPtr makeProperty(const wchar_t* name, const wchar_t* value);
+
+    alignas(void*) unsigned char m_Inline[kInlineBytes];
+    // Few properties per node: a short list, one block per property.
+    PropertyPtr m_Properties;
 };
 
 } // namespace PluginSDK

@@ -4,6 +4,7 @@
 #include "ResultCodes.h"
 
 #include <cwchar>
+#include <string>
 
 namespace CorePlugin {
 
@@ -33,10 +34,10 @@ TErrorCode Concat::update(const PluginSDK::String& value) {
         m_Joined = value;
         return RC_SUCCESS;
     }
-    if (m_SkipEmpty && value.length() == 0)
+    const std::wstring& text = value.str();
+    if (m_SkipEmpty && text.empty())
         return RC_SUCCESS;
-    m_Joined += m_Separator;
-    m_Joined += value;
+    m_Joined.str().append(m_Separator.str()).append(text);
     return RC_SUCCESS;
 }
 

@@ -6,10 +6,11 @@
 namespace CorePlugin {
 
 TErrorCode ValueOf::getScalarResult(PluginSDK::String& result) {
-    result = static_cast<const wchar_t*>(nullptr);
     const wchar_t* value = getProperty(L"value");
-    if (!value)
+    if (!value) {
+        result = static_cast<const wchar_t*>(nullptr);
         return RC_VALUE_MISSING;
+    }
     result = value;
     return RC_SUCCESS;
 }
