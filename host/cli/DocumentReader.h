@@ -1,0 +1,30 @@
+// Reads corehost's JSON documents: validates their shape and turns them into
+// node descriptions, naming the place of the first fault.
+#pragma once
+
+#include "cli/Document.h"
+
+#include <string>
+
+namespace corehost {
+
+struct InputError {
+    std::string path;    // JSON path of the fault ("" for the document itself)
+    std::string message; // UTF-8
+};
+
+class DocumentReader {
+public:
+    // Parses `text` as a document. On failure returns false and fills `error`;
+    // invalid JSON is reported with its line and column.
+    static bool parse(const std::string& text, Document& document, InputError& error);
+
+    // The whole content of a file, or of standard input for "-". On failure
+    // returns false with the reason in `error`.
+    static bool readSource(const std::string& source, std::string& text, std::string& error);
+};
+
+// A path for messages: the path itself, or "the document root" for "".
+std::string describePath(const std::string& path);
+
+} // namespace corehost

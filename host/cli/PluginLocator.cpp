@@ -1,0 +1,26 @@
+// Locating the plug-in beside the executable.
+#include "cli/PluginLocator.h"
+
+#include <limits.h>
+#include <unistd.h>
+
+namespace corehost {
+
+std::string defaultPluginPath() {
+    char buffer[PATH_MAX];
+    ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (length <= 0)
+        return std::string();
+    std::string executable(buffer, static_cast<std::size_t>(length));
+    const std::string directory = executable.substr(0, executable.rfind('/') + 1);
+    // The install library directory first (lib, or lib/<triplet> under /usr),
+    // then lib, the layout of a build tree.
+    const std::string installed = directory + "../" COREHOST_LIBDIR "/" COREHOST_PLUGIN_FILE;
+    const std::string built = directory + "../lib/" COREHOST_PLUGIN_FILE;
+    if (installed != built && ::access(installed.c_str(), F_OK) != 0 &&
+        ::access(built.c_str(), F_OK) == 0)
+        return built;
+    return installed;
+}
+
+} // namespace corehost

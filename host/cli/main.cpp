@@ -1,0 +1,142 @@
+// corehost: evaluates expression trees from the command line through the
+// CorePlugin plug-in.
+#include "ResultCodes.h"
+#include "cli/EvalCommand.h"
+#include "cli/ListCommand.h"
+#include "cli/PluginLocator.h"
+#include "cli/TraceWriter.h"
+#include "eval/TextConversion.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kToolExamples = R"(Examples:
+  corehost list
+  corehost eval examples/version-check.json
+  corehost eval -e '{"name": "ValueOf", "properties": {"value": "hello"}}'
+  corehost --trace eval --json examples/rules.json
+  cat tree.json | corehost eval -
+
+Exit status: 0 when every rule succeeded, 1 when an expression failed,
+2 for usage or input errors.)";
+
+constexpr const char* kEvalExamples =
+    R"(A tree is {"name": ..., "properties": {...}, "children": [...]};
+a document is one tree or {"rules": [{"id": ..., "tree": {...}}, ...]}.
+
+Examples:
+  corehost eval examples/version-check.json
+  corehost eval --json examples/rules.json
+  corehost eval --repeat 1000 examples/md5-of-values.json
+  corehost eval -e '{"name": "Not", "children": [{"name": "ValueOf", "properties": {"value": "true"}}]}'
+  corehost eval - < tree.json)";
+
+constexpr const char* kListExamples = R"(Example:
+  corehost list
+  corehost --plugin build/debug/lib/libCorePlugin.so list)";
+
+struct Setting {
+    std::wstring name;
+    std::wstring value;
+};
+
+bool parseSettings(const std::vector<std::string>& texts, std::vector<Setting>& settings) {
+    for (const std::string& text : texts) {
+        const std::size_t equals = text.find('=');
+        if (equals == std::string::npos || equals == 0) {
+            std::cerr << "corehost: --set expects NAME=VALUE, not \"" << text << "\"\n";
+            return false;
+        }
+        settings.push_back(Setting{corehost::fromUtf8(text.substr(0, equals)),
+                                   corehost::fromUtf8(text.substr(equals + 1))});
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Evaluates expression trees with the CorePlugin plug-in.", "corehost"};
+    app.footer(kToolExamples);
+    app.require_subcommand(1);
+
+    std::string pluginPath;
+    std::vector<std::string> settingTexts;
+    bool trace = false;
+    app.add_option("--plugin", pluginPath,
+                   "The plug-in module to load (default: ../lib/libCorePlugin.so beside "
+                   "the executable)")
+        ->type_name("PATH");
+    app.add_option("--set", settingTexts, "Passes a plug-in property (repeatable)")
+        ->type_name("NAME=VALUE")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    app.add_flag("--trace", trace, "Prints the plug-in's trace records on standard error");
+
+    corehost::EvalOptions evalOptions;
+    CLI::App* eval = app.add_subcommand("eval", "Evaluates a JSON document of expression trees");
+    eval->footer(kEvalExamples);
+    eval->fallthrough();
+    CLI::Option* fileOption =
+        eval->add_option("file", evalOptions.file, "The document; - for standard input")
+            ->type_name("FILE");
+    CLI::Option* inlineOption =
+        eval->add_option("-e,--expression", evalOptions.inlineText, "The document itself")
+            ->type_name("TEXT");
+    fileOption->excludes(inlineOption);
+    eval->add_flag("--json", evalOptions.json,
+                   "Prints one JSON object per rule: id, type, code, error, result");
+    CLI::Option* repeatOption =
+        eval->add_option("--repeat", evalOptions.repeat,
+                         "Evaluates N times and reports the median time per evaluation")
+            ->type_name("N")
+            ->check(CLI::Range(1u, 1000000000u));
+
+    CLI::App* list = app.add_subcommand("list", "Lists the registered expressions and their kinds");
+    list->footer(kListExamples);
+    list->fallthrough();
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? corehost::kExitSuccess : corehost::kExitUsage;
+    }
+
+    if (eval->parsed()) {
+        evalOptions.hasInline = inlineOption->count() > 0;
+        evalOptions.timed = repeatOption->count() > 0;
+        if (!evalOptions.hasInline && fileOption->count() == 0) {
+            std::cerr << "corehost: eval needs a FILE, - for standard input, or -e TEXT\n"
+                      << "Run with --help for more information.\n";
+            return corehost::kExitUsage;
+        }
+    }
+    std::vector<Setting> settings;
+    if (!parseSettings(settingTexts, settings))
+        return corehost::kExitUsage;
+
+    // The trace writer outlives the plug-in, so that its last records print.
+    corehost::TraceWriter traceWriter(trace, std::cerr);
+    if (pluginPath.empty())
+        pluginPath = corehost::defaultPluginPath();
+    std::string error;
+    std::shared_ptr<corehost::PluginModule> module =
+        corehost::PluginModule::load(pluginPath, error);
+    if (!module) {
+        std::cerr << "corehost: " << error << '\n';
+        return corehost::kExitUsage;
+    }
+    if (module->initializeCode() != 0)
+        std::cerr << "corehost: warning: initializePlugin returned " << module->initializeCode()
+                  << " (" << CorePlugin::describeResultCode(module->initializeCode()) << ")\n";
+    for (const Setting& setting : settings)
+        module->plugin().setProperty(setting.name.c_str(), setting.value.c_str());
+
+    if (list->parsed())
+        return corehost::ListCommand(*module, std::cout).run();
+    return corehost::EvalCommand(module, std::cout, std::cerr).run(evalOptions);
+}

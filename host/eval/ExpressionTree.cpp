@@ -1,0 +1,243 @@
+// Building an expression tree through the plug-in and evaluating it bottom-up:
+// children in order, each result fed through the update that matches its kind,
+// feeding stopped once the operator is ready, failed children handed to
+// updateWithError only when the operator asks for them.
+#include "eval/ExpressionTree.h"
+
+#include "eval/TextConversion.h"
+
+#include "PluginSDK/ScalarOperator.h"
+#include "PluginSDK/VectorOperator.h"
+
+#include <utility>
+
+namespace corehost {
+
+namespace {
+
+std::string appendChild(std::string path, std::size_t child) {
+    if (!path.empty())
+        path += '.';
+    path += "children[" + std::to_string(child) + "]";
+    return path;
+}
+
+} // namespace
+
+std::string BuildError::describe() const {
+    const std::string quoted = "\"" + toUtf8(name) + "\"";
+    switch (kind) {
+    case Kind::UnknownName:
+        return "unknown expression name " + quoted;
+    case Kind::TooDeep:
+        return "the tree is nested deeper than " + std::to_string(ExpressionTree::kMaxDepth) +
+               " levels";
+    case Kind::ChildrenUnderOperand:
+        return "the operand " + quoted + " cannot have children";
+    case Kind::UnknownType:
+        return "the plug-in's " + quoted + " reports an unknown kind of result";
+    case Kind::NotCreated:
+        break;
+    }
+    return "the plug-in could not create " + quoted;
+}
+
+ExpressionTree::ExpressionTree(std::shared_ptr<PluginModule> module, std::string rootPath)
+    : m_Module(std::move(module)), m_RootPath(std::move(rootPath)) {}
+
+ExpressionTree::~ExpressionTree() {
+    PluginSDK::Plugin& plugin = m_Module->plugin();
+    for (auto it = m_Nodes.rbegin(); it != m_Nodes.rend(); ++it)
+        if (it->expression)
+            plugin.destroyExpression(it->expression);
+}
+
+std::unique_ptr<ExpressionTree> ExpressionTree::build(std::shared_ptr<PluginModule> module,
+                                                      const NodeSpec& root, std::string rootPath,
+                                                      BuildError& error) {
+    std::unique_ptr<ExpressionTree> tree(
+        new ExpressionTree(std::move(module), std::move(rootPath)));
+    std::vector<std::size_t> trail;
+    std::size_t count = 0;
+    std::size_t depth = 0;
+    // Names and depth are checked before anything is created.
+    if (!tree->checkNames(root, trail, count, depth, error))
+        return nullptr;
+    tree->m_Nodes.reserve(count);
+    tree->m_Scalars.resize(depth + 1);
+    tree->m_Vectors.resize(depth + 1);
+    if (!tree->create(root, trail, error))
+        return nullptr; // the partial tree destroys what it created
+    return tree;
+}
+
+bool ExpressionTree::checkNames(const NodeSpec& spec, std::vector<std::size_t>& trail,
+                                std::size_t& count, std::size_t& depth, BuildError& error) const {
+    if (trail.size() >= kMaxDepth) {
+        error = BuildError{BuildError::Kind::TooDeep, trailPath(trail), spec.name, 0};
+        return false;
+    }
+    if (!m_Module->findName(spec.name)) {
+        error = BuildError{BuildError::Kind::UnknownName, trailPath(trail), spec.name, 0};
+        return false;
+    }
+    ++count;
+    if (trail.size() > depth)
+        depth = trail.size();
+    for (std::size_t i = 0; i < spec.children.size(); ++i) {
+        trail.push_back(i);
+        if (!checkNames(spec.children[i], trail, count, depth, error))
+            return false;
+        trail.pop_back();
+    }
+    return true;
+}
+
+bool ExpressionTree::create(const NodeSpec& spec, std::vector<std::size_t>& trail,
+                            BuildError& error) {
+    PluginSDK::Expression* expression = nullptr;
+    TErrorCode code = m_Module->plugin().createExpression(spec.name.c_str(), &expression);
+    if (code != 0 || !expression) {
+        // A plug-in that answers 0 without an object is reported with code 0.
+        error = BuildError{BuildError::Kind::NotCreated, trailPath(trail), spec.name, code};
+        return false;
+    }
+    const std::size_t index = m_Nodes.size();
+    m_Nodes.emplace_back();
+    Node& node = m_Nodes.back();
+    node.expression = expression;
+    node.name = m_Module->findName(spec.name);
+    node.type = expression->getType();
+    node.isOperator = expression->isOperator();
+    node.childCount = static_cast<std::uint32_t>(spec.children.size());
+    for (const auto& property : spec.properties)
+        expression->setProperty(property.first.c_str(), property.second.c_str());
+    if (node.type != PluginSDK::SCALAR_EXPRESSION && node.type != PluginSDK::VECTOR_EXPRESSION) {
+        error = BuildError{BuildError::Kind::UnknownType, trailPath(trail), spec.name, 0};
+        return false;
+    }
+    if (!node.isOperator && !spec.children.empty()) {
+        error = BuildError{BuildError::Kind::ChildrenUnderOperand, trailPath(trail), spec.name, 0};
+        return false;
+    }
+    for (std::size_t i = 0; i < spec.children.size(); ++i) {
+        trail.push_back(i);
+        if (!create(spec.children[i], trail, error))
+            return false;
+        trail.pop_back();
+    }
+    // Indexed anew: `node` is not relied on across the recursion.
+    m_Nodes[index].subtreeSize = static_cast<std::uint32_t>(m_Nodes.size() - index);
+    return true;
+}
+
+std::string ExpressionTree::trailPath(const std::vector<std::size_t>& trail) const {
+    std::string path = m_RootPath;
+    for (std::size_t child : trail)
+        path = appendChild(std::move(path), child);
+    return path;
+}
+
+std::string ExpressionTree::nodePath(std::size_t node) const {
+    std::vector<std::size_t> trail;
+    std::size_t current = 0;
+    while (current != node) {
+        std::size_t child = current + 1;
+        std::size_t position = 0;
+        while (node >= child + m_Nodes[child].subtreeSize) {
+            child += m_Nodes[child].subtreeSize;
+            ++position;
+        }
+        trail.push_back(position);
+        current = child;
+    }
+    return trailPath(trail);
+}
+
+std::string ExpressionTree::childPath(std::size_t node, std::size_t child) const {
+    return appendChild(nodePath(node), child);
+}
+
+TErrorCode ExpressionTree::evaluate() {
+    if (m_Evaluated)
+        for (Node& node : m_Nodes)
+            node.expression->disposeExpression();
+    m_Evaluated = true;
+    return evaluateNode(0, 0);
+}
+
+TErrorCode ExpressionTree::evaluateNode(std::size_t index, std::size_t depth) {
+    const Node& node = m_Nodes[index];
+    if (node.isOperator) {
+        std::size_t child = index + 1;
+        for (std::size_t position = 0; position < node.childCount; ++position) {
+            const Node& childNode = m_Nodes[child];
+            const TErrorCode childCode = evaluateNode(child, depth + 1);
+            if (childCode == 0) {
+                const TErrorCode code = feed(node, childNode, depth + 1);
+                if (code != 0)
+                    return fail(index, EvaluationFailure::Stage::Update, position, code);
+            } else if (continueOnError(node)) {
+                const TErrorCode code = feedError(node, childCode);
+                if (code != 0)
+                    return fail(index, EvaluationFailure::Stage::UpdateWithError, position, code);
+            } else {
+                // The parent fails with its child's code; the failure stays
+                // recorded where it happened.
+                return childCode;
+            }
+            if (node.expression->isReady())
+                break; // the result can no longer change: the rest is skipped
+            child += childNode.subtreeSize;
+        }
+    }
+    const TErrorCode code = readResult(node, depth);
+    if (code != 0)
+        return fail(index, EvaluationFailure::Stage::Result, 0, code);
+    return 0;
+}
+
+TErrorCode ExpressionTree::feed(const Node& op, const Node& child, std::size_t childDepth) {
+    const bool scalarChild = child.type == PluginSDK::SCALAR_EXPRESSION;
+    if (op.type == PluginSDK::SCALAR_EXPRESSION) {
+        auto& target = static_cast<PluginSDK::ScalarOperator&>(*op.expression);
+        return scalarChild ? target.update(m_Scalars[childDepth])
+                           : target.update(m_Vectors[childDepth]);
+    }
+    auto& target = static_cast<PluginSDK::VectorOperator&>(*op.expression);
+    return scalarChild ? target.update(m_Scalars[childDepth])
+                       : target.update(m_Vectors[childDepth]);
+}
+
+TErrorCode ExpressionTree::feedError(const Node& op, TErrorCode code) {
+    if (op.type == PluginSDK::SCALAR_EXPRESSION)
+        return static_cast<PluginSDK::ScalarOperator&>(*op.expression).updateWithError(code);
+    return static_cast<PluginSDK::VectorOperator&>(*op.expression).updateWithError(code);
+}
+
+bool ExpressionTree::continueOnError(const Node& op) const {
+    if (op.type == PluginSDK::SCALAR_EXPRESSION)
+        return static_cast<const PluginSDK::ScalarOperator&>(*op.expression).continueOnError();
+    return static_cast<const PluginSDK::VectorOperator&>(*op.expression).continueOnError();
+}
+
+TErrorCode ExpressionTree::readResult(const Node& node, std::size_t depth) {
+    if (node.type == PluginSDK::SCALAR_EXPRESSION) {
+        PluginSDK::String& out = m_Scalars[depth];
+        out.str().clear(); // keeps the buffer for the next evaluation
+        return static_cast<PluginSDK::ScalarExpression&>(*node.expression).getScalarResult(out);
+    }
+    // Some vector expressions append to the list they are given: hand over an
+    // empty one.
+    PluginSDK::StringVector& out = m_Vectors[depth];
+    out.removeAll();
+    return static_cast<PluginSDK::VectorExpression&>(*node.expression).getVectorResult(out);
+}
+
+TErrorCode ExpressionTree::fail(std::size_t node, EvaluationFailure::Stage stage, std::size_t child,
+                                TErrorCode code) {
+    m_Failure = EvaluationFailure{node, stage, child};
+    return code;
+}
+
+} // namespace corehost

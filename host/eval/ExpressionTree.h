@@ -1,0 +1,126 @@
+// An expression tree built once through a plug-in and evaluated any number of
+// times, bottom-up, the way the host drives the evaluation protocol.
+#pragma once
+
+#include "eval/NodeSpec.h"
+#include "eval/PluginModule.h"
+
+#include "PluginSDK/String.h"
+#include "PluginSDK/StringVector.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace corehost {
+
+// Why a tree could not be built. Every kind but NotCreated is a fault of the
+// description; NotCreated is the plug-in refusing a registered name.
+struct BuildError {
+    enum class Kind {
+        UnknownName,          // not a name the plug-in registered
+        TooDeep,              // nested deeper than ExpressionTree::kMaxDepth
+        ChildrenUnderOperand, // an operand given children
+        UnknownType,          // the object reports a kind code other than 0 or 1
+        NotCreated,           // createExpression failed with `code`
+    };
+    Kind kind = Kind::UnknownName;
+    std::string path; // where in the description, e.g. "children[0].children[2]"
+    std::wstring name;
+    TErrorCode code = 0;
+
+    bool isInputError() const { return kind != Kind::NotCreated && kind != Kind::UnknownType; }
+    // What went wrong, without the place (UTF-8).
+    std::string describe() const;
+};
+
+// Where an evaluation failed.
+struct EvaluationFailure {
+    enum class Stage {
+        Result,          // the node's getScalarResult or getVectorResult returned the code
+        Update,          // the node refused the result of its child `child`
+        UpdateWithError, // the node, told that child `child` failed, returned the code
+    };
+    std::size_t node = 0;
+    Stage stage = Stage::Result;
+    std::size_t child = 0; // position among the node's children (update stages)
+};
+
+class ExpressionTree {
+public:
+    static constexpr std::size_t kMaxDepth = 256;
+
+    // Creates every node of `root` through the module's plug-in and attaches
+    // its properties. `rootPath` prefixes the places named in errors. On
+    // failure returns null, fills `error`, and every node created so far has
+    // been destroyed again.
+    static std::unique_ptr<ExpressionTree> build(std::shared_ptr<PluginModule> module,
+                                                 const NodeSpec& root, std::string rootPath,
+                                                 BuildError& error);
+
+    // Destroys every node (children before their parents) before the module
+    // may go.
+    ~ExpressionTree();
+    ExpressionTree(const ExpressionTree&) = delete;
+    ExpressionTree& operator=(const ExpressionTree&) = delete;
+
+    // Evaluates the tree; 0 or the failure code. Before every evaluation but
+    // the first, every node is disposed.
+    TErrorCode evaluate();
+
+    // The kind code of the root's result.
+    PluginSDK::ExpressionType type() const { return m_Nodes.front().type; }
+    // The root's result after a successful evaluation of its kind.
+    const PluginSDK::String& scalarResult() const { return m_Scalars.front(); }
+    const PluginSDK::StringVector& vectorResult() const { return m_Vectors.front(); }
+    // Valid after evaluate() returned a failure.
+    const EvaluationFailure& failure() const { return m_Failure; }
+
+    // Nodes are numbered in pre-order: the root is 0.
+    std::size_t size() const { return m_Nodes.size(); }
+    const std::wstring& nodeName(std::size_t node) const { return *m_Nodes[node].name; }
+    // The place of a node, e.g. "rules[1].tree.children[0]".
+    std::string nodePath(std::size_t node) const;
+    // The place of the `child`-th child of a node.
+    std::string childPath(std::size_t node, std::size_t child) const;
+    PluginSDK::Expression& expression(std::size_t node) { return *m_Nodes[node].expression; }
+
+private:
+    struct Node {
+        PluginSDK::Expression* expression = nullptr;
+        const std::wstring* name = nullptr;
+        std::uint32_t subtreeSize = 1; // this node and all its descendants
+        std::uint32_t childCount = 0;
+        PluginSDK::ExpressionType type = PluginSDK::SCALAR_EXPRESSION;
+        bool isOperator = false;
+    };
+
+    explicit ExpressionTree(std::shared_ptr<PluginModule> module, std::string rootPath);
+
+    bool checkNames(const NodeSpec& spec, std::vector<std::size_t>& trail, std::size_t& count,
+                    std::size_t& depth, BuildError& error) const;
+    bool create(const NodeSpec& spec, std::vector<std::size_t>& trail, BuildError& error);
+    std::string trailPath(const std::vector<std::size_t>& trail) const;
+
+    TErrorCode evaluateNode(std::size_t index, std::size_t depth);
+    TErrorCode feed(const Node& op, const Node& child, std::size_t childDepth);
+    TErrorCode feedError(const Node& op, TErrorCode code);
+    bool continueOnError(const Node& op) const;
+    TErrorCode readResult(const Node& node, std::size_t depth);
+    TErrorCode fail(std::size_t node, EvaluationFailure::Stage stage, std::size_t child,
+                    TErrorCode code);
+
+    std::shared_ptr<PluginModule> m_Module; // first member: released after the nodes
+    std::string m_RootPath;
+    std::vector<Node> m_Nodes;
+    // Result buffers, one per depth: a child's result lives at its depth until
+    // it is fed to its parent, and the buffers are reused by every evaluation.
+    std::vector<PluginSDK::String> m_Scalars;
+    std::vector<PluginSDK::StringVector> m_Vectors;
+    EvaluationFailure m_Failure;
+    bool m_Evaluated = false;
+};
+
+} // namespace corehost

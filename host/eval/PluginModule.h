@@ -1,0 +1,56 @@
+// A plug-in module loaded with dlopen: the module handle, the plug-in object it
+// creates and its registered expression names, released in the right order.
+#pragma once
+
+#include "PluginSDK/Plugin.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace corehost {
+
+class PluginModule {
+public:
+    // Loads the module at `path`, creates the plug-in through createPlugin and
+    // initialises it. Null with a message in `error` when any step fails; a
+    // non-zero result of initializePlugin is kept (initializeCode), not refused.
+    static std::shared_ptr<PluginModule> load(const std::string& path, std::string& error);
+
+    // Cleans the plug-in up, destroys it and closes the module. Every expression
+    // made by the plug-in must be destroyed before (ExpressionTree holds the
+    // module alive for that reason).
+    ~PluginModule();
+    PluginModule(const PluginModule&) = delete;
+    PluginModule& operator=(const PluginModule&) = delete;
+
+    PluginSDK::Plugin& plugin() { return *m_Plugin; }
+    const std::string& path() const { return m_Path; }
+    TErrorCode initializeCode() const { return m_InitializeCode; }
+
+    // The registered expression names, in registration order.
+    const std::vector<std::wstring>& names() const { return m_Plugin->getExpressionNames(); }
+
+    // The registered name equal to `name`, or null when the plug-in did not
+    // register it. The pointer stays valid while the module lives.
+    const std::wstring* findName(const std::wstring& name) const;
+
+private:
+    struct Handle {
+        void* library = nullptr;
+        ~Handle();
+    };
+
+    PluginModule() = default;
+
+    std::string m_Path;
+    Handle m_Handle; // declared first among the owners: closed last
+    PluginSDK::DestroyPluginFunction m_Destroy = nullptr;
+    PluginSDK::Plugin* m_Plugin = nullptr;
+    TErrorCode m_InitializeCode = 0;
+    std::unordered_map<std::wstring, std::size_t> m_NameIndex;
+};
+
+} // namespace corehost
