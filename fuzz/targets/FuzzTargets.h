@@ -22,5 +22,9 @@ int fuzzIni(const std::uint8_t* data, std::size_t size);
 int fuzzMountInfo(const std::uint8_t* data, std::size_t size);
 // The text helpers of the utils library.
 int fuzzText(const std::uint8_t* data, std::size_t size);
+// Expression trees made from the bytes, evaluated over the real plug-in.
+int fuzzTree(const std::uint8_t* data, std::size_t size);
+// JSON documents read by the reference host, their trees evaluated.
+int fuzzJson(const std::uint8_t* data, std::size_t size);
 
 } // namespace fuzzing

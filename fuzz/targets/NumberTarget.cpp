@@ -57,7 +57,8 @@ Reading readReference(const std::wstring& text, int base, IsBlank isBlank) {
     if (base == 16 && i + 2 < text.size() && text[i] == L'0' &&
         (text[i + 1] == L'x' || text[i + 1] == L'X') && digitOf(text[i + 2], 16) >= 0)
         i += 2;
-    unsigned __int128 value = 0;
+    __extension__ using Wide = unsigned __int128; // room for one digit past 64 bits
+    Wide value = 0;
     for (; i < text.size() && digitOf(text[i], base) >= 0; ++i) {
         reading.anyDigit = true;
         value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digitOf(text[i], base));

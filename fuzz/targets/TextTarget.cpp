@@ -22,6 +22,7 @@ namespace {
 
 constexpr std::size_t kMaxText = 256;
 constexpr std::size_t kMaxPattern = 24;
+constexpr std::size_t kMaxRegexText = 64;
 
 struct FreeDeleter {
     void operator()(void* p) const { std::free(p); }
@@ -233,7 +234,9 @@ int fuzzText(const std::uint8_t* data, std::size_t size) {
         checkReplace(first, second, third);
         break;
     case 3:
-        checkRegex(second, first);
+        // Short texts: backtracking in the regular expression engine grows
+        // fast with the text, and the engine is not what is fuzzed here.
+        checkRegex(second, first.substr(0, kMaxRegexText));
         break;
     default:
         checkFormat(first, number);
