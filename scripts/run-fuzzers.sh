@@ -53,9 +53,7 @@ for target in "${targets[@]}"; do
   rc=0
   "build/fuzz/bin/fuzz_$target" "${args[@]}" "$corpus" >"$log" 2>&1 || rc=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-  secs=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -1)
-  rate="?"
-  [ -n "$runs" ] && [ -n "$secs" ] && [ "$secs" -gt 0 ] && rate=$((runs / secs))
+  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
   if [ "$rc" -ne 0 ]; then
     failed+=("$target")
     summary+=("$(printf '%-13s FAILED (exit %d)' "$target" "$rc")")
@@ -65,7 +63,7 @@ for target in "${targets[@]}"; do
       [ -e "$reproducer" ] && echo "reproducer: $reproducer"
     done
   else
-    summary+=("$(printf '%-13s ok  %10s runs  %7s exec/s  corpus %s' "$target" "${runs:-?}" "$rate" \
+    summary+=("$(printf '%-13s ok  %10s runs  %7s exec/s  corpus %s' "$target" "${runs:-?}" "${rate:-?}" \
       "$(find "$corpus" -type f | wc -l)")")
   fi
 done

@@ -61,11 +61,12 @@ void checkMountList(const std::string& text, const base::MountTable& table,
     mountlist mounts(file.path().c_str());
     FUZZ_CHECK(mounts.Initialize() == 0 && mounts.isReady());
     for (const std::string& path : paths) {
-        // The list takes wide paths: only paths that are UTF-8 reach it unchanged.
+        // The list takes NUL-terminated wide paths: only paths that are UTF-8
+        // without a NUL reach it unchanged.
         const std::wstring widePath = wide(path);
         std::string narrowAgain;
         base::encodeUtf8(widePath.c_str(), widePath.size(), narrowAgain, false);
-        if (narrowAgain != path)
+        if (narrowAgain != path || path.find('\0') != std::string::npos)
             continue;
         base::MountAnswer answer;
         const bool found = table.lookup(path, answer);
