@@ -28,8 +28,10 @@ for target in "${targets[@]}"; do
 done
 
 echo "== building the fuzz targets (preset fuzz)"
+build_start=$(date +%s)
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "${FUZZ_JOBS:-2}" --target "${binaries[@]}"
+echo "== built in $(( $(date +%s) - build_start ))s"
 
 work=${FUZZ_WORK_DIR:-$(mktemp -d /tmp/coreplugin-fuzz.XXXXXX)}
 mkdir -p "$work"
