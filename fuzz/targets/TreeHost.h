@@ -20,6 +20,7 @@ public:
     static TreeHost& instance();
 
     const std::vector<std::wstring>& names() const { return m_Module->names(); }
+    PluginSDK::Plugin& plugin() { return m_Module->plugin(); }
     bool isOperator(const std::wstring& name) const;
 
     // Builds the tree and evaluates it twice (the second time after the

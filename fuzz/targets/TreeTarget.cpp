@@ -163,10 +163,26 @@ private:
     std::size_t m_Nodes = 0;
 };
 
+// A plug-in setting, as a host may pass at any time: the accepted one, other
+// names and values, and null texts.
+void passSetting(ByteReader& input) {
+    static const wchar_t* const kNames[] = {L"defaultWindowsRegistrySection", L"", nullptr};
+    static const wchar_t* const kSettingValues[] = {L"32", L"64",   L"32or64", L"64or32",
+                                                    L"",   L"6432", nullptr};
+    std::wstring ownName = input.wideText(16, true);
+    std::wstring ownValue = input.wideText(16, true);
+    const std::size_t name = input.below(4);
+    const std::size_t value = input.below(8);
+    TreeHost::instance().plugin().setProperty(name < 3 ? kNames[name] : ownName.c_str(),
+                                              value < 7 ? kSettingValues[value] : ownValue.c_str());
+}
+
 } // namespace
 
 int fuzzTree(const std::uint8_t* data, std::size_t size) {
     ByteReader input(data, size);
+    if (input.below(8) == 0)
+        passSetting(input);
     TreeDecoder decoder(input);
     const corehost::NodeSpec root = decoder.node(0);
     TreeHost::instance().run(root);
