@@ -12,18 +12,21 @@ cd "$(dirname "$0")/.."
 
 command -v valgrind >/dev/null || { echo "valgrind is not installed" >&2; exit 2; }
 
+bin=build/release/bin
+real="$bin/corehost.memcheck-real"
+# A run that was killed may have left its wrapper in place: put the program back.
+if [ -e "$real" ]; then mv -f "$real" "$bin/corehost"; fi
+
 echo "== building the release preset"
 cmake --preset release >/dev/null
 cmake --build --preset release -j 2
 
-bin=build/release/bin
 logs=${VALGRIND_LOG_DIR:-$(mktemp -d /tmp/coreplugin-valgrind.XXXXXX)}
 mkdir -p "$logs"
 
 # The case runner starts bin/corehost: put a wrapper there for the run, with
 # the real program beside it (so that it still finds the plug-in in ../lib),
 # and put everything back however the run ends.
-real="$bin/corehost.memcheck-real"
 mv "$bin/corehost" "$real"
 restore() { mv -f "$real" "$bin/corehost"; }
 trap restore EXIT
