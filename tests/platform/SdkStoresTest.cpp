@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 class Leaf : public PluginSDK::ScalarOperand {
@@ -81,4 +83,27 @@ TEST(SdkConfiguration, StoresAreCreatedOnFirstUseAndDroppedByCleanup) {
     PluginSDK::Configuration* none = store;
     EXPECT_EQ(PluginSDK::Configuration::get(nullptr, none), -101);
     EXPECT_EQ(none, nullptr);
+}
+
+namespace {
+
+// A host that keeps its plug-in in a static object cleans the plug-in up from
+// that object's destructor, at exit, after statics made later are gone.
+struct HostCleaningUpAtExit {
+    ~HostCleaningUpAtExit() { PluginSDK::Configuration::cleanup(L"CorePlugin"); }
+};
+
+} // namespace
+
+TEST(SdkConfigurationDeathTest, StoresOutliveHostsThatCleanUpAtExit) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe"); // a fresh process: no store made before
+    EXPECT_EXIT(
+        {
+            static HostCleaningUpAtExit host; // made before the first store
+            PluginSDK::Configuration* store = nullptr;
+            PluginSDK::Configuration::get(L"CorePlugin", store);
+            store->setProperty(L"defaultWindowsRegistrySection", L"64");
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
