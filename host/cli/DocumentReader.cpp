@@ -184,6 +184,13 @@ bool DocumentReader::parse(const std::string& text, Document& document, InputErr
         root = Json::parse(text);
     } catch (const nlohmann::json::parse_error& e) {
         return fail(error, "", describeParseError(e));
+    } catch (const nlohmann::json::exception& e) {
+        // A number beyond the range of a double ("1e400") is refused with
+        // out_of_range rather than parse_error: "[json.exception...] what".
+        const std::string what = e.what();
+        const std::size_t end = what.find("] ");
+        return fail(error, "",
+                    "invalid JSON: " + (end == std::string::npos ? what : what.substr(end + 2)));
     }
     document = Document();
     if (!root.is_object())

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -91,4 +92,27 @@ TEST(SdkStringVector, SortsAsStringOrdersTexts) {
     negative.addString(L"\U0010FFFF");
     negative.sort(false);
     EXPECT_TRUE(negative[0] == L"\U0010FFFF") << "negative units sort after every code point";
+}
+
+namespace {
+
+// A host that keeps its plug-in in a static object cleans the plug-in up from
+// that object's destructor, at exit, after statics made later are gone.
+struct HostCleaningUpAtExit {
+    ~HostCleaningUpAtExit() { PluginSDK::Configuration::cleanup(L"CorePlugin"); }
+};
+
+} // namespace
+
+TEST(SdkConfigurationDeathTest, StoresOutliveHostsThatCleanUpAtExit) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe"); // a fresh process: no store made before
+    EXPECT_EXIT(
+        {
+            static HostCleaningUpAtExit host; // made before the first store
+            PluginSDK::Configuration* store = nullptr;
+            PluginSDK::Configuration::get(L"CorePlugin", store);
+            store->setProperty(L"defaultWindowsRegistrySection", L"64");
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }

@@ -15,9 +15,11 @@ struct Registry {
     std::map<std::wstring, std::unique_ptr<Configuration>> stores;
 };
 
+// Never destroyed: hosts clean their plug-ins up from their own static
+// destructors too, which may run after the statics of this library are gone.
 Registry& registry() {
-    static Registry instance;
-    return instance;
+    static Registry* instance = new Registry();
+    return *instance;
 }
 
 } // namespace

@@ -1,0 +1,48 @@
+// Fuzz target: raw JSON documents through the reference host's loader, and
+// every tree it accepts built and evaluated over the real plug-in.
+#include "FuzzCheck.h"
+#include "FuzzTargets.h"
+#include "TreeHost.h"
+
+#include "cli/DocumentReader.h"
+
+#include <string>
+
+namespace fuzzing {
+
+namespace {
+
+constexpr std::size_t kMaxDocument = 16384;
+constexpr std::size_t kMaxTreesRun = 4;
+
+std::size_t countNodes(const corehost::NodeSpec& node) {
+    std::size_t count = 1;
+    for (const corehost::NodeSpec& child : node.children)
+        count += countNodes(child);
+    return count;
+}
+
+} // namespace
+
+int fuzzJson(const std::uint8_t* data, std::size_t size) {
+    if (size > kMaxDocument)
+        return 0;
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    corehost::Document document;
+    corehost::InputError error;
+    if (!corehost::DocumentReader::parse(text, document, error)) {
+        FUZZ_CHECK(!error.message.empty());
+        return 0;
+    }
+    FUZZ_CHECK(!document.rules.empty() || document.isRuleList);
+    std::size_t run = 0;
+    for (corehost::Rule& rule : document.rules) {
+        if (run++ == kMaxTreesRun || countNodes(rule.tree) > 256)
+            break;
+        TreeHost::confinePaths(rule.tree);
+        TreeHost::instance().run(rule.tree);
+    }
+    return 0;
+}
+
+} // namespace fuzzing

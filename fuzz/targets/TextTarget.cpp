@@ -1,0 +1,282 @@
+// Fuzz target: the text helpers of the utils library agree with plain
+// reference versions on any input.
+#include "ByteReader.h"
+#include "FuzzCheck.h"
+#include "FuzzTargets.h"
+
+#include "utils/RegexMatch.h"
+#include "utils/StringOps.h"
+#include "utils/Trim.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fuzzing {
+
+namespace {
+
+constexpr std::size_t kMaxText = 256;
+constexpr std::size_t kMaxPattern = 24;
+constexpr std::size_t kMaxRegexText = 64;
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+template <typename CharT> using Owned = std::unique_ptr<CharT, FreeDeleter>;
+
+std::vector<std::string> referenceSplit(const std::string& text, const std::string& delimiters) {
+    std::vector<std::string> tokens;
+    std::string token;
+    for (char c : text) {
+        if (delimiters.find(c) != std::string::npos) {
+            if (!token.empty())
+                tokens.push_back(token);
+            token.clear();
+        } else {
+            token += c;
+        }
+    }
+    if (!token.empty())
+        tokens.push_back(token);
+    return tokens;
+}
+
+template <typename StringT>
+StringT referenceReplace(const StringT& text, const StringT& pattern, const StringT& replacement) {
+    if (pattern.empty())
+        return text;
+    StringT out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text.compare(i, pattern.size(), pattern) == 0) {
+            out += replacement;
+            i += pattern.size();
+        } else {
+            out += text[i++];
+        }
+    }
+    return out;
+}
+
+bool isClassSpace(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+bool isClassSpace(wchar_t c) {
+    return c >= 0 && c <= 255 && std::isspace(static_cast<int>(c)) != 0;
+}
+
+template <typename CharT> bool isFixedSpace(CharT c) {
+    return c == CharT('\t') || c == CharT('\n') || c == CharT('\v') || c == CharT('\f') ||
+           c == CharT('\r') || c == CharT(' ');
+}
+
+// Trims by a predicate on either side.
+template <typename StringT, typename Pred>
+StringT referenceTrim(StringT text, bool left, bool right, Pred isWhite) {
+    if (right)
+        while (!text.empty() && isWhite(text.back()))
+            text.pop_back();
+    if (left) {
+        std::size_t first = 0;
+        while (first < text.size() && isWhite(text[first]))
+            ++first;
+        text.erase(0, first);
+    }
+    return text;
+}
+
+template <typename CharT> void checkCopyingTrims(const std::basic_string<CharT>& input) {
+    using StringT = std::basic_string<CharT>;
+    const StringT text = input.substr(0, input.find(CharT(0)));
+    auto classSpace = [](CharT c) { return isClassSpace(c); };
+    // Exact-size heap copies, so that a read past the terminator is caught.
+    std::vector<CharT> buffer(text.c_str(), text.c_str() + text.size() + 1);
+    Owned<CharT> left(utils::trimLeft(buffer.data()));
+    Owned<CharT> right(utils::trimRight(buffer.data()));
+    Owned<CharT> both(utils::trimBoth(buffer.data()));
+    FUZZ_CHECK(left && right && both);
+    FUZZ_CHECK(StringT(left.get()) == referenceTrim(text, true, false, classSpace));
+    FUZZ_CHECK(StringT(right.get()) == referenceTrim(text, false, true, classSpace));
+    FUZZ_CHECK(StringT(both.get()) == referenceTrim(text, true, true, classSpace));
+
+    std::vector<CharT> inPlace = buffer;
+    utils::trimLeftInPlaceT(inPlace.data());
+    FUZZ_CHECK(StringT(inPlace.data()) == referenceTrim(text, true, false, classSpace));
+    inPlace = buffer;
+    utils::trimRightInPlaceT(inPlace.data());
+    FUZZ_CHECK(StringT(inPlace.data()) == referenceTrim(text, false, true, classSpace));
+    inPlace = buffer;
+    utils::trimBothInPlaceT(inPlace.data());
+    FUZZ_CHECK(StringT(inPlace.data()) == referenceTrim(text, true, true, classSpace));
+}
+
+// The in-place trims of standard strings work on the whole string, NULs
+// included: the right-hand one also drops trailing NULs.
+template <typename StringT> void checkStringTrims(const StringT& text) {
+    using CharT = typename StringT::value_type;
+    auto fixed = [](CharT c) { return isFixedSpace(c); };
+    auto fixedOrNul = [](CharT c) { return c == CharT(0) || isFixedSpace(c); };
+    StringT s = text;
+    utils::trimLeftInPlace(s);
+    FUZZ_CHECK(s == referenceTrim(text, true, false, fixed));
+    s = text;
+    utils::trimRightInPlace(s);
+    FUZZ_CHECK(s == referenceTrim(text, false, true, fixedOrNul));
+    s = text;
+    utils::trimBothInPlace(s);
+    FUZZ_CHECK(s ==
+               referenceTrim(referenceTrim(text, false, true, fixedOrNul), true, false, fixed));
+}
+
+void checkSplit(const std::string& text, const std::string& delimiters) {
+    const std::vector<std::string> tokens = utils::split(text, delimiters);
+    FUZZ_CHECK(tokens == referenceSplit(text, delimiters));
+}
+
+void checkReplace(const std::string& text, const std::string& pattern,
+                  const std::string& replacement) {
+    std::string narrow = text;
+    utils::replaceAllStrings(narrow, pattern, replacement);
+    FUZZ_CHECK(narrow == referenceReplace(text, pattern, replacement));
+    const std::wstring wideText = ByteReader::widen(text, false);
+    const std::wstring widePattern = ByteReader::widen(pattern, false);
+    const std::wstring wideReplacement = ByteReader::widen(replacement, false);
+    std::wstring wide = wideText;
+    utils::replaceAllStrings(wide, widePattern, wideReplacement);
+    FUZZ_CHECK(wide == referenceReplace(wideText, widePattern, wideReplacement));
+
+    FUZZ_CHECK(utils::startsWith(text, pattern) ==
+               (text.compare(0, pattern.size(), pattern) == 0 && pattern.size() <= text.size()));
+    FUZZ_CHECK(utils::endsWith(text, pattern) ==
+               (pattern.size() <= text.size() &&
+                text.compare(text.size() - pattern.size(), pattern.size(), pattern) == 0));
+}
+
+// glibc compiles every repetition by copying what it repeats, so stacked or
+// nested repetitions cost the product of their counts ("a" followed by twenty
+// "+" takes seconds and gigabytes). That is the engine's, not matchString's:
+// patterns whose repetitions could multiply beyond a few thousand copies are
+// left out.
+bool repetitionsBounded(const std::string& pattern) {
+    unsigned long copies = 1;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char c = pattern[i];
+        unsigned long factor = 1;
+        if (c == '*' || c == '+' || c == '?') {
+            factor = 2;
+        } else if (c == '{') {
+            unsigned long largest = 0;
+            unsigned long number = 0;
+            for (++i; i < pattern.size() && pattern[i] != '}'; ++i) {
+                if (pattern[i] >= '0' && pattern[i] <= '9')
+                    number = std::min(number * 10 + unsigned(pattern[i] - '0'), 100000UL);
+                else
+                    number = 0;
+                largest = std::max(largest, number);
+            }
+            factor = largest + 1;
+        }
+        copies *= factor;
+        if (copies > 4096)
+            return false;
+    }
+    return true;
+}
+
+void checkRegex(const std::string& pattern, const std::string& text) {
+    const std::string p = pattern.substr(0, pattern.find('\0'));
+    if (!repetitionsBounded(p))
+        return;
+    const std::string t = text.substr(0, text.find('\0'));
+    std::string captured = "stale";
+    const int status = utils::matchString(p.c_str(), t.c_str(), captured);
+    FUZZ_CHECK(status == utils::MATCH_STRING_MATCHED || status == utils::MATCH_STRING_NO_MATCH ||
+               status == utils::MATCH_STRING_BAD_PATTERN);
+    // What was captured is a piece of the text, and only a match captures.
+    FUZZ_CHECK(status == utils::MATCH_STRING_MATCHED ? t.find(captured) != std::string::npos
+                                                     : captured.empty());
+    FUZZ_CHECK(utils::matchString(p.c_str(), nullptr, captured) ==
+               (status == utils::MATCH_STRING_BAD_PATTERN ? utils::MATCH_STRING_BAD_PATTERN
+                                                          : utils::MATCH_STRING_NO_MATCH));
+    FUZZ_CHECK(captured.empty());
+}
+
+void checkFormat(const std::string& text, long number) {
+    const std::string t = text.substr(0, text.find('\0'));
+    FUZZ_CHECK(utils::formatString("%s", t.c_str()) == t);
+    FUZZ_CHECK(utils::formatString("%ld|%s|", number, t.c_str()) ==
+               std::to_string(number) + "|" + t + "|");
+    const int precision = static_cast<int>(static_cast<unsigned long>(number) % 300);
+    FUZZ_CHECK(utils::formatString("%.*s", precision, t.c_str()) ==
+               t.substr(0, static_cast<std::size_t>(precision)));
+    const std::string padded = utils::formatString("%40s", t.c_str());
+    FUZZ_CHECK(padded.size() == (t.size() < 40 ? 40 : t.size()));
+    FUZZ_CHECK(padded.compare(padded.size() - t.size(), t.size(), t) == 0);
+    // Wide text formats when every character is ASCII and fails (empty) or
+    // succeeds otherwise, but never crashes.
+    const std::wstring wide = ByteReader::widen(t, true);
+    const std::string fromWide = utils::formatString("%ls", wide.c_str());
+    bool ascii = true;
+    for (wchar_t c : wide)
+        ascii = ascii && c >= 0 && c < 0x80;
+    if (ascii)
+        FUZZ_CHECK(fromWide == std::string(wide.begin(), wide.end()));
+
+    // Argument lists: each argument followed by one space, null as empty.
+    std::vector<std::string> parts = referenceSplit(t, " ");
+    std::vector<char*> arguments;
+    std::string joined;
+    for (std::string& part : parts) {
+        arguments.push_back(part.data());
+        joined += part + " ";
+    }
+    arguments.push_back(nullptr);
+    joined += " ";
+    FUZZ_CHECK(utils::printArgList(static_cast<int>(arguments.size()), arguments.data()) == joined);
+    FUZZ_CHECK(utils::printArgList(-1, arguments.data()).empty());
+    FUZZ_CHECK(utils::printArgList(3, nullptr).empty());
+}
+
+} // namespace
+
+// Input: a mode byte, a number, then texts separated by 0xFF bytes.
+int fuzzText(const std::uint8_t* data, std::size_t size) {
+    ByteReader input(data, size);
+    const std::uint8_t mode = input.byte();
+    const long number = static_cast<long>(input.u64());
+    const std::string first = input.until('\xFF').substr(0, kMaxText);
+    const std::string second = input.until('\xFF').substr(0, kMaxPattern);
+    const std::string third = input.rest().substr(0, kMaxText);
+    switch (mode % 5) {
+    case 0:
+        checkCopyingTrims(first);
+        checkCopyingTrims(ByteReader::widen(first, false));
+        checkStringTrims(first);
+        checkStringTrims(ByteReader::widen(first, false));
+        break;
+    case 1:
+        checkSplit(first, second);
+        break;
+    case 2:
+        checkReplace(first, second, third);
+        break;
+    case 3:
+        // Short texts: backtracking in the regular expression engine grows
+        // fast with the text, and the engine is not what is fuzzed here.
+        checkRegex(second, first.substr(0, kMaxRegexText));
+        break;
+    default:
+        checkFormat(first, number);
+        break;
+    }
+    return 0;
+}
+
+} // namespace fuzzing

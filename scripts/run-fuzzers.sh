@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (preset "fuzz": clang, ASan, UBSan) and runs each
+# for a bounded time on a scratch copy of its corpus, so the tree stays clean.
+# Any crash, leak, sanitizer report, failed check or hang fails the script and
+# prints the path of the reproducer.
+#
+# Usage: scripts/run-fuzzers.sh [SECONDS] [TARGET...]
+#   SECONDS  time per target (default 30)
+#   TARGET   wildcard numbers vectorstring ini mountinfo text tree json (default: all)
+# Environment: FUZZ_WORK_DIR keeps corpora, logs and reproducers there (default:
+# a new directory under /tmp); FUZZ_JOBS sets the build's parallel jobs (default 2).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:-30}
+[ $# -gt 0 ] && shift
+all_targets=(wildcard numbers vectorstring ini mountinfo text tree json)
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=("${all_targets[@]}")
+
+binaries=()
+for target in "${targets[@]}"; do
+  if [[ ! " ${all_targets[*]} " == *" $target "* ]]; then
+    echo "unknown fuzz target: $target (known: ${all_targets[*]})" >&2
+    exit 2
+  fi
+  binaries+=("fuzz_$target")
+done
+
+echo "== building the fuzz targets (preset fuzz)"
+build_start=$(date +%s)
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "${FUZZ_JOBS:-2}" --target "${binaries[@]}"
+echo "== built in $(( $(date +%s) - build_start ))s"
+
+work=${FUZZ_WORK_DIR:-$(mktemp -d /tmp/coreplugin-fuzz.XXXXXX)}
+mkdir -p "$work"
+echo "== running each target for ${seconds}s; work directory $work"
+
+failed=()
+summary=()
+for target in "${targets[@]}"; do
+  corpus="$work/corpus/$target"
+  artifacts="$work/artifacts/$target"
+  log="$work/$target.log"
+  mkdir -p "$corpus" "$artifacts"
+  # The committed seeds and every regression input start the run.
+  for dir in "fuzz/corpus/$target" "fuzz/regressions/$target"; do
+    [ -d "$dir" ] && cp -r "$dir/." "$corpus/"
+  done
+  args=(-max_total_time="$seconds" -timeout=25 -rss_limit_mb=2560 -print_final_stats=1
+        -artifact_prefix="$artifacts/")
+  [ -f "fuzz/dict/$target.dict" ] && args+=(-dict="fuzz/dict/$target.dict")
+
+  rc=0
+  "build/fuzz/bin/fuzz_$target" "${args[@]}" "$corpus" >"$log" 2>&1 || rc=$?
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
+  if [ "$rc" -ne 0 ]; then
+    failed+=("$target")
+    summary+=("$(printf '%-13s FAILED (exit %d)' "$target" "$rc")")
+    echo "-- $target FAILED (exit $rc); last lines of $log:"
+    tail -n 25 "$log"
+    for reproducer in "$artifacts"/*; do
+      [ -e "$reproducer" ] && echo "reproducer: $reproducer"
+    done
+  else
+    summary+=("$(printf '%-13s ok  %10s runs  %7s exec/s  corpus %s' "$target" "${runs:-?}" "${rate:-?}" \
+      "$(find "$corpus" -type f | wc -l)")")
+  fi
+done
+
+echo "== summary (${seconds}s per target)"
+printf '%s\n' "${summary[@]}"
+if [ ${#failed[@]} -ne 0 ]; then
+  echo "fuzzing found problems in: ${failed[*]} (reproducers above; see docs/robustness.md)"
+  exit 1
+fi
