@@ -1,4 +1,5 @@
 // Expression properties and the order of string lists of the host SDK.
+#include "PluginSDK/Configuration.h"
 #include "PluginSDK/ScalarOperand.h"
 #include "PluginSDK/StringVector.h"
 
