@@ -1,6 +1,7 @@
 // The MD5 message digest (RFC 1321) with a fully unrolled block transform.
 #include "md5/Md5.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -226,14 +227,14 @@ void md5_final(Md5Context* context, unsigned char digest[16]) {
     md5_update(context, kPadding, padLength);
     md5_update(context, bits, 8);
 
-    for (int i = 0; i < 4; ++i)
+    for (std::size_t i = 0; i < 4; ++i)
         storeLittleEndian(digest + 4 * i, context->state[i]);
     std::memset(context, 0, sizeof *context);
 }
 
 void md5_tostr(char text[33], const unsigned char digest[16]) {
     static const char kDigits[] = "0123456789abcdef";
-    for (int i = 0; i < 16; ++i) {
+    for (std::size_t i = 0; i < 16; ++i) {
         text[2 * i] = kDigits[digest[i] >> 4];
         text[2 * i + 1] = kDigits[digest[i] & 15];
     }

@@ -52,7 +52,10 @@ bool endsWith(const std::string& text, const std::string& affix) {
            text.compare(text.size() - affix.size(), affix.size(), affix) == 0;
 }
 
-std::vector<std::string> split(const std::string& text, std::string delimiters) {
+// The delimiter set is taken by value: that is the exported signature.
+std::vector<std::string>
+split(const std::string& text,
+      std::string delimiters) { // NOLINT(performance-unnecessary-value-param)
     std::vector<std::string> tokens;
     std::size_t start = text.find_first_not_of(delimiters);
     while (start != std::string::npos) {

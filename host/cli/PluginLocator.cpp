@@ -15,8 +15,8 @@ std::string defaultPluginPath() {
     const std::string directory = executable.substr(0, executable.rfind('/') + 1);
     // The install library directory first (lib, or lib/<triplet> under /usr),
     // then lib, the layout of a build tree.
-    const std::string installed = directory + "../" COREHOST_LIBDIR "/" COREHOST_PLUGIN_FILE;
-    const std::string built = directory + "../lib/" COREHOST_PLUGIN_FILE;
+    std::string installed = directory + "../" COREHOST_LIBDIR "/" COREHOST_PLUGIN_FILE;
+    std::string built = directory + "../lib/" COREHOST_PLUGIN_FILE;
     if (installed != built && ::access(installed.c_str(), F_OK) != 0 &&
         ::access(built.c_str(), F_OK) == 0)
         return built;

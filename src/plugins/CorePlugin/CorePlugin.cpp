@@ -38,7 +38,7 @@ void CorePlugin::setProperty(const wchar_t* name, const wchar_t* value) {
     if (isAcceptedSetting(name, value)) {
         Configuration* configuration = nullptr;
         Configuration::get(kPluginName, configuration);
-        assert(configuration != 0 && "configuration != 0");
+        assert(configuration != nullptr && "configuration != 0");
         configuration->setProperty(String(name), String(value));
         return;
     }

@@ -6,6 +6,7 @@
 #include "common/NumberText.h"
 
 #include <cassert>
+#include <cstddef>
 #include <cwchar>
 #include <memory>
 
@@ -57,8 +58,8 @@ TErrorCode Version::set(const wchar_t* text) {
     m_Fields = Fields{};
     if (!isValid(text))
         return RC_INVALID_VERSION;
-    for (unsigned short index = 0; index < m_Fields.size(); ++index)
-        m_Fields[index] = getField(text, index);
+    for (std::size_t index = 0; index < m_Fields.size(); ++index)
+        m_Fields[index] = getField(text, static_cast<unsigned short>(index));
     return RC_SUCCESS;
 }
 
@@ -85,8 +86,8 @@ bool Version::isValid(const wchar_t* text) {
             return false;
     }
     unsigned long value = 0;
-    for (unsigned short index = 0; index < m_Fields.size(); ++index)
-        if (readField(text, index, value) == FieldRead::OutOfRange)
+    for (std::size_t index = 0; index < m_Fields.size(); ++index)
+        if (readField(text, static_cast<unsigned short>(index), value) == FieldRead::OutOfRange)
             return false;
     return true;
 }
