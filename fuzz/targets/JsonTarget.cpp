@@ -4,7 +4,7 @@
 #include "FuzzTargets.h"
 #include "TreeHost.h"
 
-#include "cli/DocumentReader.h"
+#include "eval/DocumentReader.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 #include "cli/EvalCommand.h"
 
 #include "ResultCodes.h"
-#include "cli/DocumentReader.h"
+#include "eval/DocumentReader.h"
 #include "cli/ResultPrinter.h"
 #include "eval/ExpressionTree.h"
 #include "eval/TextConversion.h"

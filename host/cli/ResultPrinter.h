@@ -2,7 +2,7 @@
 // JSON object per rule.
 #pragma once
 
-#include "cli/Document.h"
+#include "eval/Document.h"
 #include "eval/ExpressionTree.h"
 
 #include <ostream>

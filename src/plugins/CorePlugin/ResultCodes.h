@@ -10,6 +10,9 @@ enum ResultCode : TErrorCode {
     RC_SUCCESS = 0,
     RC_INVALID_ARGUMENT = -101,
     RC_NOT_SUPPORTED = -102,
+    // Anything thrown inside the plug-in (memory exhausted, an internal
+    // failure) is caught at the boundary and reported as this code.
+    RC_INTERNAL_FAILURE = -103,
     RC_MOUNT_TABLE_UNAVAILABLE = -400,
     RC_SURPLUS_OPERAND_UNARY = -10004,
     RC_SURPLUS_OPERAND_BINARY = -10005,
@@ -53,6 +56,7 @@ inline constexpr ResultCodeInfo kResultCodes[] = {
     {RC_SUCCESS, "RC_SUCCESS", "success"},
     {RC_INVALID_ARGUMENT, "RC_INVALID_ARGUMENT", "invalid argument"},
     {RC_NOT_SUPPORTED, "RC_NOT_SUPPORTED", "operation not supported by this kind"},
+    {RC_INTERNAL_FAILURE, "RC_INTERNAL_FAILURE", "out of memory or internal failure"},
     {RC_MOUNT_TABLE_UNAVAILABLE, "RC_MOUNT_TABLE_UNAVAILABLE", "mount table not available"},
     {RC_SURPLUS_OPERAND_UNARY, "RC_SURPLUS_OPERAND_UNARY",
      "surplus operand for a one-operand operator"},

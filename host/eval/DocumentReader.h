@@ -2,7 +2,7 @@
 // node descriptions, naming the place of the first fault.
 #pragma once
 
-#include "cli/Document.h"
+#include "eval/Document.h"
 
 #include <string>
 

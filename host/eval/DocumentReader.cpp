@@ -1,5 +1,5 @@
 // Validation of corehost documents and their conversion to node descriptions.
-#include "cli/DocumentReader.h"
+#include "eval/DocumentReader.h"
 
 #include "eval/ExpressionTree.h"
 #include "eval/TextConversion.h"
