@@ -201,6 +201,27 @@ bool DocumentReader::parse(const std::string& text, Document& document, InputErr
     return readNode(root, "", 0, document.rules.front().tree, error);
 }
 
+bool DocumentReader::checkUniqueIds(const std::vector<Document>& documents, InputError& error) {
+    // id -> (document, rule) of its first occurrence
+    std::map<std::string, std::pair<std::size_t, std::size_t>> seen;
+    for (std::size_t d = 0; d < documents.size(); ++d) {
+        for (std::size_t r = 0; r < documents[d].rules.size(); ++r) {
+            const std::string& id = documents[d].rules[r].id;
+            if (id.empty())
+                continue;
+            auto earlier = seen.emplace(id, std::make_pair(d, r));
+            if (earlier.second)
+                continue;
+            const Document& first = documents[earlier.first->second.first];
+            return fail(error, indexed("", "rules", r) + ".id",
+                        "duplicate rule id \"" + id + "\" (also rules[" +
+                            std::to_string(earlier.first->second.second) + "] of " + first.source +
+                            ")");
+        }
+    }
+    return true;
+}
+
 bool DocumentReader::readSource(const std::string& source, std::string& text, std::string& error) {
     const bool standardInput = source == "-";
     int fd = standardInput ? STDIN_FILENO : ::open(source.c_str(), O_RDONLY | O_CLOEXEC);

@@ -5,6 +5,7 @@
 #include "eval/Document.h"
 
 #include <string>
+#include <vector>
 
 namespace corehost {
 
@@ -22,6 +23,11 @@ public:
     // The whole content of a file, or of standard input for "-". On failure
     // returns false with the reason in `error`.
     static bool readSource(const std::string& source, std::string& text, std::string& error);
+
+    // Rule ids must be unique across the documents of one run (the empty id
+    // of a single-tree document is not compared). On a repeated id returns
+    // false; `error` names the second occurrence and where the first was.
+    static bool checkUniqueIds(const std::vector<Document>& documents, InputError& error);
 };
 
 // A path for messages: the path itself, or "the document root" for "".
