@@ -7,9 +7,12 @@
 #include "common/NumberText.h"
 #include "common/Version.h"
 
+#include <cerrno>
+
 namespace CorePlugin {
 
 TErrorCode Converter::toUnsignedLong(const PluginSDK::String& text, unsigned long& value) {
+    errno = 0;
     value = 0;
     unsigned long read = 0;
     if (readUnsigned(text, 10, read) != NumberRead::Ok)
