@@ -140,8 +140,8 @@ void checkDecimal(const std::wstring& input) {
     const std::wstring text = untilNul(input);
     const Reading reading = readReference(text, 10, isClassSpace);
     // A zero holds only when nothing but blanks follows it.
-    const bool fits = reading.anyDigit && !reading.overflow &&
-                      (reading.magnitude != 0 || reading.blankTail);
+    const bool fits =
+        reading.anyDigit && !reading.overflow && (reading.magnitude != 0 || reading.blankTail);
     const unsigned long asUnsigned = reading.negative ? 0UL - reading.magnitude : reading.magnitude;
 
     unsigned long converted = 7;

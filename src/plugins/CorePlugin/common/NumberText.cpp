@@ -45,10 +45,11 @@ NumberRead readMagnitude(const wchar_t* p, int base, unsigned long& magnitude,
     bool anyDigit = zeroRead;
     for (int digit; (digit = digitValue(*p, base)) >= 0; ++p) {
         anyDigit = true;
-        if (magnitude > (ULONG_MAX - static_cast<unsigned long>(digit)) /
-                            static_cast<unsigned long>(base))
+        if (magnitude >
+            (ULONG_MAX - static_cast<unsigned long>(digit)) / static_cast<unsigned long>(base))
             return NumberRead::OutOfRange;
-        magnitude = magnitude * static_cast<unsigned long>(base) + static_cast<unsigned long>(digit);
+        magnitude =
+            magnitude * static_cast<unsigned long>(base) + static_cast<unsigned long>(digit);
     }
     if (!anyDigit || (magnitude == 0 && !onlyBlanks(p)))
         return NumberRead::NoDigits;
