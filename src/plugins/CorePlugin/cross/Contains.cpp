@@ -53,7 +53,7 @@ TErrorCode Contains::getScalarResult(PluginSDK::String& result) {
     else if (position == L"end")
         found = input.endsWith(searched);
     else
-        found = std::wcsstr(inputText, searchedText) != nullptr;
+        found = TextSearch(searchedText).findIn(inputText) != TextSearch::npos;
     result = Converter::toString(found);
     return RC_SUCCESS;
 }
