@@ -2,6 +2,7 @@
 #include "PluginSDK/Expression.h"
 
 #include <cwchar>
+#include <exception>
 #include <new>
 #include <string_view>
 #include <unordered_map>
@@ -142,7 +143,7 @@ TErrorCode Expression::setProperty(const wchar_t* name, const wchar_t* value) {
         }
         attach(std::move(added), replaced);
         return 0;
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {
         return kOutOfMemory;
     }
 }
