@@ -129,6 +129,24 @@ bool matchWildcard(std::wstring& pattern, std::wstring& text, bool ignoreCase) {
     return matchWildcard(pattern, text);
 }
 
+template <> bool matchWildcard<std::string>(std::string& pattern, std::string& text) {
+    return matchWildcard(pattern.c_str(), text.c_str());
+}
+
+template <> bool matchWildcard<std::wstring>(std::wstring& pattern, std::wstring& text) {
+    return matchWildcard(pattern.c_str(), text.c_str());
+}
+
+template <>
+bool matchWildcard<std::string>(std::string& pattern, std::string& text, bool ignoreCase) {
+    return matchWildcard(pattern, text, ignoreCase);
+}
+
+template <>
+bool matchWildcard<std::wstring>(std::wstring& pattern, std::wstring& text, bool ignoreCase) {
+    return matchWildcard(pattern, text, ignoreCase);
+}
+
 void stringToLower(std::string& text) {
     for (char& c : text)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

@@ -32,7 +32,8 @@ struct Reading {
     bool overflow = false; // the digits exceed 64 bits
     bool negative = false;
     unsigned long magnitude = 0;
-    std::size_t end = 0; // first position after the digits
+    std::size_t end = 0;   // first position after the digits
+    bool blankTail = true; // nothing but blanks after the digits
 };
 
 int digitOf(wchar_t c, int base) {
@@ -54,9 +55,18 @@ Reading readReference(const std::wstring& text, int base, IsBlank isBlank) {
         ++i;
     if (i < text.size() && (text[i] == L'+' || text[i] == L'-'))
         reading.negative = text[i++] == L'-';
-    if (base == 16 && i + 2 < text.size() && text[i] == L'0' &&
-        (text[i + 1] == L'x' || text[i + 1] == L'X') && digitOf(text[i + 2], 16) >= 0)
+    const auto blanksFrom = [&](std::size_t from) {
+        while (from < text.size() && isBlank(text[from]))
+            ++from;
+        return from >= text.size();
+    };
+    // "0x" is a prefix before a digit, and a zero of its own before blanks.
+    if (base == 16 && i + 1 < text.size() && text[i] == L'0' &&
+        (text[i + 1] == L'x' || text[i + 1] == L'X') &&
+        ((i + 2 < text.size() && digitOf(text[i + 2], 16) >= 0) || blanksFrom(i + 2))) {
         i += 2;
+        reading.anyDigit = true;
+    }
     __extension__ using Wide = unsigned __int128; // room for one digit past 64 bits
     Wide value = 0;
     for (; i < text.size() && digitOf(text[i], base) >= 0; ++i) {
@@ -69,6 +79,7 @@ Reading readReference(const std::wstring& text, int base, IsBlank isBlank) {
     }
     reading.magnitude = static_cast<unsigned long>(value);
     reading.end = i;
+    reading.blankTail = blanksFrom(i);
     return reading;
 }
 
@@ -128,7 +139,9 @@ void checkVersionRoundTrip(const CorePlugin::Version::Fields& fields) {
 void checkDecimal(const std::wstring& input) {
     const std::wstring text = untilNul(input);
     const Reading reading = readReference(text, 10, isClassSpace);
-    const bool fits = reading.anyDigit && !reading.overflow;
+    // A zero holds only when nothing but blanks follows it.
+    const bool fits =
+        reading.anyDigit && !reading.overflow && (reading.magnitude != 0 || reading.blankTail);
     const unsigned long asUnsigned = reading.negative ? 0UL - reading.magnitude : reading.magnitude;
 
     unsigned long converted = 7;
@@ -180,7 +193,8 @@ void checkDecimal(const std::wstring& input) {
 void checkHex(const std::wstring& input) {
     const std::wstring text = untilNul(input);
     const Reading reading = readReference(text, 16, isClassSpace);
-    const bool accepted = text.empty() || (reading.anyDigit && !reading.overflow);
+    const bool accepted = text.empty() || (reading.anyDigit && !reading.overflow &&
+                                           (reading.magnitude != 0 || reading.blankTail));
     const unsigned long expected = reading.negative ? 0UL - reading.magnitude : reading.magnitude;
     CorePlugin::Hex value(42);
     TErrorCode rc = value.set(input.c_str());

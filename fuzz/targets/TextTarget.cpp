@@ -1,9 +1,10 @@
-// Fuzz target: the text helpers of the utils library agree with plain
-// reference versions on any input.
+// Fuzz target: the text helpers of the utils library, and the base library's
+// linear text search, agree with plain reference versions on any input.
 #include "ByteReader.h"
 #include "FuzzCheck.h"
 #include "FuzzTargets.h"
 
+#include "base/String.h"
 #include "utils/RegexMatch.h"
 #include "utils/StringOps.h"
 #include "utils/Trim.h"
@@ -244,6 +245,22 @@ void checkFormat(const std::string& text, long number) {
     FUZZ_CHECK(utils::printArgList(3, nullptr).empty());
 }
 
+// The linear search answers as the plain find and rfind, from every start, for
+// the fragment and for it repeated (long fragments take the table).
+void checkSearch(const std::string& text, const std::string& fragment, long number) {
+    const std::wstring wideText = ByteReader::widen(text, false);
+    const std::wstring once = ByteReader::widen(fragment, false);
+    for (const std::wstring& searched : {once, once + once + once}) {
+        const TextSearch search(searched);
+        const std::size_t n = wideText.size();
+        for (std::size_t from :
+             {std::size_t{0}, static_cast<std::size_t>(number) % (n + 2), n, TextSearch::npos}) {
+            FUZZ_CHECK(search.findIn(wideText, from) == wideText.find(searched, from));
+            FUZZ_CHECK(search.findLastIn(wideText, from) == wideText.rfind(searched, from));
+        }
+    }
+}
+
 } // namespace
 
 // Input: a mode byte, a number, then texts separated by 0xFF bytes.
@@ -254,7 +271,7 @@ int fuzzText(const std::uint8_t* data, std::size_t size) {
     const std::string first = input.until('\xFF').substr(0, kMaxText);
     const std::string second = input.until('\xFF').substr(0, kMaxPattern);
     const std::string third = input.rest().substr(0, kMaxText);
-    switch (mode % 5) {
+    switch (mode % 6) {
     case 0:
         checkCopyingTrims(first);
         checkCopyingTrims(ByteReader::widen(first, false));
@@ -271,6 +288,9 @@ int fuzzText(const std::uint8_t* data, std::size_t size) {
         // Short texts: backtracking in the regular expression engine grows
         // fast with the text, and the engine is not what is fuzzed here.
         checkRegex(second, first.substr(0, kMaxRegexText));
+        break;
+    case 5:
+        checkSearch(first, second, number);
         break;
     default:
         checkFormat(first, number);

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <climits>
 #include <memory>
 #include <string>
@@ -115,5 +116,18 @@ TEST(CompareOperand, AsksForTheOperandsInOrderAndChecksMustExistForAMissingObjec
         const TErrorCode rc = operand.getScalarResult(result);
         EXPECT_EQ(std::to_wstring(rc) + L" " + result.str() + L" " + operand.m_Calls, c.outcome)
             << "row " << (&c - cases);
+    }
+}
+
+// A caller's errno never survives a number reader, whatever the text.
+TEST(Converter, NumberReadersLeaveErrnoZero) {
+    for (const wchar_t* text : {L"ff", L"fffffffffffffffff", L"x", L"0x10"}) {
+        unsigned long value = 0;
+        errno = ERANGE;
+        Hex(0).set(text);
+        EXPECT_EQ(errno, 0) << "Hex " << text;
+        errno = EINVAL;
+        Converter::toUnsignedLong(PluginSDK::String(text), value);
+        EXPECT_EQ(errno, 0) << "toUnsignedLong " << text;
     }
 }

@@ -35,9 +35,20 @@ CorePlugin::CorePlugin() = default;
 CorePlugin::~CorePlugin() = default;
 
 void CorePlugin::setProperty(const wchar_t* name, const wchar_t* value) {
+    // Nothing thrown may reach the host; a setting that could not be stored
+    // for want of memory is dropped, as there is no code to report it with.
+    try {
+        storeOrSkipSetting(name, value);
+    } catch (...) {
+    }
+}
+
+void CorePlugin::storeOrSkipSetting(const wchar_t* name, const wchar_t* value) {
     if (isAcceptedSetting(name, value)) {
         Configuration* configuration = nullptr;
-        Configuration::get(kPluginName, configuration);
+        // The store exists for every name; only running out of memory fails.
+        if (Configuration::get(kPluginName, configuration) == ::CorePlugin::RC_INTERNAL_FAILURE)
+            return;
         assert(configuration != nullptr && "configuration != 0");
         configuration->setProperty(String(name), String(value));
         return;
@@ -47,7 +58,8 @@ void CorePlugin::setProperty(const wchar_t* name, const wchar_t* value) {
     trace.m_Level = ::CorePlugin::TRACE_WARNING;
     // A null name or value is reported as the empty text.
     trace << trace.pos(kTraceSource, __LINE__) << "Unexpected plugin property, skipping. "
-          << "plugin=[" << kPluginName << "] " << "name=[" << (name ? name : L"") << "] "
+          << "plugin=[" << kPluginName << "] "
+          << "name=[" << (name ? name : L"") << "] "
           << "value=[" << (value ? value : L"") << "]" << Trace::Modifier(0);
 }
 
@@ -64,13 +76,23 @@ void* CorePlugin::getUnknownSoftware() {
 }
 
 TErrorCode CorePlugin::initializePlugin() {
-    for (const ::CorePlugin::ExpressionEntry& entry : ::CorePlugin::expressionTable())
-        addExpression(entry.name);
-    return m_MountList.Initialize();
+    // Registration ignores names registered before, so a call that failed
+    // for want of memory may simply be made again.
+    try {
+        for (const ::CorePlugin::ExpressionEntry& entry : ::CorePlugin::expressionTable())
+            addExpression(entry.name);
+        return m_MountList.Initialize();
+    } catch (...) {
+        return ::CorePlugin::RC_INTERNAL_FAILURE;
+    }
 }
 
 TErrorCode CorePlugin::cleanupPlugin() {
-    return Configuration::cleanup(kPluginName);
+    try {
+        return Configuration::cleanup(kPluginName);
+    } catch (...) {
+        return ::CorePlugin::RC_INTERNAL_FAILURE;
+    }
 }
 
 TErrorCode CorePlugin::createExpression(const wchar_t* name, Expression** result) {

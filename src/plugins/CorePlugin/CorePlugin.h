@@ -25,6 +25,8 @@ public:
     mountlist* getMountList() { return &m_MountList; }
 
 private:
+    void storeOrSkipSetting(const wchar_t* name, const wchar_t* value);
+
     mountlist m_MountList;
 };
 

@@ -1,6 +1,8 @@
 // The table of expression names, in registration order, and the factory.
 #include "ExpressionFactory.h"
 
+#include "Guarded.h"
+
 #include "cross/And.h"
 #include "cross/BitwiseAnd.h"
 #include "cross/BitwiseExclusiveOr.h"
@@ -41,12 +43,13 @@ namespace CorePlugin {
 
 namespace {
 
+// Every expression is made guarded: nothing it throws reaches the host.
 template <typename T> PluginSDK::Expression* make(mountlist* /*mounts*/) {
-    return new T();
+    return new Guarded<T>();
 }
 
 template <typename T> PluginSDK::Expression* makeWithMounts(mountlist* mounts) {
-    return new T(mounts);
+    return new Guarded<T>(mounts);
 }
 
 // One row per expression; the order is the registration order and the order

@@ -3,7 +3,37 @@
 
 #include "base/Export.h"
 
+#include <cstddef>
 #include <string>
+#include <string_view>
+#include <vector>
+
+// Finds one fragment in texts, with the answers of std::wstring's find and
+// rfind, in time linear in the text and the fragment whatever both hold:
+// a short fragment is compared in place (no allocation), a longer one by
+// Knuth-Morris-Pratt over a table built once per direction. The fragment is
+// viewed, not copied: it must outlive the search.
+class BASE_API TextSearch {
+public:
+    static constexpr std::size_t npos = std::wstring_view::npos;
+
+    explicit TextSearch(std::wstring_view fragment);
+
+    // First occurrence at or after `from`, or npos.
+    std::size_t findIn(std::wstring_view text, std::size_t from = 0) const;
+    // Last occurrence that begins at or before `from`, or npos.
+    std::size_t findLastIn(std::wstring_view text, std::size_t from = npos) const;
+
+private:
+    // Up to this length the plain comparison is linear too (at most this many
+    // comparisons per position) and cheaper than a table.
+    static constexpr std::size_t kShortFragment = 16;
+
+    std::wstring_view m_Fragment;
+    // Border lengths of the fragment's prefixes, and of its reversal's.
+    std::vector<std::size_t> m_Forward;
+    mutable std::vector<std::size_t> m_Backward;
+};
 
 // Positions count characters from 0 and are ints; a search that finds nothing
 // answers a negative position. Slicing outside the text yields the part that

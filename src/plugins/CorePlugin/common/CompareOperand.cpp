@@ -84,16 +84,18 @@ TErrorCode CompareOperand::getOperands(Comparable** first, Comparable** second) 
     }
     assert(*first != nullptr && "*firstOperand != __null");
 
+    // Held while the second is made, so that nothing leaks if that throws.
+    std::unique_ptr<Comparable> firstHeld(*first);
     rc = getSecondOperand(second);
     if (rc != RC_SUCCESS) {
         assert(*second == nullptr && "*secondOperand == __null");
         delete *second;
         *second = nullptr;
-        delete *first;
         *first = nullptr;
         return rc;
     }
     assert(*second != nullptr && "*secondOperand != __null");
+    firstHeld.release();
     return RC_SUCCESS;
 }
 

@@ -7,9 +7,13 @@
 #include "common/NumberText.h"
 #include "common/Version.h"
 
+#include <cerrno>
+#include <memory>
+
 namespace CorePlugin {
 
 TErrorCode Converter::toUnsignedLong(const PluginSDK::String& text, unsigned long& value) {
+    errno = 0;
     value = 0;
     unsigned long read = 0;
     if (readUnsigned(text, 10, read) != NumberRead::Ok)
@@ -18,20 +22,27 @@ TErrorCode Converter::toUnsignedLong(const PluginSDK::String& text, unsigned lon
     return RC_SUCCESS;
 }
 
+namespace {
+
+struct TextRelease {
+    void operator()(wchar_t* text) const { brel_free(text); }
+};
+
+// A text of the base library as a String; the text is released once, also
+// when copying it runs out of memory.
+PluginSDK::String adopt(wchar_t* text) {
+    std::unique_ptr<wchar_t, TextRelease> owned(text);
+    return PluginSDK::String(owned.get());
+}
+
+} // namespace
+
 PluginSDK::String Converter::toString(unsigned long value) {
-    PluginSDK::String result;
-    wchar_t* text = i_wsprintf("%lu", value);
-    result = text;
-    brel_free(text);
-    return result;
+    return adopt(i_wsprintf("%lu", value));
 }
 
 PluginSDK::String Converter::toString(long value) {
-    PluginSDK::String result;
-    wchar_t* text = i_ltowcs(value);
-    result = text;
-    brel_free(text);
-    return result;
+    return adopt(i_ltowcs(value));
 }
 
 PluginSDK::String Converter::toString(bool value) {
@@ -39,11 +50,7 @@ PluginSDK::String Converter::toString(bool value) {
 }
 
 PluginSDK::String Converter::toString(Version value) {
-    PluginSDK::String result;
-    wchar_t* text = value.get();
-    result = text;
-    brel_free(text);
-    return result;
+    return adopt(value.get());
 }
 
 } // namespace CorePlugin

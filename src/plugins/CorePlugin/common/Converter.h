@@ -12,8 +12,9 @@ public:
     Converter() = delete;
 
     // Reads an unsigned decimal number as NumberText's readUnsigned does.
-    // Returns -11019 with `value` 0 when the text holds no digit or the number
-    // does not fit 64 bits.
+    // Returns -11019 with `value` 0 when the text holds no number (no digit,
+    // or a zero followed by other characters) or the number does not fit 64
+    // bits. Leaves errno 0.
     static TErrorCode toUnsignedLong(const PluginSDK::String& text, unsigned long& value);
 
     // Unsigned decimal text: every 64-bit value reads back to the same bits.

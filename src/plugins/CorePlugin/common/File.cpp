@@ -18,13 +18,24 @@ constexpr wchar_t kPlatformPathSeparator = L'/';
 struct Attribute {
     const wchar_t* name;
     File::Query query;
+    bool isTime;
 };
 
 // In the order in which the names are tried.
 constexpr Attribute kAttributes[] = {
-    {L"size", &File::size},      {L"inode", &File::getINode}, {L"mtime", &File::getMTime},
-    {L"ctime", &File::getCTime}, {L"atime", &File::getATime},
+    {L"size", &File::size, false},     {L"inode", &File::getINode, false},
+    {L"mtime", &File::getMTime, true}, {L"ctime", &File::getCTime, true},
+    {L"atime", &File::getATime, true},
 };
+
+const Attribute* findAttribute(const wchar_t* name) {
+    if (!name)
+        return nullptr;
+    for (const Attribute& attribute : kAttributes)
+        if (std::wcscmp(attribute.name, name) == 0)
+            return &attribute;
+    return nullptr;
+}
 
 } // namespace
 
@@ -102,12 +113,13 @@ TErrorCode File::getMTime(unsigned long* seconds) {
 }
 
 File::Query File::attributeQuery(const wchar_t* name) {
-    if (!name)
-        return nullptr;
-    for (const Attribute& attribute : kAttributes)
-        if (std::wcscmp(attribute.name, name) == 0)
-            return attribute.query;
-    return nullptr;
+    const Attribute* attribute = findAttribute(name);
+    return attribute ? attribute->query : nullptr;
+}
+
+bool File::isTimeAttribute(const wchar_t* name) {
+    const Attribute* attribute = findAttribute(name);
+    return attribute && attribute->isTime;
 }
 
 } // namespace CorePlugin

@@ -52,6 +52,12 @@ public:
     // "atime", matched exactly; null for any other name or a null one.
     static Query attributeQuery(const wchar_t* name);
 
+    // Whether the attribute of that name is a time: times are signed seconds
+    // (a file dated before 1970 has a negative time) that the queries hand
+    // over in the bits of an unsigned long, while sizes and inodes are
+    // unsigned. False for a name that is no attribute.
+    static bool isTimeAttribute(const wchar_t* name);
+
 private:
     TErrorCode regularFileAttribute(unsigned long* value,
                                     unsigned long (*field)(const struct stat& status));

@@ -4,9 +4,12 @@
 #include "ResultCodes.h"
 #include "common/NumberText.h"
 
+#include <cerrno>
+
 namespace CorePlugin {
 
 TErrorCode Hex::set(const wchar_t* text) {
+    errno = 0;
     if (!text)
         return RC_INVALID_ARGUMENT;
     if (*text == L'\0') {

@@ -31,18 +31,29 @@ const wchar_t* skipPrefix(const wchar_t* p, bool& negative) {
     return p;
 }
 
-// Reads the magnitude; false when a digit would overflow 64 bits.
-NumberRead readMagnitude(const wchar_t* p, int base, unsigned long& magnitude) {
+bool onlyBlanks(const wchar_t* p) {
+    while (std::iswspace(static_cast<wint_t>(*p)))
+        ++p;
+    return *p == L'\0';
+}
+
+// Reads the magnitude. A magnitude of zero counts only when nothing but blanks
+// follows it; `zeroRead` says that zero digits were already read before `p`.
+NumberRead readMagnitude(const wchar_t* p, int base, unsigned long& magnitude,
+                         bool zeroRead = false) {
     magnitude = 0;
-    bool anyDigit = false;
+    bool anyDigit = zeroRead;
     for (int digit; (digit = digitValue(*p, base)) >= 0; ++p) {
         anyDigit = true;
-        if (magnitude > (ULONG_MAX - static_cast<unsigned long>(digit)) /
-                            static_cast<unsigned long>(base))
+        if (magnitude >
+            (ULONG_MAX - static_cast<unsigned long>(digit)) / static_cast<unsigned long>(base))
             return NumberRead::OutOfRange;
-        magnitude = magnitude * static_cast<unsigned long>(base) + static_cast<unsigned long>(digit);
+        magnitude =
+            magnitude * static_cast<unsigned long>(base) + static_cast<unsigned long>(digit);
     }
-    return anyDigit ? NumberRead::Ok : NumberRead::NoDigits;
+    if (!anyDigit || (magnitude == 0 && !onlyBlanks(p)))
+        return NumberRead::NoDigits;
+    return NumberRead::Ok;
 }
 
 } // namespace
@@ -52,12 +63,15 @@ NumberRead readUnsigned(const wchar_t* text, int base, unsigned long& value) {
         return NumberRead::NoDigits;
     bool negative;
     const wchar_t* p = skipPrefix(text, negative);
-    // "0x" counts as a prefix only when a hexadecimal digit follows; otherwise
-    // the "0" is the number, as strtoul reads it.
-    if (base == 16 && p[0] == L'0' && (p[1] == L'x' || p[1] == L'X') && digitValue(p[2], 16) >= 0)
+    // "0x" is a prefix when a hexadecimal digit follows, and the number zero
+    // when only blanks follow; otherwise its "0" is read as a zero followed by
+    // other characters, which is no number.
+    const bool hexPrefix = base == 16 && p[0] == L'0' && (p[1] == L'x' || p[1] == L'X');
+    const bool prefixOnly = hexPrefix && onlyBlanks(p + 2);
+    if (hexPrefix && (prefixOnly || digitValue(p[2], 16) >= 0))
         p += 2;
     unsigned long magnitude;
-    NumberRead read = readMagnitude(p, base, magnitude);
+    NumberRead read = readMagnitude(p, base, magnitude, prefixOnly);
     if (read != NumberRead::Ok)
         return read;
     value = negative ? 0UL - magnitude : magnitude;

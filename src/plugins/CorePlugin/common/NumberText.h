@@ -1,18 +1,22 @@
-// Reading decimal and hexadecimal numbers from text. A text holds a number
-// when at least one digit was read, whatever its value.
+// Reading decimal and hexadecimal numbers from text. A non-zero number is the
+// digits up to the first other character (the rest is ignored); a zero is
+// taken only when nothing but blanks follows its digits, so that texts such as
+// "0x10" or "0abc" are refused rather than read as a silent 0.
 #pragma once
 
 namespace CorePlugin {
 
 enum class NumberRead {
     Ok,
-    NoDigits,   // no digit after the optional blanks, sign (and 0x prefix)
+    NoDigits,   // no digit after the optional blanks, sign (and 0x prefix), or
+                // zero digits followed by something other than blanks
     OutOfRange, // the digits do not fit the type
 };
 
 // Leading white space, one optional sign, then digits of `base` (10 or 16; base
-// 16 also skips a "0x" or "0X" after the sign). Reading stops at the first
-// other character. A '-' negates the number modulo 2^64. Null reads no digits.
+// 16 also skips a "0x" or "0X" after the sign, and "0x" alone is zero).
+// Reading stops at the first other character. A '-' negates the number modulo
+// 2^64. Null reads no digits.
 NumberRead readUnsigned(const wchar_t* text, int base, unsigned long& value);
 
 // The same in decimal for a signed long; the sign applies before the range check.

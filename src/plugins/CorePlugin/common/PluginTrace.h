@@ -26,4 +26,5 @@ void traceMessage(Trace& scope, int level, const char* source, int line, const T
 // Writes an error record at the current line; the including file defines
 // kTraceSource, its path under src/plugins/CorePlugin/ without extension.
 #define CP_TRACE_ERROR(scope, message)                                                             \
-    ::CorePlugin::traceMessage((scope), ::CorePlugin::TRACE_ERROR, kTraceSource, __LINE__, (message))
+    ::CorePlugin::traceMessage((scope), ::CorePlugin::TRACE_ERROR, kTraceSource, __LINE__,         \
+                               (message))

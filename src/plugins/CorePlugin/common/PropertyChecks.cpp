@@ -14,7 +14,7 @@ TErrorCode checkRequiredProperties(const PluginSDK::Expression& expression,
         if (expression.getProperty(property.name))
             continue;
         if (trace.scope && property.missingMessage)
-            traceMessage(*trace.scope, TRACE_ERROR, trace.source, trace.line,
+            traceMessage(*trace.scope, TRACE_ERROR, trace.source, property.line,
                          property.missingMessage);
         code = property.missingCode;
         if (mode == CheckMode::StopAtFirst)

@@ -13,6 +13,9 @@ struct RequiredProperty {
     TErrorCode missingCode;
     // Error record written when the property is missing; null writes none.
     const char* missingMessage = nullptr;
+    // The line of this check in the expression's source, named by its record
+    // (each check is written on a line of its own: pass __LINE__).
+    int line = 0;
 };
 
 enum class CheckMode {
@@ -22,7 +25,8 @@ enum class CheckMode {
     LastMissingWins,
 };
 
-// Where error records go: a scope, and the source and line to name.
+// Where error records go: a scope, and the source and line to name (the line
+// of a property check is the check's own).
 struct TraceTarget {
     Trace* scope = nullptr;
     const char* source = nullptr;

@@ -1,21 +1,17 @@
-// The properties that StringSlice and Clip share, and the reading of their
-// "startIndex" and "endIndex" texts.
+// The reading of the "startIndex" and "endIndex" texts that StringSlice and
+// Clip share.
 #pragma once
 
 #include "common/PropertyChecks.h"
 
 namespace CorePlugin {
 
-// Checks "inputString", "startIndex" and "endIndex", all of them, with one
-// error record for each that is missing; the code of the last missing one.
-TErrorCode checkSliceProperties(const PluginSDK::Expression& expression, const TraceTarget& trace);
-
-// Reads the "startIndex" and "endIndex" texts into `start` and `end`. An
-// empty text leaves its index unchanged; any other text must be a whole
+// Reads the property `name` ("startIndex" or "endIndex") into `value`. An
+// empty text leaves the index unchanged; any other text must be a whole
 // signed decimal number that fits a long (blanks around it allowed), else the
-// index is left unchanged, "Error: startIndex not a number" or "Error:
-// endIndex not a number" is traced and the answer is false. Both are read.
-bool readSliceIndexes(const PluginSDK::Expression& expression, const TraceTarget& trace,
-                      long& start, long& end);
+// index is left unchanged, "Error: <name> not a number" is traced at the
+// target's line and the answer is false.
+bool readSliceIndex(const PluginSDK::Expression& expression, const wchar_t* name,
+                    const TraceTarget& trace, long& value);
 
 } // namespace CorePlugin

@@ -10,8 +10,10 @@ public:
     explicit UInteger(unsigned long value) : m_Value(value) {}
 
     // Reads an unsigned decimal number (blanks, one sign, digits; a '-' negates
-    // modulo 2^64; the rest of the text is ignored). A text without a digit, a
-    // number beyond 64 bits and null are -101 and keep the stored value.
+    // modulo 2^64; the rest of a non-zero number is ignored). A zero is taken
+    // only when nothing but blanks follows it ("00", "+0", " 0 "; "0x10" and
+    // "0abc" are refused). A text without a digit, a number beyond 64 bits and
+    // null are -101 and keep the stored value.
     TErrorCode set(const wchar_t* text) override;
 
     unsigned long orderValue() const { return m_Value; }

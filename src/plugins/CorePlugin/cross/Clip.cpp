@@ -24,7 +24,12 @@ Clip::~Clip() {
 
 TErrorCode Clip::validateProperties() {
     Trace trace(pluginTracer(), "Clip::validateProperties()");
-    return checkSliceProperties(*this, TraceTarget{&trace, kTraceSource, __LINE__});
+    return checkRequiredProperties(
+        *this,
+        {{L"inputString", RC_INPUT_STRING_MISSING, "Unspecified inputString!", __LINE__},
+         {L"startIndex", RC_START_OR_END_MISSING, "Unspecified startIndex!", __LINE__},
+         {L"endIndex", RC_START_OR_END_MISSING, "Unspecified endIndex!", __LINE__}},
+        CheckMode::LastMissingWins, TraceTarget{&trace, kTraceSource});
 }
 
 TErrorCode Clip::getScalarResult(PluginSDK::String& result) {
@@ -38,7 +43,11 @@ TErrorCode Clip::getScalarResult(PluginSDK::String& result) {
     const long last = static_cast<long>(input.length()) - 1;
     long start = 0;
     long end = 0;
-    if (!readSliceIndexes(*this, TraceTarget{&trace, kTraceSource, __LINE__}, start, end))
+    // Both are read (and traced) before either refusal is returned.
+    const bool startRead =
+        readSliceIndex(*this, L"startIndex", TraceTarget{&trace, kTraceSource, __LINE__}, start);
+    if (!readSliceIndex(*this, L"endIndex", TraceTarget{&trace, kTraceSource, __LINE__}, end) ||
+        !startRead)
         return RC_INVALID_STRING_PARAMETER;
     if (start < 0 || end < 0) {
         CP_TRACE_ERROR(trace, "Error: indexes should be >=  than zero");

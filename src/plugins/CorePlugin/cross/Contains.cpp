@@ -29,10 +29,10 @@ TErrorCode Contains::validateProperties() {
     Trace trace(pluginTracer(), "Contains::validateProperties()");
     return checkRequiredProperties(
         *this,
-        {{L"inputString", RC_INPUT_STRING_MISSING, "Unspecified input string!"},
-         {L"searchedString", RC_INPUT_STRING_MISSING, "Unspecified searched string!"},
-         {L"position", RC_POSITION_MISSING, "Unspecified position!"}},
-        CheckMode::LastMissingWins, TraceTarget{&trace, kTraceSource, __LINE__});
+        {{L"inputString", RC_INPUT_STRING_MISSING, "Unspecified input string!", __LINE__},
+         {L"searchedString", RC_INPUT_STRING_MISSING, "Unspecified searched string!", __LINE__},
+         {L"position", RC_POSITION_MISSING, "Unspecified position!", __LINE__}},
+        CheckMode::LastMissingWins, TraceTarget{&trace, kTraceSource});
 }
 
 TErrorCode Contains::getScalarResult(PluginSDK::String& result) {
@@ -53,7 +53,7 @@ TErrorCode Contains::getScalarResult(PluginSDK::String& result) {
     else if (position == L"end")
         found = input.endsWith(searched);
     else
-        found = std::wcsstr(inputText, searchedText) != nullptr;
+        found = TextSearch(searchedText).findIn(inputText) != TextSearch::npos;
     result = Converter::toString(found);
     return RC_SUCCESS;
 }

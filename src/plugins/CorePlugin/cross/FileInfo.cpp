@@ -44,7 +44,8 @@ TErrorCode FileInfo::fileInfo(const wchar_t* absolutePath, const wchar_t* field,
     unsigned long value = 0;
     TErrorCode code = (file.*query)(&value);
     if (code == RC_SUCCESS)
-        result = Converter::toString(value);
+        result = File::isTimeAttribute(field) ? Converter::toString(static_cast<long>(value))
+                                              : Converter::toString(value);
     return code;
 }
 

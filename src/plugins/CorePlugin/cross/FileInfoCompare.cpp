@@ -22,12 +22,13 @@ constexpr const wchar_t* kRelation = L"relation";
 constexpr const wchar_t* kValue = L"value";
 constexpr const wchar_t* kMustExist = L"mustExist";
 
-// A value of the kind a field compares as: the size is signed, the inode and
-// the times unsigned. Null for a name that is not a field.
+// A value of the kind a field compares as: the size and the times are signed
+// (a file from before 1970 is older than every later one), the inode is
+// unsigned. Null for a name that is not a field.
 std::unique_ptr<Comparable> makeFieldValue(const wchar_t* field, unsigned long value) {
     if (!File::attributeQuery(field))
         return nullptr;
-    if (std::wcscmp(field, L"size") == 0)
+    if (std::wcscmp(field, L"inode") != 0)
         return std::make_unique<Integer>(static_cast<long>(value));
     return std::make_unique<UInteger>(value);
 }

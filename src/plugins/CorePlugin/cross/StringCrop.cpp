@@ -58,10 +58,10 @@ TErrorCode StringCrop::validateProperties() {
     Trace trace(pluginTracer(), "StringCrop::validateProperties()");
     TErrorCode code = checkRequiredProperties(
         *this,
-        {{L"inputString", RC_INPUT_STRING_MISSING, "Unspecified inputString!"},
-         {L"startString", RC_START_OR_END_MISSING, "Unspecified startString!"},
-         {L"endString", RC_START_OR_END_MISSING, "Unspecified endString!"}},
-        CheckMode::LastMissingWins, TraceTarget{&trace, kTraceSource, __LINE__});
+        {{L"inputString", RC_INPUT_STRING_MISSING, "Unspecified inputString!", __LINE__},
+         {L"startString", RC_START_OR_END_MISSING, "Unspecified startString!", __LINE__},
+         {L"endString", RC_START_OR_END_MISSING, "Unspecified endString!", __LINE__}},
+        CheckMode::LastMissingWins, TraceTarget{&trace, kTraceSource});
     if (code != RC_SUCCESS)
         return code;
     const wchar_t* seekFrom = getProperty(L"seekFrom");

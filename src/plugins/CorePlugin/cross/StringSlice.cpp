@@ -33,7 +33,12 @@ StringSlice::~StringSlice() {
 
 TErrorCode StringSlice::validateProperties() {
     Trace trace(pluginTracer(), "StringSlice::validateProperties()");
-    return checkSliceProperties(*this, TraceTarget{&trace, kTraceSource, __LINE__});
+    return checkRequiredProperties(
+        *this,
+        {{L"inputString", RC_INPUT_STRING_MISSING, "Unspecified inputString!", __LINE__},
+         {L"startIndex", RC_START_OR_END_MISSING, "Unspecified startIndex!", __LINE__},
+         {L"endIndex", RC_START_OR_END_MISSING, "Unspecified endIndex!", __LINE__}},
+        CheckMode::LastMissingWins, TraceTarget{&trace, kTraceSource});
 }
 
 TErrorCode StringSlice::getScalarResult(PluginSDK::String& result) {
@@ -50,7 +55,9 @@ TErrorCode StringSlice::getScalarResult(PluginSDK::String& result) {
 
     long start = 0;
     long end = length;
-    if (!readSliceIndexes(*this, TraceTarget{&trace, kTraceSource, __LINE__}, start, end))
+    if (!readSliceIndex(*this, L"startIndex", TraceTarget{&trace, kTraceSource, __LINE__}, start))
+        code = RC_INVALID_STRING_PARAMETER;
+    if (!readSliceIndex(*this, L"endIndex", TraceTarget{&trace, kTraceSource, __LINE__}, end))
         code = RC_INVALID_STRING_PARAMETER;
     start = fromEnd(start, length);
     end = fromEnd(end, length);

@@ -2,6 +2,7 @@
 #include "cross/Substring.h"
 
 #include "ResultCodes.h"
+#include "base/String.h"
 #include "base/WideText.h"
 #include "common/PluginTrace.h"
 
@@ -48,12 +49,12 @@ TErrorCode Substring::getVectorResult(PluginSDK::StringVector& result) {
     // wcstok splits in place: work on a writable copy of the text.
     const wchar_t* input = getProperty(L"inputString");
     std::vector<wchar_t> lines(input, input + std::wcslen(input) + 1);
-    const std::wstring searched(getProperty(L"searchedString"));
+    const TextSearch searched(getProperty(L"searchedString"));
 
     wchar_t* state = nullptr;
     for (wchar_t* line = i_wcstok(lines.data(), L"\n", &state); line;
          line = i_wcstok(nullptr, L"\n", &state))
-        if (std::wcsstr(line, searched.c_str()))
+        if (searched.findIn(line) != TextSearch::npos)
             result.addString(line);
     return RC_SUCCESS;
 }

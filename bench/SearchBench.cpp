@@ -1,0 +1,80 @@
+// The base library's linear text search against the plain search of the
+// standard library (std::wstring's find and rfind) on the same texts: the
+// adversarial case that makes the plain search take time text x fragment, and
+// an ordinary one.
+#include "BenchSupport.h"
+#include "base/String.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+namespace {
+
+struct SearchCase {
+    std::string name;
+    std::wstring text;
+    std::wstring fragment;
+    double target; // most the linear search may take, as a fraction of the plain one
+};
+
+void registerSearchBenchmarks() {
+    // 1 MiB of 'a', and 5,000 'a' then 'b': every position matches 5,000
+    // characters before it fails.
+    const std::wstring as(1 << 20, L'a');
+    const std::wstring adversarial = std::wstring(5000, L'a') + L'b';
+    // 1 MiB of words, and a 24-character fragment that is not in it.
+    std::mt19937 random(11);
+    std::wstring words;
+    for (std::size_t i = 0; i < (1u << 20); ++i)
+        words += L"abcdefghijklmnopqrstuvwxyz      "[random() % 32];
+    const SearchCase cases[] = {
+        {"adversarial_1MiB_a5000b", as, adversarial, 0.01},
+        {"words_1MiB_absent_24", words, L"configuration=enabled;xy", 2.0},
+    };
+    for (const SearchCase& c : cases) {
+        const TextSearch search(c.fragment);
+        if (search.findIn(c.text) != c.text.find(c.fragment) ||
+            search.findLastIn(c.text) != c.text.rfind(c.fragment)) {
+            std::fprintf(stderr, "search case %s: the searches disagree\n", c.name.c_str());
+            std::exit(1);
+        }
+        const auto bytes = static_cast<std::int64_t>(c.text.size() * sizeof(wchar_t));
+        const auto configure = [](benchmark::internal::Benchmark* b) {
+            b->Unit(benchmark::kMillisecond)->Iterations(1);
+        };
+        benchsupport::registerPair(
+            "search/find/" + c.name, "std_find", c.target,
+            [c, bytes](benchmark::State& state) {
+                for (auto _ : state)
+                    benchmark::DoNotOptimize(TextSearch(c.fragment).findIn(c.text));
+                state.SetBytesProcessed(state.iterations() * bytes);
+            },
+            [c, bytes](benchmark::State& state) {
+                for (auto _ : state)
+                    benchmark::DoNotOptimize(c.text.find(c.fragment));
+                state.SetBytesProcessed(state.iterations() * bytes);
+            },
+            configure);
+        benchsupport::registerPair(
+            "search/rfind/" + c.name, "std_rfind", c.target,
+            [c, bytes](benchmark::State& state) {
+                for (auto _ : state)
+                    benchmark::DoNotOptimize(TextSearch(c.fragment).findLastIn(c.text));
+                state.SetBytesProcessed(state.iterations() * bytes);
+            },
+            [c, bytes](benchmark::State& state) {
+                for (auto _ : state)
+                    benchmark::DoNotOptimize(c.text.rfind(c.fragment));
+                state.SetBytesProcessed(state.iterations() * bytes);
+            },
+            configure);
+    }
+}
+
+const bool registered = (registerSearchBenchmarks(), true);
+
+} // namespace
