@@ -16,7 +16,7 @@ long mountlist::Initialize() {
     m_Ready = false;
     m_Table.reset();
     std::string text;
-    int rc = base::readFileText(m_Source.c_str(), text);
+    int rc = base::readFileText(m_Source.c_str(), text, std::size_t{64} << 20);
     if (rc != 0)
         return rc;
     auto table = std::make_unique<base::MountTable>();
