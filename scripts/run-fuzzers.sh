@@ -48,8 +48,11 @@ for target in "${targets[@]}"; do
   for dir in "fuzz/corpus/$target" "fuzz/regressions/$target"; do
     [ -d "$dir" ] && cp -r "$dir/." "$corpus/"
   done
-  args=(-max_total_time="$seconds" -timeout=25 -rss_limit_mb=2560 -print_final_stats=1
-        -artifact_prefix="$artifacts/")
+  # A hang is a finding, and so is a read without a bound: no input needs more
+  # than 2 GB resident or one allocation over 256 MB (the readers cap files at
+  # 16 MiB for INI files and 64 MiB for mount tables).
+  args=(-max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 -malloc_limit_mb=256
+        -print_final_stats=1 -artifact_prefix="$artifacts/")
   [ -f "fuzz/dict/$target.dict" ] && args+=(-dict="fuzz/dict/$target.dict")
 
   rc=0

@@ -1,6 +1,8 @@
 // Fuzz target: INI documents. Any bytes parse, and the file reader answers
 // exactly as the document parsed from the same bytes; a file written from
-// fuzz-made sections and keys gives back the first value of every key.
+// fuzz-made sections (with comments after headers, and broken headers) and
+// keys gives back the first value of every key in a section, and none of the
+// keys below a broken header.
 #include "ByteReader.h"
 #include "FuzzCheck.h"
 #include "FuzzTargets.h"
@@ -115,20 +117,34 @@ void checkWritten(ByteReader& input) {
     using Keys = std::map<std::wstring, std::wstring>;
     std::map<std::wstring, Keys> expected;
     std::vector<std::pair<std::wstring, std::wstring>> written; // section, key
+    std::vector<std::pair<std::wstring, std::wstring>> orphans; // section above, key
     std::string file;
     if (input.flag())
         file += "\xEF\xBB\xBF";
     const char* newline = input.flag() ? "\r\n" : "\n";
     std::wstring section;
+    bool inSection = true; // false below a line that starts with '[' but is no header
     const std::size_t entries = input.below(kMaxEntries + 1);
     for (std::size_t i = 0; i < entries; ++i) {
-        switch (input.below(4)) {
-        case 0:
-            section = drawText(input, 10, true, L"");
-            file += blanks(input) + "[" + blanks(input) + utf8(section) + blanks(input) + "]" +
-                    blanks(input) + newline;
-            expected[folded(section)];
+        switch (input.below(5)) {
+        case 0: {
+            // Section names hold no ']', which could end a name early.
+            std::wstring name = drawText(input, 10, true, L"");
+            for (wchar_t& c : name)
+                c = c == L']' ? L'n' : c;
+            const std::string open = blanks(input) + "[" + blanks(input) + utf8(name);
+            if (input.flag()) {
+                file += open + blanks(input) + "]" + blanks(input) +
+                        (input.flag() ? "" : (input.flag() ? ";" : "#") + utf8(name)) + newline;
+                section = name;
+                inSection = true;
+                expected[folded(section)];
+            } else {
+                file += open + (input.flag() ? "] x" : "") + newline;
+                inSection = false;
+            }
             break;
+        }
         case 1:
             file += blanks(input) + (input.flag() ? ";" : "#") +
                     utf8(drawText(input, 12, false, L"")) + newline;
@@ -140,6 +156,10 @@ void checkWritten(ByteReader& input) {
                 key = L"key";
             file += blanks(input) + utf8(key) + blanks(input) + "=" + blanks(input) + utf8(value) +
                     blanks(input) + newline;
+            if (!inSection) {
+                orphans.emplace_back(section, key);
+                break;
+            }
             expected[folded(section)].emplace(folded(key), value);
             written.emplace_back(section, key);
             break;
@@ -164,6 +184,12 @@ void checkWritten(ByteReader& input) {
             FUZZ_CHECK(reader.getProperty(lookupSection, lookupKey, fromReader) != 0);
             FUZZ_CHECK(fromReader == found);
         }
+    }
+    // Keys below a broken header never answer for the section above it.
+    for (const auto& [sectionName, keyName] : orphans) {
+        std::wstring found;
+        const Keys& keys = expected[folded(sectionName)];
+        FUZZ_CHECK(keys.count(folded(keyName)) != 0 || !document.find(sectionName, keyName, found));
     }
     std::wstring absent;
     FUZZ_CHECK(!document.find(L"no such section \x263A", L"key", absent));

@@ -1,6 +1,7 @@
 // Fuzz target: mountinfo tables. Any bytes parse, lookups answer for a mount
 // whose mount point lies on the path, and a table written from fuzz-made
-// mounts answers every path with the longest matching mount point.
+// mounts (network sources of every form, bind mounts of subdirectories)
+// answers every path with the longest matching mount point and its remote path.
 #include "ByteReader.h"
 #include "FuzzCheck.h"
 #include "FuzzTargets.h"
@@ -153,18 +154,17 @@ std::string escaped(const std::string& text) {
 struct WrittenMount {
     std::string mountPoint;
     std::vector<std::string> parts;
-    std::string server;     // empty for a local source
-    std::string exportPath; // as written after "server:"
+    std::string server;            // empty for a local source
+    std::string exportPath;        // as written after the server
+    std::vector<std::string> root; // of a bind mount: the directory it shows
 };
 
-std::string remotePathOf(std::string exportPath, const std::vector<std::string>& path,
-                         std::size_t first) {
+std::string remotePathOf(std::string exportPath, const std::vector<std::string>& path) {
     while (exportPath.size() > 1 && exportPath.back() == '/')
         exportPath.pop_back();
-    std::string remote = exportPath;
-    for (std::size_t i = first; i < path.size(); ++i)
-        remote += (remote.empty() || remote.back() != '/' ? "/" : "") + path[i];
-    return remote;
+    for (const std::string& part : path)
+        exportPath += (exportPath.back() != '/' ? "/" : "") + part;
+    return exportPath;
 }
 
 void checkWritten(ByteReader& input) {
@@ -191,15 +191,35 @@ void checkWritten(ByteReader& input) {
             const std::size_t depth = input.below(3);
             for (std::size_t j = 0; j < depth; ++j)
                 mount.exportPath += (j ? "/" : "") + std::string(input.flag() ? "exp" : "e x");
-            if (input.flag())
+            // A trailing '/', but no "srv://", which reads as a URL.
+            if (depth > 0 && input.flag())
                 mount.exportPath += "/";
-            source = mount.server + ":" + mount.exportPath;
+            // The forms of NFS and sshfs, davfs and CIFS; users and ports
+            // never reach the server's name.
+            const std::string user = input.flag() ? "u@" : "";
+            switch (input.below(3)) {
+            case 0:
+                source = user + mount.server + ":" + mount.exportPath;
+                break;
+            case 1:
+                source = "https://" + user + mount.server + (input.flag() ? ":8443" : "") +
+                         mount.exportPath;
+                break;
+            default:
+                source = "//" + mount.server + mount.exportPath;
+            }
         } else {
             source = input.flag() ? "/dev/vda1" : "tmpfs";
         }
-        text += std::to_string(20 + i) + " 1 0:" + std::to_string(i) + " / " +
-                escaped(mount.mountPoint) + " rw,relatime" + (input.flag() ? " shared:1" : "") +
-                " - nfs " + escaped(source) + " rw\n";
+        std::string root;
+        for (std::size_t j = input.below(3); j > 0; --j) {
+            mount.root.push_back(drawComponent(input));
+            root += "/" + mount.root.back();
+        }
+        text += std::to_string(20 + i) + " 1 0:" + std::to_string(i) + " " +
+                escaped(root.empty() ? "/" : root) + " " + escaped(mount.mountPoint) +
+                " rw,relatime" + (input.flag() ? " shared:1" : "") + " - nfs " + escaped(source) +
+                " rw\n";
         mounts.push_back(mount);
     }
 
@@ -234,10 +254,13 @@ void checkWritten(ByteReader& input) {
             continue;
         FUZZ_CHECK(answer.mountPoint == holder->mountPoint);
         FUZZ_CHECK(answer.server == holder->server);
-        FUZZ_CHECK(answer.remotePath ==
-                   (holder->server.empty()
-                        ? std::string()
-                        : remotePathOf(holder->exportPath, parts, holder->parts.size())));
+        // The remote path: the export, the mount's root, the rest of the path.
+        std::vector<std::string> below = holder->root;
+        below.insert(below.end(), parts.begin() + static_cast<std::ptrdiff_t>(holder->parts.size()),
+                     parts.end());
+        FUZZ_CHECK(
+            answer.remotePath ==
+            (holder->server.empty() ? std::string() : remotePathOf(holder->exportPath, below)));
     }
     checkMountList(text, table, paths);
 }

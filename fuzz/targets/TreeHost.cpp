@@ -8,7 +8,14 @@
 #include "ResultCodes.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <system_error>
+
+#include <sys/stat.h>
 
 namespace fuzzing {
 
@@ -86,7 +93,45 @@ bool TreeHost::isOperator(const std::wstring& name) const {
     return std::find(m_Operators.begin(), m_Operators.end(), name) != m_Operators.end();
 }
 
-const std::vector<std::wstring>& TreeHost::safePaths() {
+namespace {
+
+// Files that a probe must neither wait on nor read whole, made once in a
+// temporary directory that goes with the process.
+class HostileFiles {
+public:
+    HostileFiles() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "coreplugin-fuzz-XXXXXX").string();
+        FUZZ_CHECK(::mkdtemp(pattern.data()) != nullptr);
+        m_Dir = pattern;
+        FUZZ_CHECK(::mkfifo(at("fifo").c_str(), 0600) == 0 &&
+                   ::mkdir(at("dir").c_str(), 0700) == 0);
+        std::error_code error;
+        std::ofstream(at("sparse.ini")).close();
+        std::filesystem::resize_file(at("sparse.ini"), std::uintmax_t{2} << 30, error);
+        FUZZ_CHECK(!error);
+    }
+    ~HostileFiles() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_Dir, ignored);
+    }
+    HostileFiles(const HostileFiles&) = delete;
+    HostileFiles& operator=(const HostileFiles&) = delete;
+
+    std::string at(const char* name) const { return m_Dir + "/" + name; }
+
+private:
+    std::string m_Dir;
+};
+
+std::wstring widePath(const std::string& path) {
+    return std::wstring(path.begin(), path.end());
+}
+
+} // namespace
+
+const std::vector<std::wstring>& TreeHost::probePaths() {
+    static const HostileFiles kHostile;
     static const std::vector<std::wstring> kPaths{L"/",
                                                   L"/etc/hostname",
                                                   L"/proc/self/mountinfo",
@@ -96,12 +141,17 @@ const std::vector<std::wstring>& TreeHost::safePaths() {
                                                   L"",
                                                   L"relative/path",
                                                   L"/dev/null",
-                                                  L"/proc/self/status"};
+                                                  L"/proc/self/status",
+                                                  L"/proc/self/pagemap",
+                                                  L"/dev/zero",
+                                                  widePath(kHostile.at("fifo")),
+                                                  widePath(kHostile.at("sparse.ini")),
+                                                  widePath(kHostile.at("dir"))};
     return kPaths;
 }
 
 void TreeHost::confinePaths(corehost::NodeSpec& node) {
-    const std::vector<std::wstring>& paths = safePaths();
+    const std::vector<std::wstring>& paths = probePaths();
     for (auto& [name, value] : node.properties)
         if ((name == L"absolutePath" || name == L"file") &&
             std::find(paths.begin(), paths.end(), value) == paths.end())

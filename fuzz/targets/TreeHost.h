@@ -30,11 +30,14 @@ public:
     // breaks the form its expression promises.
     void run(const corehost::NodeSpec& root);
 
-    // The paths the file probes may be given: existing read-only ones and a
-    // missing one. Nothing else is read or written.
-    static const std::vector<std::wstring>& safePaths();
+    // The paths the file probes may be given: existing read-only ones, a
+    // missing one, and hostile ones that a probe must neither wait on nor
+    // read whole: /proc/self/pagemap and /dev/zero (they never end), and a
+    // FIFO, a 2 GiB sparse file and a directory, made once in a temporary
+    // directory that is removed at exit. Nothing else is read or written.
+    static const std::vector<std::wstring>& probePaths();
     // Replaces every path property ("absolutePath", "file") that is not one of
-    // safePaths() by the missing path.
+    // probePaths() by the missing path.
     static void confinePaths(corehost::NodeSpec& node);
 
 private:

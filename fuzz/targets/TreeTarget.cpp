@@ -135,7 +135,7 @@ private:
 
     std::wstring value(const std::wstring& property) {
         if (property == L"absolutePath" || property == L"file") {
-            const std::vector<std::wstring>& paths = TreeHost::safePaths();
+            const std::vector<std::wstring>& paths = TreeHost::probePaths();
             return paths[m_Input.below(paths.size())];
         }
         const std::size_t count = sizeof kValues / sizeof kValues[0];

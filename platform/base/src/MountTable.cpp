@@ -3,7 +3,9 @@
 
 #include <libmount.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstdio>
 #include <memory>
 #include <utility>
@@ -51,43 +53,68 @@ bool looksLikeMountInfo(const std::string& line) {
     return true;
 }
 
-std::string withoutBrackets(const std::string& server) {
-    if (server.size() >= 2 && server.front() == '[' && server.back() == ']')
-        return server.substr(1, server.size() - 2);
-    return server;
+bool isPort(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), isDigit);
+}
+
+// The host named by an authority "[user@]host[:port]": no user, no port, no
+// brackets around an IPv6 address. A port is recognised after a bracketed
+// address or a host with one ':' only, so that "fd00::1" stays whole. False
+// when no host is left or it holds a '/'.
+bool hostOf(std::string authority, std::string& host) {
+    std::size_t at = authority.rfind('@');
+    if (at != std::string::npos)
+        authority.erase(0, at + 1);
+    if (!authority.empty() && authority.front() == '[') {
+        std::size_t close = authority.find(']');
+        if (close == std::string::npos)
+            return false;
+        std::string rest = authority.substr(close + 1);
+        if (!rest.empty() && (rest.front() != ':' || !isPort(rest.substr(1))))
+            return false;
+        host = authority.substr(1, close - 1);
+    } else {
+        std::size_t colon = authority.find(':');
+        if (colon != std::string::npos && authority.find(':', colon + 1) == std::string::npos &&
+            isPort(authority.substr(colon + 1)))
+            authority.erase(colon);
+        host = authority;
+    }
+    return !host.empty() && host.find('/') == std::string::npos;
+}
+
+bool isSchemeChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || isDigit(c) || c == '+' || c == '-' ||
+           c == '.';
 }
 
 // Splits a network source into its server and the path exported by it:
-// "//server/share/dir" (CIFS, SMB) gives "server" and "/share/dir";
-// "server:/export" (NFS and the like) gives "server" and "/export". Brackets
-// around an IPv6 server are dropped. False for any other source.
+// "scheme://[user@]server[:port]/dir" (davfs and other URL sources) and
+// "//server/share/dir" (CIFS, SMB) give "server" and "/dir" or "/share/dir";
+// "[user@]server:/export" (NFS, sshfs and the like) gives "server" and
+// "/export". False for any other source.
 bool splitNetworkSource(const std::string& source, std::string& server, std::string& exportPath) {
-    std::string host;
-    if (source.compare(0, 2, "//") == 0) {
-        std::size_t slash = source.find('/', 2);
-        host = source.substr(2, slash == std::string::npos ? std::string::npos : slash - 2);
+    std::size_t authority = std::string::npos;
+    std::size_t scheme = source.find("://");
+    if (scheme != std::string::npos && scheme > 0 &&
+        std::all_of(source.begin(), source.begin() + static_cast<std::ptrdiff_t>(scheme),
+                    isSchemeChar))
+        authority = scheme + 3;
+    else if (source.compare(0, 2, "//") == 0)
+        authority = 2;
+    if (authority != std::string::npos) {
+        std::size_t slash = source.find('/', authority);
         exportPath = slash == std::string::npos ? "/" : source.substr(slash);
-    } else if (!source.empty() && source.front() == '[') {
-        std::size_t close = source.find(']');
-        if (close == std::string::npos || source.compare(close + 1, 2, ":/") != 0)
-            return false;
-        host = source.substr(0, close + 1);
-        exportPath = source.substr(close + 2);
-    } else {
-        std::size_t colon = source.find(":/");
-        if (colon == std::string::npos)
-            return false;
-        host = source.substr(0, colon);
-        if (host.find('/') != std::string::npos)
-            return false;
-        exportPath = source.substr(colon + 1);
+        return hostOf(source.substr(authority, slash - authority), server);
     }
-    server = withoutBrackets(host);
-    return !server.empty();
+    std::size_t colon = source.find(":/");
+    if (colon == std::string::npos)
+        return false;
+    exportPath = source.substr(colon + 1);
+    return hostOf(source.substr(0, colon), server);
 }
 
-// The remote path of `rest` (the components below the mount point) under an
-// exported path.
+// The components of `path` from `first` on, joined below an exported path.
 std::string joinRemotePath(std::string exportPath, const std::vector<std::string>& path,
                            std::size_t first) {
     while (exportPath.size() > 1 && exportPath.back() == '/')
@@ -137,7 +164,13 @@ int MountTable::parse(const char* text, std::size_t size) {
             mount.mountPoint = target;
             mount.components = splitComponents(mount.mountPoint);
             const char* source = mnt_fs_get_source(fs);
-            if (source && !splitNetworkSource(source, mount.server, mount.exportPath)) {
+            if (source && splitNetworkSource(source, mount.server, mount.exportPath)) {
+                // A bind mount of a directory below the export shows that
+                // directory as its root within the file system.
+                const char* root = mnt_fs_get_root(fs);
+                mount.exportPath =
+                    joinRemotePath(mount.exportPath, splitComponents(root ? root : "/"), 0);
+            } else {
                 mount.server.clear();
                 mount.exportPath.clear();
             }

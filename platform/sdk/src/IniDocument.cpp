@@ -1,9 +1,10 @@
-// The contents of an INI text.
+// The contents of an INI text, scanned at each lookup.
 #include "PluginSDK/IniDocument.h"
 
 #include "base/Utf8.h"
 
 #include <cstring>
+#include <utility>
 
 namespace PluginSDK {
 
@@ -12,16 +13,29 @@ namespace {
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr std::size_t kByteOrderMarkSize = sizeof kByteOrderMark - 1;
 
-bool isBlank(wchar_t c) {
-    return c == L' ' || c == L'\t';
+// A run of bytes of the text, [first, last).
+struct Span {
+    const char* first;
+    const char* last;
+
+    bool empty() const { return first == last; }
+    std::size_t size() const { return static_cast<std::size_t>(last - first); }
+};
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
 }
 
-std::wstring trimmed(const std::wstring& text, std::size_t first, std::size_t last) {
-    while (first < last && isBlank(text[first]))
-        ++first;
-    while (last > first && isBlank(text[last - 1]))
-        --last;
-    return text.substr(first, last - first);
+Span trimmed(Span span) {
+    while (span.first < span.last && isBlank(*span.first))
+        ++span.first;
+    while (span.last > span.first && isBlank(span.last[-1]))
+        --span.last;
+    return span;
+}
+
+bool isComment(Span line) {
+    return !line.empty() && (*line.first == ';' || *line.first == '#');
 }
 
 std::wstring foldedAscii(std::wstring text) {
@@ -31,59 +45,82 @@ std::wstring foldedAscii(std::wstring text) {
     return text;
 }
 
+// Whether the bytes of `name` decode to `folded` (already folded), ignoring
+// ASCII case. Every decoded character takes one to four bytes, so names of
+// other byte lengths are told apart without decoding them.
+bool sameName(Span name, const std::wstring& folded, std::wstring& scratch) {
+    if (name.size() < folded.size() || name.size() > 4 * folded.size())
+        return false;
+    scratch.clear();
+    base::decodeUtf8(name.first, name.size(), scratch);
+    return foldedAscii(scratch) == folded;
+}
+
+// The name of a header line (trimmed, starting with '['); false when the line
+// is no header.
+bool headerName(Span line, Span& name) {
+    for (const char* close = line.first + 1; close < line.last; ++close) {
+        if (*close != ']')
+            continue;
+        Span rest = trimmed({close + 1, line.last});
+        if (rest.empty() || isComment(rest)) {
+            name = trimmed({line.first + 1, close});
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 IniDocument IniDocument::parse(const char* data, std::size_t size) {
+    return parse(data ? std::string(data, size) : std::string());
+}
+
+IniDocument IniDocument::parse(std::string bytes) {
     IniDocument document;
-    if (!data)
-        return document;
-    if (size >= kByteOrderMarkSize && std::memcmp(data, kByteOrderMark, kByteOrderMarkSize) == 0) {
-        data += kByteOrderMarkSize;
-        size -= kByteOrderMarkSize;
-    }
-    std::wstring text;
-    base::decodeUtf8(data, size, text);
-
-    std::wstring section;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find(L'\n', start);
-        if (end == std::wstring::npos)
-            end = text.size();
-        std::size_t lineEnd = end > start && text[end - 1] == L'\r' ? end - 1 : end;
-        std::wstring line = trimmed(text, start, lineEnd);
-        start = end + 1;
-
-        if (line.empty() || line.front() == L';' || line.front() == L'#')
-            continue;
-        if (line.front() == L'[') {
-            if (line.size() >= 2 && line.back() == L']') {
-                section = foldedAscii(trimmed(line, 1, line.size() - 1));
-                document.m_Sections[section];
-            }
-            continue;
-        }
-        std::size_t equals = line.find(L'=');
-        if (equals == std::wstring::npos)
-            continue;
-        std::wstring key = trimmed(line, 0, equals);
-        if (key.empty())
-            continue;
-        document.m_Sections[section].emplace(foldedAscii(key),
-                                             trimmed(line, equals + 1, line.size()));
-    }
+    if (bytes.compare(0, kByteOrderMarkSize, kByteOrderMark) == 0)
+        bytes.erase(0, kByteOrderMarkSize);
+    document.m_Bytes = std::move(bytes);
     return document;
 }
 
 bool IniDocument::find(const std::wstring& section, const std::wstring& key,
                        std::wstring& value) const {
-    auto keys = m_Sections.find(foldedAscii(section));
-    if (keys == m_Sections.end())
-        return false;
-    auto entry = keys->second.find(foldedAscii(key));
-    if (entry == keys->second.end())
-        return false;
-    value = entry->second;
-    return true;
+    const std::wstring wantedSection = foldedAscii(section);
+    const std::wstring wantedKey = foldedAscii(key);
+    std::wstring scratch;
+    bool inSection = wantedSection.empty();
+    const char* end = m_Bytes.data() + m_Bytes.size();
+    for (const char* start = m_Bytes.data(); start < end;) {
+        const void* newline = std::memchr(start, '\n', static_cast<std::size_t>(end - start));
+        const char* lineEnd = newline ? static_cast<const char*>(newline) : end;
+        Span line{start, lineEnd > start && lineEnd[-1] == '\r' ? lineEnd - 1 : lineEnd};
+        line = trimmed(line);
+        start = lineEnd + 1;
+
+        if (line.empty() || isComment(line))
+            continue;
+        if (*line.first == '[') {
+            Span name{};
+            inSection = headerName(line, name) && sameName(name, wantedSection, scratch);
+            continue;
+        }
+        if (!inSection)
+            continue;
+        const void* equals = std::memchr(line.first, '=', line.size());
+        if (!equals)
+            continue;
+        const char* split = static_cast<const char*>(equals);
+        Span name = trimmed({line.first, split});
+        if (name.empty() || !sameName(name, wantedKey, scratch))
+            continue;
+        Span text = trimmed({split + 1, line.last});
+        value.clear();
+        base::decodeUtf8(text.first, text.size(), value);
+        return true;
+    }
+    return false;
 }
 
 } // namespace PluginSDK

@@ -1,18 +1,49 @@
-// Reads a whole file into memory, for the platform's table and INI readers.
+// Reads a whole file into memory, up to a size cap, for the platform's table
+// and INI readers.
 #pragma once
 
 #include "base/Export.h"
 
+#include <cstddef>
 #include <string>
 
 namespace base {
 
-// Reads the regular file at `path` (UTF-8) into `content`. Returns 0, or a
-// negative errno value when the file cannot be opened or read. Anything that
-// is not a regular file (a directory, a FIFO, a device) is refused with
-// -EINVAL without reading from it, so that a FIFO without a writer or an
-// endless device can never block or exhaust the caller. Files under /proc
-// report size 0 and are read to their end all the same.
-BASE_API int readFileText(const char* path, std::string& content);
+// Closes a descriptor when it goes out of scope.
+class BASE_API Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : m_Fd(fd) {}
+    ~Descriptor();
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_Fd; }
+    void reset(int fd = -1);
+    // Gives the descriptor up without closing it.
+    int release() {
+        int fd = m_Fd;
+        m_Fd = -1;
+        return fd;
+    }
+
+private:
+    int m_Fd;
+};
+
+// Opens the regular file at `path` (UTF-8) for reading. Returns the open
+// descriptor, or a negative errno value. Anything that is not a regular file
+// (a directory, a FIFO, a device) is refused with -EINVAL without reading from
+// it, so that a FIFO without a writer or an endless device can never block or
+// exhaust the caller; the file is opened without waiting for a FIFO's writer.
+BASE_API int openRegularFile(const char* path);
+
+// Reads the file open on `fd` from its start into `content`. Returns 0, or a
+// negative errno value; -EFBIG when the file holds more than `maxSize` bytes,
+// decided from its size when it reports one and otherwise after reading at
+// most `maxSize` + 1 bytes (files under /proc report size 0, and some of them,
+// such as /proc/self/pagemap, never end). `content` is empty on failure.
+BASE_API int readDescriptorText(int fd, std::string& content, std::size_t maxSize);
+
+// openRegularFile, then readDescriptorText.
+BASE_API int readFileText(const char* path, std::string& content, std::size_t maxSize);
 
 } // namespace base

@@ -39,7 +39,9 @@ private:
     struct Mount {
         std::string mountPoint;
         std::vector<std::string> components;
-        // Set for network sources ("server:/export", "//server/share").
+        // Set for network sources ("server:/export", "//server/share",
+        // "https://server/dir"); the exported path includes the mount's root
+        // within its file system (a bind mount of a subdirectory).
         std::string server;
         std::string exportPath;
     };

@@ -4,6 +4,7 @@
 #include "PluginSDK/IniDocument.h"
 #include "PluginSDK/Types.h"
 
+#include <cstddef>
 #include <string>
 
 namespace PluginSDK {
@@ -12,10 +13,15 @@ namespace PluginSDK {
 // those of IniDocument.
 class PLUGINSDK_API IniFileReader {
 public:
+    // Files larger than this are not loaded: an INI file is a few kilobytes,
+    // and a file that never ends (such as /proc/self/pagemap) is read no
+    // further than this.
+    static constexpr std::size_t kMaxFileSize = std::size_t{16} << 20;
+
     // `path` is read as UTF-8. The file is not loaded when the path is null,
     // holds a character with no UTF-8 form, or names something that cannot be
     // opened or read as a regular file (missing, a directory, a FIFO, no
-    // permission).
+    // permission), or a file larger than kMaxFileSize.
     explicit IniFileReader(const wchar_t* path);
     ~IniFileReader();
     IniFileReader(const IniFileReader&) = delete;
