@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -177,7 +179,8 @@ TEST(AllocationFailures, ThePluginsOwnOperationsReportAndStayUsable) {
         const TErrorCode cleaned = plugin.cleanupPlugin();
         g_armed = false;
         g_countdown = 0;
-        EXPECT_TRUE(initialized == 0 || initialized == -103) << n;
+        // The mount table reports its own failure to read as -ENOMEM.
+        EXPECT_TRUE(initialized == 0 || initialized == -103 || initialized == -ENOMEM) << n;
         EXPECT_TRUE(cleaned == 0 || cleaned == -103) << n;
         EXPECT_EQ(plugin.initializePlugin(), 0) << n;
         EXPECT_EQ(plugin.getExpressionNames().size(), 33u) << n;

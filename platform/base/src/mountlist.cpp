@@ -63,8 +63,11 @@ public:
     // successful load.
     std::shared_ptr<const base::MountTable> current() {
         std::lock_guard<std::mutex> guard(m_Lock);
-        if (m_Table && (m_Stale || changed()))
+        if (m_Table && (m_Stale || changed())) {
+            // Stays set when the read fails, or throws: the change is consumed.
+            m_Stale = true;
             m_Stale = read() != 0;
+        }
         return m_Table;
     }
 
@@ -136,24 +139,22 @@ long mountlist::Initialize() {
 String mountlist::answer(const wchar_t* path, Field field) const {
     if (!isReady() || !path)
         return String();
-    try {
-        std::shared_ptr<const base::MountTable> table = m_Source->current();
-        // A path with a character that has no UTF-8 form names nothing on any mount.
-        std::string narrow;
-        if (!table || !base::encodeUtf8(path, std::wcslen(path), narrow, false))
-            return String();
-        base::MountAnswer found;
-        if (!table->lookup(narrow, found))
-            return String();
-        const std::string& text = field == Field::MountPoint ? found.mountPoint
-                                  : field == Field::Server   ? found.server
-                                                             : found.remotePath;
-        std::wstring wide;
-        base::decodeUtf8(text.data(), text.size(), wide);
-        return String(wide.c_str());
-    } catch (const std::bad_alloc&) {
+    // Running out of memory leaves as std::bad_alloc rather than as an empty
+    // (and so wrong) answer.
+    std::shared_ptr<const base::MountTable> table = m_Source->current();
+    // A path with a character that has no UTF-8 form names nothing on any mount.
+    std::string narrow;
+    if (!table || !base::encodeUtf8(path, std::wcslen(path), narrow, false))
         return String();
-    }
+    base::MountAnswer found;
+    if (!table->lookup(narrow, found))
+        return String();
+    const std::string& text = field == Field::MountPoint ? found.mountPoint
+                              : field == Field::Server   ? found.server
+                                                         : found.remotePath;
+    std::wstring wide;
+    base::decodeUtf8(text.data(), text.size(), wide);
+    return String(wide.c_str());
 }
 
 String mountlist::GetMountServer(const wchar_t* path) const {

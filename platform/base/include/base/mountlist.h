@@ -18,7 +18,9 @@
 // alone (see base::MountTable); an empty String means the table has no answer.
 // When a changed table cannot be read, the lookups answer from the last one
 // read and try again at the next lookup. Lookups may run on several threads at
-// once; Initialize must not run beside them.
+// once; Initialize must not run beside them. Running out of memory reaches the
+// caller as std::bad_alloc from a lookup (never as an empty answer) and as
+// -ENOMEM from Initialize.
 class BASE_API mountlist {
 public:
     // Tables larger than this are not read (Initialize fails with -EFBIG).

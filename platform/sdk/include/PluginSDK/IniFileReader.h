@@ -21,7 +21,8 @@ public:
     // `path` is read as UTF-8. The file is not loaded when the path is null,
     // holds a character with no UTF-8 form, or names something that cannot be
     // opened or read as a regular file (missing, a directory, a FIFO, no
-    // permission), or a file larger than kMaxFileSize.
+    // permission), or a file larger than kMaxFileSize. Running out of memory
+    // is reported by std::bad_alloc, never as a file that is not loaded.
     explicit IniFileReader(const wchar_t* path);
     ~IniFileReader();
     IniFileReader(const IniFileReader&) = delete;
