@@ -280,7 +280,10 @@ std::string describeAccepted(const PropertySpec& property, bool markdown) {
     for (std::size_t i = 0; i < property.values.size(); ++i) {
         if (i > 0)
             text += i + 1 == property.values.size() ? " or " : ", ";
-        text += *property.values[i] ? mark + property.values[i] + mark : "the empty text";
+        if (*property.values[i])
+            text.append(mark).append(property.values[i]).append(mark);
+        else
+            text += "the empty text";
     }
     return text;
 }
