@@ -5,6 +5,7 @@
 #include "eval/DocumentReader.h"
 #include "cli/ResultPrinter.h"
 #include "eval/ExpressionTree.h"
+#include "eval/MessageText.h"
 #include "eval/TextConversion.h"
 
 #include <algorithm>
@@ -21,7 +22,7 @@ std::string describeCode(TErrorCode code) {
 
 // "rule "id": " for a rule of a rules document, nothing for a single tree.
 std::string ruleLabel(const Document& document, const Rule& rule) {
-    return document.isRuleList ? "rule \"" + rule.id + "\": " : std::string();
+    return document.isRuleList ? "rule " + quote(rule.id) + ": " : std::string();
 }
 
 std::string describeFailure(const ExpressionTree& tree, TErrorCode code) {

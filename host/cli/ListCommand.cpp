@@ -1,13 +1,94 @@
-// Listing the registered expressions with their kinds.
+// Listing the registered expressions with their kinds, and the catalog.
 #include "cli/ListCommand.h"
 
+#include "eval/Catalog.h"
 #include "eval/ExpressionKind.h"
 #include "eval/TextConversion.h"
+
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <string>
 
 namespace corehost {
+
+namespace {
+
+using Json = nlohmann::json;
+
+// The kind of a new instance of `name`, or "unavailable".
+std::string instanceKind(PluginSDK::Plugin& plugin, const std::wstring& name) {
+    PluginSDK::Expression* expression = nullptr;
+    std::string kind = "unavailable";
+    if (plugin.createExpression(name.c_str(), &expression) == 0 && expression)
+        kind = describeKind(*expression);
+    if (expression)
+        plugin.destroyExpression(expression);
+    return kind;
+}
+
+std::string count(std::size_t number, bool scalar) {
+    return std::to_string(number) + (scalar ? " scalar" : "") +
+           (number == 1 ? " child" : " children");
+}
+
+// "scalar operator, exactly 2 scalar children", "vector operand", ...
+std::string describeShape(const ExpressionSpec& expression) {
+    std::string text = kindName(expression);
+    if (!expression.isOperator)
+        return text;
+    const bool scalar = expression.children == ChildKinds::Scalar;
+    if (expression.pairs)
+        return text + (scalar ? ", scalar" : ",") + " condition/value pairs";
+    if (expression.minChildren == expression.maxChildren)
+        text += ", exactly " + count(expression.minChildren, scalar);
+    else
+        text += scalar ? ", any scalar children" : ", any children";
+    if (!scalar)
+        text += ", scalar or vector";
+    return text;
+}
+
+// "`field` (required, -11027): `size`, `inode` or `atime` (else -11011)"
+std::string describeProperty(const PropertySpec& property) {
+    std::string text = std::string("`") + property.name + "`";
+    if (property.missingCode != 0)
+        text += " (required, " + std::to_string(property.missingCode) + ")";
+    std::string detail;
+    if (property.rule != ValueRule::Text)
+        detail = describeAccepted(property, true);
+    if (property.invalidCode != 0)
+        detail += " (else " + std::to_string(property.invalidCode) + ")";
+    if (property.note)
+        detail += (detail.empty() ? "" : "; ") + std::string(property.note);
+    return detail.empty() ? text : text + ": " + detail;
+}
+
+Json describeChildren(const ExpressionSpec& expression) {
+    return Json{
+        {"min", expression.minChildren},
+        {"max",
+         expression.maxChildren == kAnyNumber ? Json(nullptr) : Json(expression.maxChildren)},
+        {"results", expression.children == ChildKinds::Scalar ? "scalar" : "scalar or vector"},
+        {"pairs", expression.pairs}};
+}
+
+Json describePropertyJson(const PropertySpec& property) {
+    Json json{{"name", property.name},
+              {"required", property.missingCode != 0},
+              {"accepts", describeAccepted(property, false)}};
+    if (property.missingCode != 0)
+        json["missingCode"] = property.missingCode;
+    if (property.rule == ValueRule::OneOf)
+        json["values"] = property.values;
+    if (property.invalidCode != 0)
+        json["invalidCode"] = property.invalidCode;
+    if (property.note)
+        json["note"] = property.note;
+    return json;
+}
+
+} // namespace
 
 int ListCommand::run() {
     PluginSDK::Plugin& plugin = m_Module.plugin();
@@ -15,14 +96,44 @@ int ListCommand::run() {
     for (const std::wstring& name : m_Module.names())
         width = std::max(width, name.size());
     for (const std::wstring& name : m_Module.names()) {
-        PluginSDK::Expression* expression = nullptr;
-        const char* kind = "unavailable";
-        if (plugin.createExpression(name.c_str(), &expression) == 0 && expression)
-            kind = describeKind(*expression);
-        if (expression)
-            plugin.destroyExpression(expression);
         const std::string text = toUtf8(name);
-        m_Out << text << std::string(width + 2 - name.size(), ' ') << kind << '\n';
+        m_Out << text << std::string(width + 2 - name.size(), ' ') << instanceKind(plugin, name)
+              << '\n';
+    }
+    return 0;
+}
+
+int ListCommand::runJson() {
+    for (const std::wstring& wide : m_Module.names()) {
+        const std::string name = toUtf8(wide);
+        const std::string kind = instanceKind(m_Module.plugin(), wide);
+        Json line{{"name", name}, {"kind", kind}};
+        if (const ExpressionSpec* expression = findExpression(name)) {
+            if (kind != kindName(*expression))
+                m_Err << "corehost: warning: the plug-in's " << name << " is a " << kind
+                      << ", the catalog describes a " << kindName(*expression) << '\n';
+            if (expression->isOperator)
+                line["children"] = describeChildren(*expression);
+            line["properties"] = Json::array();
+            for (const PropertySpec& property : expression->properties)
+                line["properties"].push_back(describePropertyJson(property));
+            line["result"] = expression->result;
+        }
+        m_Out << line.dump() << '\n';
+    }
+    return 0;
+}
+
+int ListCommand::runMarkdown() {
+    m_Out << "| # | Name | Kind | Properties | Result |\n|---|---|---|---|---|\n";
+    std::size_t number = 0;
+    for (const ExpressionSpec& expression : catalog()) {
+        std::string properties;
+        for (const PropertySpec& property : expression.properties)
+            properties += (properties.empty() ? "" : "<br>") + describeProperty(property);
+        m_Out << "| " << ++number << " | " << expression.name << " | " << describeShape(expression)
+              << " | " << (properties.empty() ? "none" : properties) << " | " << expression.result
+              << " |\n";
     }
     return 0;
 }

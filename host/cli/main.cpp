@@ -1,6 +1,7 @@
 // corehost: evaluates expression trees from the command line through the
 // CorePlugin plug-in.
 #include "ResultCodes.h"
+#include "cli/CheckCommand.h"
 #include "cli/EvalCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/PluginLocator.h"
@@ -17,6 +18,7 @@ namespace {
 
 constexpr const char* kToolExamples = R"(Examples:
   corehost list
+  corehost check examples/rules.json
   corehost eval examples/version-check.json
   corehost eval -e '{"name": "ValueOf", "properties": {"value": "hello"}}'
   corehost --trace eval --json examples/rules.json
@@ -36,9 +38,20 @@ Examples:
   corehost eval -e '{"name": "Not", "children": [{"name": "ValueOf", "properties": {"value": "true"}}]}'
   corehost eval - < tree.json)";
 
-constexpr const char* kListExamples = R"(Example:
+constexpr const char* kListExamples = R"(Examples:
   corehost list
+  corehost list --json
   corehost --plugin build/debug/lib/libCorePlugin.so list)";
+
+constexpr const char* kCheckExamples =
+    R"(Checks names, properties and their values, children and literal
+operands against the catalog of expressions; nothing is evaluated.
+Exit status: 0 when clean, 1 with findings, 2 when a file cannot be read
+as a document.
+
+Examples:
+  corehost check examples/rules.json
+  corehost check rules/*.json)";
 
 struct Setting {
     std::wstring name;
@@ -99,6 +112,20 @@ int main(int argc, char** argv) {
     CLI::App* list = app.add_subcommand("list", "Lists the registered expressions and their kinds");
     list->footer(kListExamples);
     list->fallthrough();
+    bool listJson = false;
+    bool listMarkdown = false;
+    CLI::Option* listJsonOption = list->add_flag(
+        "--json", listJson, "One JSON object per expression, with its children and properties");
+    list->add_flag("--markdown", listMarkdown, "The catalog of expressions as a Markdown table")
+        ->excludes(listJsonOption);
+
+    std::vector<std::string> checkFiles;
+    CLI::App* check = app.add_subcommand("check", "Checks documents without evaluating them");
+    check->footer(kCheckExamples);
+    check->fallthrough();
+    check->add_option("files", checkFiles, "The documents; - for standard input")
+        ->type_name("FILE")
+        ->required();
 
     try {
         app.parse(argc, argv);
@@ -136,7 +163,11 @@ int main(int argc, char** argv) {
     for (const Setting& setting : settings)
         module->plugin().setProperty(setting.name.c_str(), setting.value.c_str());
 
-    if (list->parsed())
-        return corehost::ListCommand(*module, std::cout).run();
+    if (list->parsed()) {
+        corehost::ListCommand command(*module, std::cout, std::cerr);
+        return listJson ? command.runJson() : listMarkdown ? command.runMarkdown() : command.run();
+    }
+    if (check->parsed())
+        return corehost::CheckCommand(*module, std::cout, std::cerr).run(checkFiles);
     return corehost::EvalCommand(module, std::cout, std::cerr).run(evalOptions);
 }

@@ -4,6 +4,8 @@
 // updateWithError only when the operator asks for them.
 #include "eval/ExpressionTree.h"
 
+#include "eval/MessageText.h"
+#include "eval/NameSuggestion.h"
 #include "eval/TextConversion.h"
 
 #include "PluginSDK/ScalarOperator.h"
@@ -25,10 +27,10 @@ std::string appendChild(std::string path, std::size_t child) {
 } // namespace
 
 std::string BuildError::describe() const {
-    const std::string quoted = "\"" + toUtf8(name) + "\"";
+    const std::string quoted = quote(name);
     switch (kind) {
     case Kind::UnknownName:
-        return "unknown expression name " + quoted;
+        return "unknown expression name " + quoted + didYouMean(suggestion);
     case Kind::TooDeep:
         return "the tree is nested deeper than " + std::to_string(ExpressionTree::kMaxDepth) +
                " levels";
@@ -80,6 +82,10 @@ bool ExpressionTree::checkNames(const NodeSpec& spec, std::vector<std::size_t>& 
     const std::wstring* name = m_Module->findName(spec.name);
     if (!name) {
         error = BuildError{BuildError::Kind::UnknownName, trailPath(trail), spec.name, 0};
+        std::vector<std::string> names;
+        for (const std::wstring& registered : m_Module->names())
+            names.push_back(toUtf8(registered));
+        error.suggestion = suggestName(toUtf8(spec.name), names);
         return false;
     }
     const std::size_t index = m_Nodes.size();

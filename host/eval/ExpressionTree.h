@@ -30,6 +30,7 @@ struct BuildError {
     std::string path; // where in the description, e.g. "children[0].children[2]"
     std::wstring name;
     TErrorCode code = 0;
+    std::string suggestion{}; // UnknownName: a registered name close to `name` (UTF-8), if any
 
     bool isInputError() const { return kind != Kind::NotCreated && kind != Kind::UnknownType; }
     // What went wrong, without the place (UTF-8).

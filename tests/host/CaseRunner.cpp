@@ -11,7 +11,8 @@
 //   "tree"            a document given on standard input (as JSON)
 //   "stdin"           standard input as text
 //   "stdout"          the exact standard output, or "stdoutLines": its lines,
-//                     or "stdoutContains": texts it must contain
+//                     or "stdoutContains": texts it must contain, or
+//                     "stdoutInFile": a file that must hold it (non-empty) whole
 //   "stderr"          the exact standard error, or "stderrContains": texts it
 //                     must contain, and/or "stderrMatches": a regular
 //                     expression it must contain; with none of them standard
@@ -162,6 +163,12 @@ void checkStream(const Json& test, const char* key, const std::string& actual,
         const std::string pattern = text(test[name + "Matches"], settings);
         if (!std::regex_search(actual, std::regex(pattern)))
             complain(problems, name + " does not match", pattern, actual);
+    }
+    if (test.contains(name + "InFile")) {
+        checked = true;
+        const std::string file = text(test[name + "InFile"], settings);
+        if (actual.empty() || readFile(file).find(actual) == std::string::npos)
+            complain(problems, name + " is not in " + file, "", actual);
     }
     if (!checked && name == "stderr" && !actual.empty())
         complain(problems, "stderr", "", actual);

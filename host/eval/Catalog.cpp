@@ -1,0 +1,331 @@
+// The table of CorePlugin's expressions, and the reading of the values it
+// names.
+#include "eval/Catalog.h"
+
+#include "ResultCodes.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace corehost {
+
+namespace {
+
+using namespace CorePlugin; // the result codes
+
+using Values = std::vector<const char*>;
+
+PropertySpec required(const char* name, TErrorCode missing, const char* note = nullptr) {
+    return PropertySpec{name, missing, ValueRule::Text, {}, 0, note};
+}
+
+PropertySpec required(const char* name, TErrorCode missing, ValueRule rule, Values values,
+                      TErrorCode invalid, const char* note = nullptr) {
+    return PropertySpec{name, missing, rule, std::move(values), invalid, note};
+}
+
+PropertySpec optional(const char* name, const char* note) {
+    return PropertySpec{name, 0, ValueRule::Text, {}, 0, note};
+}
+
+PropertySpec optional(const char* name, Values values, TErrorCode invalid, const char* note) {
+    return PropertySpec{name, 0, ValueRule::OneOf, std::move(values), invalid, note};
+}
+
+const Values kRelations{"eq", "ne", "gt", "ge", "lt", "le"};
+const Values kTruth{"true", "false"};
+
+PropertySpec absolutePath() {
+    return required("absolutePath", RC_PATH_PROPERTY_MISSING);
+}
+
+PropertySpec inputString() {
+    return required("inputString", RC_INPUT_STRING_MISSING);
+}
+
+PropertySpec ignoreCase() {
+    return optional("ignoreCase", kTruth, 0, "`true`: without regard to case");
+}
+
+std::vector<PropertySpec> iniProperties() {
+    return {required("file", RC_PATH_OR_FILE_MISSING),
+            required("section", RC_ATTRIBUTE_OR_SECTION_MISSING),
+            required("key", RC_INI_KEY_MISSING)};
+}
+
+std::vector<PropertySpec> indexes(ValueRule rule, const char* startNote, const char* endNote) {
+    return {inputString(),
+            required("startIndex", RC_START_OR_END_MISSING, rule, {}, RC_INVALID_STRING_PARAMETER,
+                     startNote),
+            required("endIndex", RC_START_OR_END_MISSING, rule, {}, RC_INVALID_STRING_PARAMETER,
+                     endNote)};
+}
+
+ExpressionSpec operand(const char* name, bool vector, std::vector<PropertySpec> properties,
+                       const char* result) {
+    return ExpressionSpec{name,    vector,  false, ChildKinds::None,
+                          0,       0,       false, std::move(properties),
+                          nullptr, nullptr, result};
+}
+
+ExpressionSpec op(const char* name, bool vector, ChildKinds children, std::size_t least,
+                  std::size_t most, std::vector<PropertySpec> properties, const char* result) {
+    return ExpressionSpec{name,    vector,  true,  children,
+                          least,   most,    false, std::move(properties),
+                          nullptr, nullptr, result};
+}
+
+ExpressionSpec bitwise(const char* name, const char* result) {
+    ExpressionSpec spec = op(name, false, ChildKinds::Scalar, 2, 2, {}, result);
+    spec.literalType = "uinteger";
+    return spec;
+}
+
+std::vector<ExpressionSpec> makeCatalog() {
+    const ChildKinds scalars = ChildKinds::Scalar;
+    const ChildKinds any = ChildKinds::ScalarOrVector;
+    const PropertySpec field =
+        required("field", RC_ATTRIBUTE_OR_SECTION_MISSING, ValueRule::OneOf,
+                 {"size", "inode", "mtime", "ctime", "atime"}, RC_UNKNOWN_FILE_ATTRIBUTE);
+    const PropertySpec relation = required("relation", RC_RELATION_MISSING, ValueRule::OneOf,
+                                           kRelations, RC_UNKNOWN_RELATION);
+    const PropertySpec filter = optional("filter", "a wildcard pattern; none: every value");
+    ExpressionSpec compare =
+        op("Compare", false, scalars, 2, 2,
+           {required("type", RC_COMPARISON_TYPE_MISSING, ValueRule::OneOf,
+                     {"version", "integer", "uinteger", "hex", "string", "cistring", "boolean"},
+                     RC_UNKNOWN_COMPARISON_TYPE),
+            relation},
+           "`true`/`false`: first child `relation` second child");
+    compare.literalTypeProperty = "type";
+    ExpressionSpec choice = op("Switch", false, scalars, 0, kAnyNumber,
+                               {optional("default", "the result when no condition is `true`")},
+                               "the value after the first `true` condition, else `default`");
+    choice.pairs = true;
+
+    return {
+        op("Not", false, scalars, 1, 1, {}, "negation of a truth value"),
+        op("And", false, scalars, 0, kAnyNumber, {},
+           "`true` unless a child is `false` (stops early at the first `false`)"),
+        op("Or", false, scalars, 0, kAnyNumber, {},
+           "`false` unless a child is `true` (stops early at the first `true`)"),
+        operand("FileInfo", false, {absolutePath(), field},
+                "the attribute as decimal text (times in seconds since 1970-01-01 UTC)"),
+        operand("FileInfoCompare", false,
+                {relation, absolutePath(), field,
+                 required("value", RC_VALUE_MISSING, ValueRule::Number, {}, RC_INVALID_ARGUMENT),
+                 optional("mustExist", kTruth, 0, "`true`: a missing file is -11033")},
+                "`true`/`false`: the file's attribute compared with `value`"),
+        operand("FileExists", false, {absolutePath()},
+                "`true` when a regular file (or a link to one) is there"),
+        operand("FileDirectory", false, {required("file", RC_PATH_PROPERTY_MISSING)},
+                "the directory part of the path, by text alone"),
+        operand("PathExists", false, {absolutePath()},
+                "`true` when a directory (or a link to one) is there"),
+        operand("ValueOf", false, {required("value", RC_VALUE_MISSING)}, "the text of `value`"),
+        compare,
+        op("Vector", true, any, 0, kAnyNumber, {filter, ignoreCase()},
+           "the children's values that match the filter, in order"),
+        op("Sort", true, any, 0, kAnyNumber,
+           {filter, ignoreCase(),
+            optional("order", {"asc", "desc"}, RC_INVALID_SORT_ORDER, "default `asc`")},
+           "the values sorted by code point"),
+        operand("Match", false,
+                {inputString(), required("filter", RC_INPUT_STRING_MISSING, "a wildcard pattern"),
+                 ignoreCase()},
+                "`true` when the text matches the wildcard pattern"),
+        op("Concat", false, scalars, 0, kAnyNumber,
+           {optional("separator", "put between two results"),
+            optional("ifEmpty", {"add"}, 0, "to keep empty results")},
+           "the children's results joined"),
+        choice,
+        bitwise("BitwiseAnd", "unsigned 64-bit AND of two decimal numbers"),
+        bitwise("BitwiseInclusiveOr", "unsigned 64-bit OR"),
+        bitwise("BitwiseExclusiveOr", "unsigned 64-bit XOR"),
+        op("ScalarToVector", true, any, 1, 1, {},
+           "the packed text unpacked into a list (a vector child of one element)"),
+        op("VectorToScalar", false, any, 0, kAnyNumber, {}, "all values packed into one text"),
+        op("VectorIterator", true, any, 0, kAnyNumber, {},
+           "the positions `1` .. `n` of the values fed"),
+        op("VectorAt", false, any, 0, kAnyNumber,
+           {required("index", RC_INDEX_MISSING, ValueRule::Position, {}, RC_NOT_AN_UNSIGNED_NUMBER,
+                     "counted from 1")},
+           "the value at that position (-11035 beyond the list)"),
+        op("Md5", false, scalars, 0, kAnyNumber, {},
+           "MD5 of the joined children's UTF-8 text, 32 lower-case hex digits"),
+        operand("Substring", true,
+                {inputString(), required("searchedString", RC_INPUT_STRING_MISSING)},
+                "the lines of the text that contain the fragment"),
+        operand(
+            "Contains", false,
+            {inputString(), required("searchedString", RC_INPUT_STRING_MISSING),
+             required("position", RC_POSITION_MISSING, ValueRule::OneOf,
+                      {"start", "end", "anywhere"}, 0, "any other value searches anywhere too")},
+            "`true` when the text holds the fragment there"),
+        operand("Clip", false,
+                indexes(ValueRule::CountOrEmpty, nullptr, "`0`: to the end of the text"),
+                "characters `startIndex`..`endIndex` inclusive"),
+        operand("StringSlice", false,
+                indexes(ValueRule::NumberOrEmpty, "negative counts from the end",
+                        "negative counts from the end"),
+                "characters `startIndex`..`endIndex`-1"),
+        operand("StringCrop", false,
+                {inputString(), required("startString", RC_START_OR_END_MISSING),
+                 required("endString", RC_START_OR_END_MISSING),
+                 optional("seekFrom", {"left", "right", ""}, RC_INVALID_STRING_PARAMETER,
+                          "which occurrences of the delimiters count")},
+                "the text between the two delimiters"),
+        operand("IniFileKeyExists", false, iniProperties(),
+                "`true` when the key is in the section"),
+        operand("IniFileKeyValue", false, iniProperties(), "the key's value, or the empty text"),
+        operand("MountServer", false, {absolutePath()},
+                "the server of the network mount holding the path, or empty"),
+        operand("MountPath", false, {absolutePath()},
+                "the mount point of the file system holding the path"),
+        operand("MountRemotePath", false, {absolutePath()},
+                "the remote path on the server, or the path itself for local mounts"),
+    };
+}
+
+// `text` is all decimal digits (at least one) after an optional sign;
+// `magnitude` takes their value, false when it does not fit 64 bits.
+bool readDecimal(const std::string& text, bool sign, bool& negative, std::uint64_t& magnitude) {
+    std::size_t at = 0;
+    negative = false;
+    if (sign && at < text.size() && (text[at] == '+' || text[at] == '-'))
+        negative = text[at++] == '-';
+    if (at == text.size())
+        return false;
+    magnitude = 0;
+    for (; at < text.size(); ++at) {
+        if (text[at] < '0' || text[at] > '9')
+            return false;
+        const auto digit = static_cast<std::uint64_t>(text[at] - '0');
+        if (magnitude > (UINT64_MAX - digit) / 10)
+            return false;
+        magnitude = magnitude * 10 + digit;
+    }
+    return true;
+}
+
+bool readsAsHex(const std::string& text) {
+    std::size_t at = 0;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-'))
+        ++at;
+    if (text.compare(at, 2, "0x") == 0 || text.compare(at, 2, "0X") == 0)
+        at += 2;
+    // Up to 16 digits after the leading zeros fit 64 bits.
+    const std::size_t significant = text.find_first_not_of('0', at);
+    return at < text.size() &&
+           text.find_first_not_of("0123456789abcdefABCDEF", at) == std::string::npos &&
+           (significant == std::string::npos || text.size() - significant <= 16);
+}
+
+// Digits and up to three of the separators ".,_", each field within 64 bits.
+bool readsAsVersion(const std::string& text) {
+    if (text.find_first_not_of("0123456789.,_") != std::string::npos)
+        return false;
+    std::size_t separators = 0;
+    std::size_t start = 0;
+    for (std::size_t at = 0; at <= text.size(); ++at) {
+        if (at < text.size() && std::strchr(".,_", text[at]) == nullptr)
+            continue;
+        bool negative = false;
+        std::uint64_t field = 0;
+        if (at > start && !readDecimal(text.substr(start, at - start), false, negative, field))
+            return false;
+        separators += at < text.size() ? 1 : 0;
+        start = at + 1;
+    }
+    return separators <= 3;
+}
+
+} // namespace
+
+const std::vector<ExpressionSpec>& catalog() {
+    static const std::vector<ExpressionSpec> table = makeCatalog();
+    return table;
+}
+
+const ExpressionSpec* findExpression(const std::string& name) {
+    for (const ExpressionSpec& expression : catalog())
+        if (name == expression.name)
+            return &expression;
+    return nullptr;
+}
+
+const char* kindName(const ExpressionSpec& expression) {
+    if (expression.vector)
+        return expression.isOperator ? "vector operator" : "vector operand";
+    return expression.isOperator ? "scalar operator" : "scalar operand";
+}
+
+std::string describeAccepted(const PropertySpec& property, bool markdown) {
+    switch (property.rule) {
+    case ValueRule::Text:
+        return "any text";
+    case ValueRule::OneOf:
+        break;
+    case ValueRule::Number:
+        return "a decimal number";
+    case ValueRule::NumberOrEmpty:
+        return "a decimal number or the empty text";
+    case ValueRule::CountOrEmpty:
+        return "a number from 0 or the empty text";
+    case ValueRule::Position:
+        return "a number from 1";
+    }
+    const std::string mark = markdown ? "`" : "";
+    std::string text;
+    for (std::size_t i = 0; i < property.values.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == property.values.size() ? " or " : ", ";
+        if (*property.values[i])
+            text.append(mark).append(property.values[i]).append(mark);
+        else
+            text += "the empty text";
+    }
+    return text;
+}
+
+bool acceptsValue(const PropertySpec& property, const std::string& value) {
+    bool negative = false;
+    std::uint64_t number = 0;
+    switch (property.rule) {
+    case ValueRule::Text:
+        return true;
+    case ValueRule::OneOf:
+        for (const char* accepted : property.values)
+            if (value == accepted)
+                return true;
+        return false;
+    case ValueRule::Number:
+        return readDecimal(value, true, negative, number);
+    case ValueRule::NumberOrEmpty:
+        return value.empty() || readDecimal(value, true, negative, number);
+    case ValueRule::CountOrEmpty:
+        return value.empty() || readDecimal(value, false, negative, number);
+    case ValueRule::Position:
+        return readDecimal(value, false, negative, number) && number >= 1;
+    }
+    return false;
+}
+
+bool readsAs(const std::string& type, const std::string& text) {
+    bool negative = false;
+    std::uint64_t magnitude = 0;
+    if (type == "integer")
+        return readDecimal(text, true, negative, magnitude) &&
+               magnitude <= static_cast<std::uint64_t>(INT64_MAX) + (negative ? 1 : 0);
+    if (type == "uinteger")
+        return readDecimal(text, true, negative, magnitude);
+    if (type == "hex")
+        return readsAsHex(text);
+    if (type == "boolean")
+        return text == "true" || text == "false";
+    if (type == "version")
+        return readsAsVersion(text);
+    return true; // "string" and "cistring" read every text
+}
+
+} // namespace corehost
