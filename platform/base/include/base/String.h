@@ -4,6 +4,7 @@
 #include "base/Export.h"
 
 #include <string>
+#include <utility>
 
 // Positions count characters from 0 and are ints; a search that finds nothing
 // answers a negative position. Slicing outside the text yields the part that
