@@ -11,6 +11,5 @@ function(coreplugin_install_library target)
     SOVERSION ${PROJECT_VERSION_MAJOR}
     INSTALL_RPATH "$ORIGIN")
   install(TARGETS ${target} EXPORT CorePluginTargets
-          LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-          INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+          LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 endfunction()
