@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev libmount-dev libssl-dev
-  util-linux valgrind
+  util-linux valgrind pkg-config
 )
 
 missing=()

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "PluginSDK/Types.h"
+#include "base/WideText.h" // brel_free, which releases getMultibyteString's texts
 
 #include <string>
 
@@ -31,7 +32,8 @@ public:
     bool operator!=(const wchar_t* text) const { return !(*this == text); }
 
     // Never null.
-    operator const wchar_t*() const { return m_Text.c_str(); } // NOLINT(google-explicit-constructor)
+    // NOLINTNEXTLINE(google-explicit-constructor)
+    operator const wchar_t*() const { return m_Text.c_str(); }
 
     int length() const;
 

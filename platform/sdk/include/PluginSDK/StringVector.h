@@ -3,6 +3,7 @@
 
 #include "PluginSDK/String.h"
 
+#include <cstddef>
 #include <vector>
 
 namespace PluginSDK {
