@@ -123,6 +123,49 @@ bool readNode(const Json& node, const std::string& path, std::size_t depth, Node
     return true;
 }
 
+// A rule's expectation and metadata: "expect" is a text (or a number or a
+// boolean, taken as its text) or an array of texts; "title", "description"
+// and "severity" are texts; "tags" an array of texts.
+bool readRuleDetails(const Json& item, const std::string& path, Rule& rule, InputError& error) {
+    auto expect = item.find("expect");
+    if (expect != item.end()) {
+        Expectation expectation;
+        expectation.isList = expect->is_array();
+        const Json values = expectation.isList ? *expect : Json::array({*expect});
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const std::string valuePath =
+                expectation.isList ? indexed(path, "expect", i) : join(path, "expect");
+            std::wstring text;
+            if (!readPropertyValue(values[i], valuePath, text, error))
+                return false;
+            expectation.values.push_back(toUtf8(text));
+        }
+        rule.expect = std::move(expectation);
+    }
+    const std::pair<const char*, std::string*> texts[] = {
+        {"title", &rule.title}, {"description", &rule.description}, {"severity", &rule.severity}};
+    for (const auto& text : texts) {
+        auto value = item.find(text.first);
+        if (value == item.end())
+            continue;
+        if (!value->is_string())
+            return fail(error, join(path, text.first),
+                        "\"" + std::string(text.first) + "\" must be a string");
+        *text.second = value->get<std::string>();
+    }
+    auto tags = item.find("tags");
+    if (tags == item.end())
+        return true;
+    if (!tags->is_array())
+        return fail(error, join(path, "tags"), "\"tags\" must be an array of strings");
+    for (std::size_t i = 0; i < tags->size(); ++i) {
+        if (!(*tags)[i].is_string())
+            return fail(error, indexed(path, "tags", i), "a tag must be a string");
+        rule.tags.push_back((*tags)[i].get<std::string>());
+    }
+    return true;
+}
+
 bool readRules(const Json& root, Document& document, InputError& error) {
     if (!checkKeys(root, {"rules", "comment"}, "", error))
         return false;
@@ -138,7 +181,11 @@ bool readRules(const Json& root, Document& document, InputError& error) {
         Rule& rule = document.rules[i];
         if (!item.is_object())
             return fail(error, path, "a rule must be an object with an \"id\" and a \"tree\"");
-        if (!checkKeys(item, {"id", "tree", "comment"}, path, error))
+        if (!checkKeys(
+                item,
+                {"id", "tree", "comment", "expect", "title", "description", "severity", "tags"},
+                path, error) ||
+            !readRuleDetails(item, path, rule, error))
             return false;
         auto id = item.find("id");
         if (id == item.end())

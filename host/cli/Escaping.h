@@ -1,0 +1,32 @@
+// Escaping of the texts that corehost's reports print, so that no value can
+// pass for anything but itself: a newline in a result cannot start what looks
+// like another rule's line, and an XML report stays well-formed.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace corehost {
+
+// `text` (UTF-8) with every character that a reader could mistake written as
+// an escape: the backslash as \\, line feed, carriage return and tab as \n,
+// \r and \t, other control characters below U+0080 as \xHH, the control
+// characters U+0080-U+009F, the bidirectional controls U+202A-U+202E and
+// U+2066-U+2069 and the non-characters U+FFFE and U+FFFF as \uHHHH, and a
+// byte that is not part of valid UTF-8 as \xHH (HH at least 80). When `quote`
+// is not 0, that character is written as a backslash and itself too.
+std::string escapeText(const std::string& text, char quote = 0);
+
+// "text" in double quotes, escaped as above: also a valid YAML (and JSON, for
+// ASCII controls) double-quoted scalar.
+std::string quoteText(const std::string& text);
+
+// ["a", "b"]: each element quoted.
+std::string quoteList(const std::vector<std::string>& items);
+
+// `text`, already made safe by escapeText, with the XML markup characters
+// written as entities: fit for an element's text and, with `attribute`, for a
+// quoted attribute. (escapeText leaves no character that XML 1.0 cannot carry.)
+std::string escapeXml(const std::string& text, bool attribute);
+
+} // namespace corehost
