@@ -131,12 +131,12 @@ int run(int argc, char** argv) {
     eval->add_flag("--json", json, "The same as --format json");
     eval->add_option("--rule", evalOptions.rules, "Evaluates the rule with this id (repeatable)")
         ->type_name("ID")
-        ->expected(1)
+        ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     eval->add_option("--tag", evalOptions.tags,
                      "Evaluates the rules carrying this tag (repeatable)")
         ->type_name("TAG")
-        ->expected(1)
+        ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     eval->add_flag("--explain", evalOptions.explain,
                    "Shows each rule's tree with what every node gave");
@@ -162,7 +162,8 @@ int run(int argc, char** argv) {
     if (version && app.get_subcommands().empty())
         return printVersion(pluginPath);
     if (version || app.get_subcommands().empty()) {
-        std::cerr << (version ? "corehost: --version takes no command\n" : "A subcommand is required\n")
+        std::cerr << (version ? "corehost: --version takes no command\n"
+                              : "A subcommand is required\n")
                   << "Run with --help for more information.\n";
         return corehost::kExitUsage;
     }

@@ -106,7 +106,6 @@ public:
     // it, each after the whole subtree of the previous one.
     std::size_t size() const { return m_Nodes.size(); }
     std::size_t childCount(std::size_t node) const { return m_Nodes[node].childCount; }
-    std::size_t subtreeSize(std::size_t node) const { return m_Nodes[node].subtreeSize; }
     PluginSDK::ExpressionType nodeType(std::size_t node) const { return m_Nodes[node].type; }
     const std::wstring& nodeName(std::size_t node) const { return *m_Nodes[node].name; }
     // The place of a node, e.g. "rules[1].tree.children[0]".
