@@ -39,8 +39,6 @@
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
 using Json = nlohmann::json;
@@ -110,6 +108,7 @@ Outcome run(const std::vector<std::string>& args, const std::string& input,
                                          O_WRONLY | O_TRUNC, 0);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_TRUNC, 0);
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (const std::string& arg : args)
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
