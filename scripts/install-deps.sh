@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  nlohmann-json3-dev libcli11-dev libmount-dev libssl-dev
+  nlohmann-json3-dev libcli11-dev libmount-dev libssl-dev python3
   util-linux valgrind pkg-config
 )
 

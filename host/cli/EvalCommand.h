@@ -1,20 +1,25 @@
-// corehost eval: reads a document, builds every tree, evaluates the rules in
-// order and prints their results.
+// corehost eval: reads every document, builds every tree, evaluates the
+// selected rules in order, checks their expectations and reports them.
 #pragma once
 
+#include "cli/Report.h"
 #include "eval/PluginModule.h"
 
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace corehost {
 
 struct EvalOptions {
-    std::string file;       // a path, or "-" for standard input
-    std::string inlineText; // the document itself (-e), used when `hasInline`
+    std::vector<std::string> files; // paths, or "-" for standard input (once)
+    std::string inlineText;         // the document itself (-e), used when `hasInline`
     bool hasInline = false;
-    bool json = false;
+    ReportFormat format = ReportFormat::Text;
+    std::vector<std::string> rules; // evaluate only these rules...
+    std::vector<std::string> tags;  // ...and the rules carrying one of these tags
+    bool explain = false;
     unsigned repeat = 1;
     bool timed = false; // report the median time per evaluation
 };
@@ -22,8 +27,8 @@ struct EvalOptions {
 // Exit codes of the tool.
 enum ExitCode : int {
     kExitSuccess = 0,
-    kExitExpressionFailed = 1,
-    kExitUsage = 2,
+    kExitExpressionFailed = 1, // a tree failed, or a rule did not meet its expectation
+    kExitUsage = 2,            // usage, input or output error
 };
 
 class EvalCommand {
@@ -34,6 +39,10 @@ public:
     int run(const EvalOptions& options);
 
 private:
+    bool readDocuments(const EvalOptions& options, std::vector<Document>& documents);
+    bool select(const EvalOptions& options, const std::vector<Document>& documents,
+                std::vector<std::vector<bool>>& selected);
+
     std::shared_ptr<PluginModule> m_Module;
     std::ostream& m_Out;
     std::ostream& m_Err;

@@ -4,14 +4,18 @@
 #include "cli/CheckCommand.h"
 #include "cli/EvalCommand.h"
 #include "cli/ListCommand.h"
+#include "cli/OutputFile.h"
 #include "cli/PluginLocator.h"
 #include "cli/TraceWriter.h"
 #include "eval/TextConversion.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -19,21 +23,32 @@ namespace {
 constexpr const char* kToolExamples = R"(Examples:
   corehost list
   corehost check examples/rules.json
+  corehost --version
   corehost eval examples/version-check.json
   corehost eval -e '{"name": "ValueOf", "properties": {"value": "hello"}}'
   corehost --trace eval --json examples/rules.json
+  corehost eval --format junit examples/rule-pack.json > report.xml
   cat tree.json | corehost eval -
 
-Exit status: 0 when every rule succeeded, 1 when an expression failed,
-2 for usage or input errors.)";
+Exit status: 0 when every rule succeeded and met its expectation, 1 when an
+expression failed or a rule did not meet its expectation, 2 for usage, input
+or output errors.)";
 
 constexpr const char* kEvalExamples =
     R"(A tree is {"name": ..., "properties": {...}, "children": [...]};
-a document is one tree or {"rules": [{"id": ..., "tree": {...}}, ...]}.
+a document is one tree or {"rules": [{"id": ..., "tree": {...}}, ...]}; a rule
+may say what its result must be ("expect") and carry "title", "description",
+"severity" and "tags".
+
+--rule and --tag select together: a rule is evaluated when --rule names its id
+or --tag names one of its tags.
 
 Examples:
   corehost eval examples/version-check.json
   corehost eval --json examples/rules.json
+  corehost eval examples/rule-pack.json examples/rules.json
+  corehost eval --tag security --format tap examples/rule-pack.json
+  corehost eval --explain --rule channel-is-stable examples/rule-pack.json
   corehost eval --repeat 1000 examples/md5-of-values.json
   corehost eval -e '{"name": "Not", "children": [{"name": "ValueOf", "properties": {"value": "true"}}]}'
   corehost eval - < tree.json)";
@@ -71,41 +86,78 @@ bool parseSettings(const std::vector<std::string>& texts, std::vector<Setting>& 
     return true;
 }
 
-} // namespace
+// corehost's version and the loaded plug-in's name and version.
+int printVersion(const std::string& pluginPath) {
+    std::cout << "corehost " COREHOST_VERSION "\n";
+    std::string error;
+    std::shared_ptr<corehost::PluginModule> module =
+        corehost::PluginModule::load(pluginPath, error);
+    if (!module) {
+        std::cerr << "corehost: " << error << '\n';
+        return corehost::kExitUsage;
+    }
+    const PluginSDK::PluginVersion version = module->plugin().getVersion();
+    std::cout << "plug-in " << corehost::toUtf8(module->plugin().getName()) << ' ' << version.major
+              << '.' << version.minor << '.' << version.build << '.' << version.revision << " ("
+              << pluginPath << ")\n";
+    return corehost::kExitSuccess;
+}
 
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     CLI::App app{"Evaluates expression trees with the CorePlugin plug-in.", "corehost"};
     app.footer(kToolExamples);
-    app.require_subcommand(1);
+    app.require_subcommand(0, 1);
 
     std::string pluginPath;
     std::vector<std::string> settingTexts;
     bool trace = false;
+    bool version = false;
     app.add_option("--plugin", pluginPath,
-                   "The plug-in module to load (default: ../lib/libCorePlugin.so beside "
+                   "The plug-in module to load, a path (default: ../lib/libCorePlugin.so beside "
                    "the executable)")
         ->type_name("PATH");
     app.add_option("--set", settingTexts, "Passes a plug-in property (repeatable)")
         ->type_name("NAME=VALUE")
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_flag("--trace", trace, "Prints the plug-in's trace records on standard error");
+    app.add_flag("--version", version, "Prints corehost's version and the plug-in's");
 
     corehost::EvalOptions evalOptions;
-    CLI::App* eval = app.add_subcommand("eval", "Evaluates a JSON document of expression trees");
+    std::string format;
+    bool json = false;
+    CLI::App* eval = app.add_subcommand("eval", "Evaluates JSON documents of expression trees");
     eval->footer(kEvalExamples);
     eval->fallthrough();
     CLI::Option* fileOption =
-        eval->add_option("file", evalOptions.file, "The document; - for standard input")
-            ->type_name("FILE");
+        eval->add_option("file", evalOptions.files,
+                         "The documents, evaluated in order; - for standard input")
+            ->type_name("FILE...");
     CLI::Option* inlineOption =
         eval->add_option("-e,--expression", evalOptions.inlineText, "The document itself")
             ->type_name("TEXT");
     fileOption->excludes(inlineOption);
-    eval->add_flag("--json", evalOptions.json,
-                   "Prints one JSON object per rule: id, type, code, error, result");
+    eval->add_option("--format", format,
+                     "The report: text (default), json (one object per rule), junit (JUnit "
+                     "XML) or tap (TAP version 13)")
+        ->type_name("FORMAT")
+        ->check(CLI::IsMember({"text", "json", "junit", "tap"}));
+    eval->add_flag("--json", json, "The same as --format json");
+    eval->add_option("--rule", evalOptions.rules, "Evaluates the rule with this id (repeatable)")
+        ->type_name("ID")
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    eval->add_option("--tag", evalOptions.tags,
+                     "Evaluates the rules carrying this tag (repeatable)")
+        ->type_name("TAG")
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    eval->add_flag("--explain", evalOptions.explain,
+                   "Shows each rule's tree with what every node gave");
     CLI::Option* repeatOption =
         eval->add_option("--repeat", evalOptions.repeat,
-                         "Evaluates N times and reports the median time per evaluation")
+                         "Evaluates N times and reports the median time of one evaluation "
+                         "(exact up to 4096 evaluations, beyond that the median of a uniform "
+                         "random sample of 4096 of them)")
             ->type_name("N")
             ->check(CLI::Range(1u, 1000000000u));
 
@@ -132,15 +184,36 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? corehost::kExitSuccess : corehost::kExitUsage;
     }
+    if (pluginPath.empty())
+        pluginPath = corehost::defaultPluginPath();
+    if (version && app.get_subcommands().empty())
+        return printVersion(pluginPath);
+    if (version || app.get_subcommands().empty()) {
+        std::cerr << (version ? "corehost: --version takes no command\n"
+                              : "A subcommand is required\n")
+                  << "Run with --help for more information.\n";
+        return corehost::kExitUsage;
+    }
 
     if (eval->parsed()) {
         evalOptions.hasInline = inlineOption->count() > 0;
         evalOptions.timed = repeatOption->count() > 0;
-        if (!evalOptions.hasInline && fileOption->count() == 0) {
+        if (!evalOptions.hasInline && evalOptions.files.empty()) {
             std::cerr << "corehost: eval needs a FILE, - for standard input, or -e TEXT\n"
                       << "Run with --help for more information.\n";
             return corehost::kExitUsage;
         }
+        if (json && !format.empty() && format != "json") {
+            std::cerr << "corehost: --json asks for --format json, not --format " << format << '\n';
+            return corehost::kExitUsage;
+        }
+        const std::pair<const char*, corehost::ReportFormat> formats[] = {
+            {"json", corehost::ReportFormat::Json},
+            {"junit", corehost::ReportFormat::Junit},
+            {"tap", corehost::ReportFormat::Tap}};
+        for (const auto& known : formats)
+            if (format == known.first || (json && known.second == corehost::ReportFormat::Json))
+                evalOptions.format = known.second;
     }
     std::vector<Setting> settings;
     if (!parseSettings(settingTexts, settings))
@@ -148,8 +221,6 @@ int main(int argc, char** argv) {
 
     // The trace writer outlives the plug-in, so that its last records print.
     corehost::TraceWriter traceWriter(trace, std::cerr);
-    if (pluginPath.empty())
-        pluginPath = corehost::defaultPluginPath();
     std::string error;
     std::shared_ptr<corehost::PluginModule> module =
         corehost::PluginModule::load(pluginPath, error);
@@ -170,4 +241,24 @@ int main(int argc, char** argv) {
     if (check->parsed())
         return corehost::CheckCommand(*module, std::cout, std::cerr).run(checkFiles);
     return corehost::EvalCommand(module, std::cout, std::cerr).run(evalOptions);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    corehost::reserveStandardDescriptors();
+    corehost::OutputFile output(STDOUT_FILENO);
+    int status = 0;
+    {
+        corehost::StreamRedirect redirect(std::cout, output);
+        status = run(argc, argv);
+        std::cout.flush();
+    }
+    // Output that did not arrive is a failure, whatever was evaluated.
+    if (output.error() != 0) {
+        std::cerr << "corehost: cannot write to standard output: " << std::strerror(output.error())
+                  << '\n';
+        return corehost::kExitUsage;
+    }
+    return status;
 }

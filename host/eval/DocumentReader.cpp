@@ -417,7 +417,8 @@ bool DocumentBuilder::ruleValue(Context& rule, Kind kind, const std::string& tex
             m_Stack.push_back(std::move(texts));
             return true;
         }
-        if (!isText)
+        // A number or a boolean stands for its text, as in properties.
+        if (kind != Kind::String && kind != Kind::Text)
             return fail(path, message);
         target.expect = Expectation{false, {text}};
         return checkText(text, path);

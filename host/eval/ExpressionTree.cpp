@@ -169,6 +169,8 @@ TErrorCode ExpressionTree::evaluate() {
         for (Node& node : m_Nodes)
             node.expression->disposeExpression();
     m_Evaluated = true;
+    if (m_Recording)
+        m_Outcomes.assign(m_Nodes.size(), NodeOutcome());
     return evaluateNode(0, 0);
 }
 
@@ -190,16 +192,26 @@ TErrorCode ExpressionTree::evaluateNode(std::size_t index, std::size_t depth) {
             } else {
                 // The parent fails with its child's code; the failure stays
                 // recorded where it happened.
+                if (m_Recording)
+                    note(index, NodeOutcome::State::ChildFailed, childCode, position);
                 return childCode;
             }
-            if (node.expression->isReady())
-                break; // the result can no longer change: the rest is skipped
+            if (node.expression->isReady()) {
+                // The result can no longer change: the rest is skipped.
+                if (m_Recording)
+                    for (std::size_t skipped = child + childNode.subtreeSize;
+                         skipped < index + node.subtreeSize; ++skipped)
+                        m_Outcomes[skipped].state = NodeOutcome::State::Skipped;
+                break;
+            }
             child += childNode.subtreeSize;
         }
     }
     const TErrorCode code = readResult(node, depth);
     if (code != 0)
         return fail(index, EvaluationFailure::Stage::Result, 0, code);
+    if (m_Recording)
+        noteResult(index, depth);
     return 0;
 }
 
@@ -243,7 +255,33 @@ TErrorCode ExpressionTree::readResult(const Node& node, std::size_t depth) {
 TErrorCode ExpressionTree::fail(std::size_t node, EvaluationFailure::Stage stage, std::size_t child,
                                 TErrorCode code) {
     m_Failure = EvaluationFailure{node, stage, child};
+    if (m_Recording) {
+        static constexpr NodeOutcome::State kStates[] = {NodeOutcome::State::Failed,
+                                                         NodeOutcome::State::Refused,
+                                                         NodeOutcome::State::FailedOnError};
+        note(node, kStates[static_cast<int>(stage)], code, child);
+    }
     return code;
+}
+
+void ExpressionTree::note(std::size_t node, NodeOutcome::State state, TErrorCode code,
+                          std::size_t child) {
+    NodeOutcome& outcome = m_Outcomes[node];
+    outcome.state = state;
+    outcome.code = code;
+    outcome.child = child;
+}
+
+void ExpressionTree::noteResult(std::size_t node, std::size_t depth) {
+    NodeOutcome& outcome = m_Outcomes[node];
+    outcome.state = NodeOutcome::State::Succeeded;
+    outcome.values.clear();
+    if (m_Nodes[node].type == PluginSDK::SCALAR_EXPRESSION) {
+        outcome.values.push_back(m_Scalars[depth].str());
+        return;
+    }
+    for (const PluginSDK::String& item : m_Vectors[depth].items())
+        outcome.values.push_back(item.str());
 }
 
 } // namespace corehost

@@ -49,6 +49,24 @@ struct EvaluationFailure {
     std::size_t child = 0; // position among the node's children (update stages)
 };
 
+// What one node did during the last evaluation, recorded only when asked
+// (ExpressionTree::recordOutcomes), for explaining a result.
+struct NodeOutcome {
+    enum class State : std::uint8_t {
+        NotReached,    // the evaluation stopped before reaching the node
+        Skipped,       // an operator above it became ready before this child
+        Succeeded,     // `values` holds the result (one text for a scalar)
+        Failed,        // reading the node's result returned `code`
+        Refused,       // the operator refused the result of child `child` with `code`
+        FailedOnError, // told that child `child` failed, the operator returned `code`
+        ChildFailed,   // child `child` failed with `code`, which fails this operator too
+    };
+    State state = State::NotReached;
+    TErrorCode code = 0;
+    std::size_t child = 0;
+    std::vector<std::wstring> values;
+};
+
 class ExpressionTree {
 public:
     static constexpr std::size_t kMaxDepth = 256;
@@ -79,8 +97,17 @@ public:
     // Valid after evaluate() returned a failure.
     const EvaluationFailure& failure() const { return m_Failure; }
 
-    // Nodes are numbered in pre-order: the root is 0.
+    // Records what every node does in the following evaluations (off by
+    // default: recording copies every result).
+    void recordOutcomes(bool on) { m_Recording = on; }
+    // The node's outcome in the last evaluation made while recording.
+    const NodeOutcome& outcome(std::size_t node) const { return m_Outcomes[node]; }
+
+    // Nodes are numbered in pre-order: the root is 0; a node's children follow
+    // it, each after the whole subtree of the previous one.
     std::size_t size() const { return m_Nodes.size(); }
+    std::size_t childCount(std::size_t node) const { return m_Nodes[node].childCount; }
+    PluginSDK::ExpressionType nodeType(std::size_t node) const { return m_Nodes[node].type; }
     const std::wstring& nodeName(std::size_t node) const { return *m_Nodes[node].name; }
     // The place of a node, e.g. "rules[1].tree.children[0]".
     std::string nodePath(std::size_t node) const;
@@ -115,6 +142,8 @@ private:
     TErrorCode readResult(const Node& node, std::size_t depth);
     TErrorCode fail(std::size_t node, EvaluationFailure::Stage stage, std::size_t child,
                     TErrorCode code);
+    void note(std::size_t node, NodeOutcome::State state, TErrorCode code, std::size_t child);
+    void noteResult(std::size_t node, std::size_t depth);
 
     std::shared_ptr<PluginModule> m_Module; // first member: released after the nodes
     std::string m_RootPath;
@@ -125,6 +154,8 @@ private:
     std::vector<PluginSDK::StringVector> m_Vectors;
     EvaluationFailure m_Failure;
     bool m_Evaluated = false;
+    bool m_Recording = false;
+    std::vector<NodeOutcome> m_Outcomes; // one per node while recording
 };
 
 } // namespace corehost

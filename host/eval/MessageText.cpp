@@ -1,112 +1,169 @@
-// Escaping and shortening texts for messages.
+// Escaping and shortening of printed texts.
 #include "eval/MessageText.h"
 
 #include "eval/TextConversion.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace corehost {
 
 namespace {
 
-// The length of the UTF-8 character at `at`, or 0 when the byte there does
-// not begin a well-formed one.
-std::size_t characterLength(const std::string& text, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
+void appendHex(std::string& out, const char* prefix, unsigned value, int digits) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%s%0*X", prefix, digits, value);
+    out += buffer;
+}
+
+// The length of the valid UTF-8 sequence at `at` and its code point, or 0
+// when the bytes there are not one.
+std::size_t decode(const std::string& text, std::size_t at, std::uint32_t& codePoint) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
     std::size_t length = 0;
-    if (lead < 0x80)
+    std::uint32_t minimum = 0;
+    if (lead < 0x80) {
+        codePoint = lead;
         return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
         length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF)
+        codePoint = lead & 0x1F;
+        minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
         length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4)
+        codePoint = lead & 0x0F;
+        minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
         length = 4;
-    if (length == 0 || at + length > text.size())
+        codePoint = lead & 0x07;
+        minimum = 0x10000;
+    } else {
         return 0;
-    for (std::size_t i = 1; i < length; ++i)
-        if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80)
+    }
+    if (at + length > text.size())
+        return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80)
             return 0;
+        codePoint = (codePoint << 6) | (byte(at + i) & 0x3F);
+    }
+    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
+    if (codePoint < minimum || codePoint > 0x10FFFF || surrogate)
+        return 0;
     return length;
 }
 
-// Appends the character at `at` in its printable form; returns its length.
-std::size_t appendCharacter(const std::string& text, std::size_t at, std::string& out) {
-    const std::size_t length = characterLength(text, at);
-    const auto byte = static_cast<unsigned char>(text[at]);
-    char escape[8];
-    if (length == 0) {
-        std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-        out += escape;
-        return 1;
-    }
-    if (length > 1) {
-        out.append(text, at, length);
-        return length;
-    }
-    switch (byte) {
-    case '"':
-        out += "\\\"";
-        break;
-    case '\\':
-        out += "\\\\";
-        break;
-    case '\n':
-        out += "\\n";
-        break;
-    case '\r':
-        out += "\\r";
-        break;
-    case '\t':
-        out += "\\t";
-        break;
-    default:
-        if (byte < 0x20 || byte == 0x7F) {
-            std::snprintf(escape, sizeof escape, "\\u%04X", byte);
-            out += escape;
+bool needsUnicodeEscape(std::uint32_t c) {
+    return (c >= 0x80 && c <= 0x9F) || (c >= 0x202A && c <= 0x202E) ||
+           (c >= 0x2066 && c <= 0x2069) || c == 0xFFFE || c == 0xFFFF;
+}
+
+} // namespace
+
+std::string escapeText(const std::string& text, char quote) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        std::uint32_t c = 0;
+        const std::size_t length = decode(text, at, c);
+        if (length == 0) {
+            appendHex(out, "\\x", static_cast<unsigned char>(text[at]), 2);
+            ++at;
+            continue;
+        }
+        if (c == '\\' || (quote != 0 && c == static_cast<unsigned char>(quote))) {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c < 0x20 || c == 0x7F) {
+            appendHex(out, "\\x", c, 2);
+        } else if (needsUnicodeEscape(c)) {
+            appendHex(out, "\\u", c, 4);
         } else {
-            out += static_cast<char>(byte);
+            out.append(text, at, length);
+        }
+        at += length;
+    }
+    return out;
+}
+
+std::string quoteText(const std::string& text) {
+    return '"' + escapeText(text, '"') + '"';
+}
+
+std::string quoteList(const std::vector<std::string>& items) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < items.size(); ++i)
+        out += (i == 0 ? "" : ", ") + quoteText(items[i]);
+    return out + "]";
+}
+
+std::string escapeXml(const std::string& text, bool attribute) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += attribute ? "&quot;" : "\"";
+            break;
+        default:
+            out += c;
         }
     }
-    return 1;
+    return out;
+}
+
+namespace {
+
+// The byte offset after the first `count` characters from `at` (a byte that is
+// not part of valid UTF-8 counts as one character).
+std::size_t skipCharacters(const std::string& text, std::size_t at, std::size_t count) {
+    std::uint32_t ignored = 0;
+    for (; count > 0 && at < text.size(); --count) {
+        const std::size_t length = decode(text, at, ignored);
+        at += length == 0 ? 1 : length;
+    }
+    return at;
 }
 
 std::size_t countCharacters(const std::string& text) {
     std::size_t count = 0;
-    for (std::size_t at = 0; at < text.size(); ++count) {
-        const std::size_t length = characterLength(text, at);
-        at += length == 0 ? 1 : length;
-    }
+    for (std::size_t at = 0; at < text.size(); ++count)
+        at = skipCharacters(text, at, 1);
     return count;
-}
-
-// The printable form of the characters from number `first` on, at most `count` of them.
-std::string render(const std::string& text, std::size_t first, std::size_t count) {
-    std::string out;
-    std::size_t at = 0;
-    for (std::size_t skipped = 0; skipped < first; ++skipped) {
-        const std::size_t length = characterLength(text, at);
-        at += length == 0 ? 1 : length;
-    }
-    for (std::size_t done = 0; done < count && at < text.size(); ++done)
-        at += appendCharacter(text, at, out);
-    return out;
 }
 
 } // namespace
 
 std::string printable(const std::string& text) {
-    const std::size_t total = countCharacters(text);
-    if (total <= kQuotedCharacters)
-        return render(text, 0, total);
-    return render(text, 0, kQuotedCharacters) + "...";
+    const std::size_t end = skipCharacters(text, 0, kQuotedCharacters);
+    if (end == text.size())
+        return escapeText(text, '"');
+    return escapeText(text.substr(0, end), '"') + "...";
 }
 
 std::string printableTail(const std::string& text) {
     const std::size_t total = countCharacters(text);
     if (total <= kQuotedCharacters)
-        return render(text, 0, total);
-    return "..." + render(text, total - kQuotedCharacters, kQuotedCharacters);
+        return escapeText(text, '"');
+    const std::size_t start = skipCharacters(text, 0, total - kQuotedCharacters);
+    return "..." + escapeText(text.substr(start), '"');
 }
 
 std::string quote(const std::string& text) {

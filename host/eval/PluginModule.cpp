@@ -29,8 +29,11 @@ PluginModule::Handle::~Handle() {
 std::shared_ptr<PluginModule> PluginModule::load(const std::string& path, std::string& error) {
     std::shared_ptr<PluginModule> module(new PluginModule());
     module->m_Path = path;
+    // The value is always a path: without a slash dlopen would search the
+    // library path (LD_LIBRARY_PATH, the cache) instead of the current directory.
+    const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
     dlerror();
-    module->m_Handle.library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    module->m_Handle.library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module->m_Handle.library) {
         const char* reason = dlerror();
         error = "cannot load the plug-in " + path + ": " + (reason ? reason : "unknown error");

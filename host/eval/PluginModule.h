@@ -14,7 +14,9 @@ namespace corehost {
 
 class PluginModule {
 public:
-    // Loads the module at `path`, creates the plug-in through createPlugin and
+    // Loads the module at `path` (a name without a slash is the file in the
+    // current directory, never one found through the library search path),
+    // creates the plug-in through createPlugin and
     // initialises it. Null with a message in `error` when any step fails; a
     // non-zero result of initializePlugin is kept (initializeCode), not refused.
     static std::shared_ptr<PluginModule> load(const std::string& path, std::string& error);

@@ -17,6 +17,9 @@
 //                     must contain, and/or "stderrMatches": a regular
 //                     expression it must contain; with none of them standard
 //                     error must be empty
+//   "stdoutTo"        a file to give corehost as standard output instead
+//                     (such as /dev/full), or "closed"; standard output is
+//                     then checked as empty
 //   "exit"            the exit status (default 0)
 // In every text, @SOURCE_DIR@ stands for the source directory and @PLUGIN@
 // for the --plugin path.
@@ -36,8 +39,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -92,16 +93,23 @@ std::string temporaryFile(const std::string& content) {
     return name.data();
 }
 
-Outcome run(const std::vector<std::string>& args, const std::string& input) {
+Outcome run(const std::vector<std::string>& args, const std::string& input,
+            const std::string& stdoutTo) {
     const std::string inPath = temporaryFile(input);
     const std::string outPath = temporaryFile("");
     const std::string errPath = temporaryFile("");
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_TRUNC, 0);
+    if (stdoutTo == "closed")
+        posix_spawn_file_actions_addclose(&actions, 1);
+    else
+        posix_spawn_file_actions_addopen(&actions, 1,
+                                         stdoutTo.empty() ? outPath.c_str() : stdoutTo.c_str(),
+                                         O_WRONLY | O_TRUNC, 0);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_TRUNC, 0);
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (const std::string& arg : args)
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
@@ -193,7 +201,7 @@ bool runCase(const Json& test, const Settings& settings) {
     else if (test.contains("stdin"))
         input = text(test["stdin"], settings);
 
-    const Outcome outcome = run(args, input);
+    const Outcome outcome = run(args, input, test.value("stdoutTo", ""));
     std::vector<std::string> problems;
     const int expectedStatus = test.value("exit", 0);
     if (outcome.status != expectedStatus)

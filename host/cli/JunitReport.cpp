@@ -1,0 +1,113 @@
+// The JUnit XML report: one testsuite per document, one testcase per rule
+// (named by its id), <failure> for an unmet expectation and <error> for a
+// tree that failed with a code. Every text is escaped, so the report stays
+// well-formed XML 1.0 whatever the results hold. The counts are known only at
+// the end, so the report is written then.
+#include "cli/Report.h"
+#include "eval/MessageText.h"
+
+#include "ResultCodes.h"
+
+#include <cstdio>
+#include <sstream>
+
+namespace corehost {
+
+namespace {
+
+std::string seconds(double value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.6f", value);
+    return buffer;
+}
+
+struct Suite {
+    std::string name;
+    std::size_t tests = 0;
+    std::size_t failures = 0;
+    std::size_t errors = 0;
+    double time = 0;
+    std::string cases;
+
+    std::string counts() const {
+        return "tests=\"" + std::to_string(tests) + "\" failures=\"" + std::to_string(failures) +
+               "\" errors=\"" + std::to_string(errors) + "\" time=\"" + seconds(time) + "\"";
+    }
+};
+
+class JunitReporter : public Reporter {
+public:
+    explicit JunitReporter(std::ostream& out) : m_Out(out) {}
+
+    void beginDocument(const Document& document) override {
+        m_Suites.push_back(Suite());
+        m_Suites.back().name = document.source;
+    }
+
+    void rule(const RuleReport& report) override {
+        Suite& suite = m_Suites.back();
+        ++suite.tests;
+        suite.time += report.seconds;
+        std::ostringstream xml;
+        xml << "    <testcase name=\"" << escapeXml(escapeText(report.name), true)
+            << "\" classname=\"" << escapeXml(escapeText(suite.name), true) << "\" time=\""
+            << seconds(report.seconds) << "\">\n";
+        const std::string problem = escapeXml(describeProblem(report), true);
+        if (report.status == RuleStatus::Fail) {
+            ++suite.failures;
+            xml << "      <failure message=\"" << problem << "\" type=\"expectation\">"
+                << "expected: " << escapeXml(describeExpected(*report.rule->expect), false)
+                << "\nactual: " << escapeXml(describeResult(report), false) << "</failure>\n";
+        } else if (report.status == RuleStatus::Error) {
+            ++suite.errors;
+            xml << "      <error message=\"" << escapeXml(describeCode(report.code), true)
+                << "\" type=\"" << report.code << "\">" << escapeXml(report.failure, false)
+                << "</error>\n";
+        }
+        xml << "      <system-out>";
+        const std::pair<const char*, const std::string*> texts[] = {
+            {"title", &report.rule->title},
+            {"severity", &report.rule->severity},
+            {"description", &report.rule->description}};
+        for (const auto& text : texts)
+            if (!text.second->empty())
+                xml << text.first << ": " << escapeXml(escapeText(*text.second), false) << '\n';
+        if (!report.rule->tags.empty())
+            xml << "tags: " << escapeXml(quoteList(report.rule->tags), false) << '\n';
+        if (report.code == 0)
+            xml << "result: " << escapeXml(describeResult(report), false) << '\n';
+        for (const std::string& line : report.explanation)
+            xml << "| " << escapeXml(line, false) << '\n';
+        xml << "</system-out>\n    </testcase>\n";
+        suite.cases += xml.str();
+    }
+
+    void end() override {
+        Suite total;
+        for (const Suite& suite : m_Suites) {
+            total.tests += suite.tests;
+            total.failures += suite.failures;
+            total.errors += suite.errors;
+            total.time += suite.time;
+        }
+        m_Out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"corehost\" "
+              << total.counts() << ">\n";
+        for (const Suite& suite : m_Suites)
+            m_Out << "  <testsuite name=\"" << escapeXml(escapeText(suite.name), true) << "\" "
+                  << suite.counts() << " skipped=\"0\">\n"
+                  << suite.cases << "  </testsuite>\n";
+        m_Out << "</testsuites>\n";
+    }
+
+private:
+    std::ostream& m_Out;
+    std::vector<Suite> m_Suites;
+};
+
+} // namespace
+
+std::unique_ptr<Reporter> makeJunitReporter(std::ostream& out) {
+    return std::make_unique<JunitReporter>(out);
+}
+
+} // namespace corehost

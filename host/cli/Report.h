@@ -1,0 +1,63 @@
+// The outcome of one evaluated rule, and the reporters that write outcomes in
+// corehost's report formats: text, JSON lines, JUnit XML and TAP.
+#pragma once
+
+#include "eval/Document.h"
+#include "eval/ExpressionTree.h"
+
+#include <cstddef>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace corehost {
+
+enum class ReportFormat { Text, Json, Junit, Tap };
+
+// pass: the result met the rule's expectation; fail: it did not; error: the
+// tree failed with a code (whether or not the rule expects anything); none:
+// the tree succeeded and the rule expects nothing.
+enum class RuleStatus { None, Pass, Fail, Error };
+
+const char* statusName(RuleStatus status);
+
+struct RuleReport {
+    const Document* document = nullptr;
+    const Rule* rule = nullptr;
+    const ExpressionTree* tree = nullptr;
+    TErrorCode code = 0;
+    RuleStatus status = RuleStatus::None;
+    std::string name;                     // the rule id, or the source of a single-tree document
+    std::string failure;                  // where and how the tree failed, when code != 0
+    std::vector<std::string> result;      // the result's texts (one for a scalar), when code == 0
+    double seconds = 0;                   // time spent evaluating the rule
+    std::vector<std::string> explanation; // the evaluated tree, one node a line (--explain)
+};
+
+class Reporter {
+public:
+    virtual ~Reporter() = default;
+    // Before anything: how many rules will be reported.
+    virtual void begin(std::size_t ruleCount) { (void)ruleCount; }
+    virtual void beginDocument(const Document& document) { (void)document; }
+    virtual void rule(const RuleReport& report) = 0;
+    virtual void endDocument() {}
+    virtual void end() {}
+};
+
+// `severalDocuments`: the run evaluates more than one document, so rules are
+// also told apart by their document.
+std::unique_ptr<Reporter> makeReporter(ReportFormat format, std::ostream& out,
+                                       bool severalDocuments);
+
+// Shared by the reporters.
+bool hasMetadata(const Rule& rule);
+std::string describeCode(TErrorCode code); // "-11008 (invalid version text)"
+// The expected and the actual result as quoted text ("x" or ["a", "b"]).
+std::string describeExpected(const Expectation& expectation);
+std::string describeResult(const RuleReport& report);
+// "expected "x", got "y"" for a failed expectation; the failure for an error.
+std::string describeProblem(const RuleReport& report);
+
+} // namespace corehost
