@@ -86,16 +86,21 @@ bool parseSettings(const std::vector<std::string>& texts, std::vector<Setting>& 
     return true;
 }
 
+// The plug-in module at `path`, or null after saying why on standard error.
+std::shared_ptr<corehost::PluginModule> loadModule(const std::string& path) {
+    std::string error;
+    std::shared_ptr<corehost::PluginModule> module = corehost::PluginModule::load(path, error);
+    if (!module)
+        std::cerr << "corehost: " << error << '\n';
+    return module;
+}
+
 // corehost's version and the loaded plug-in's name and version.
 int printVersion(const std::string& pluginPath) {
     std::cout << "corehost " COREHOST_VERSION "\n";
-    std::string error;
-    std::shared_ptr<corehost::PluginModule> module =
-        corehost::PluginModule::load(pluginPath, error);
-    if (!module) {
-        std::cerr << "corehost: " << error << '\n';
+    std::shared_ptr<corehost::PluginModule> module = loadModule(pluginPath);
+    if (!module)
         return corehost::kExitUsage;
-    }
     const PluginSDK::PluginVersion version = module->plugin().getVersion();
     std::cout << "plug-in " << corehost::toUtf8(module->plugin().getName()) << ' ' << version.major
               << '.' << version.minor << '.' << version.build << '.' << version.revision << " ("
@@ -221,13 +226,9 @@ int run(int argc, char** argv) {
 
     // The trace writer outlives the plug-in, so that its last records print.
     corehost::TraceWriter traceWriter(trace, std::cerr);
-    std::string error;
-    std::shared_ptr<corehost::PluginModule> module =
-        corehost::PluginModule::load(pluginPath, error);
-    if (!module) {
-        std::cerr << "corehost: " << error << '\n';
+    std::shared_ptr<corehost::PluginModule> module = loadModule(pluginPath);
+    if (!module)
         return corehost::kExitUsage;
-    }
     if (module->initializeCode() != 0)
         std::cerr << "corehost: warning: initializePlugin returned " << module->initializeCode()
                   << " (" << CorePlugin::describeResultCode(module->initializeCode()) << ")\n";
