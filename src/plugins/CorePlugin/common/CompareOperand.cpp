@@ -95,7 +95,7 @@ TErrorCode CompareOperand::getOperands(Comparable** first, Comparable** second) 
         return rc;
     }
     assert(*second != nullptr && "*secondOperand != __null");
-    firstHeld.release();
+    *first = firstHeld.release(); // the caller owns both from here
     return RC_SUCCESS;
 }
 
