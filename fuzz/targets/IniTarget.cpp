@@ -24,23 +24,21 @@ namespace {
 constexpr std::size_t kMaxRaw = 2048;
 constexpr std::size_t kMaxEntries = 24;
 
+bool isAsciiLetter(wchar_t c) {
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
+}
+
 std::wstring folded(std::wstring text) {
     for (wchar_t& c : text)
-        if (c >= L'A' && c <= L'Z')
-            c = static_cast<wchar_t>(c - L'A' + L'a');
+        c = isAsciiLetter(c) ? (c | 0x20) : c;
     return text;
 }
 
 // Flips the ASCII case of letters the input chooses: lookups ignore it.
 std::wstring recased(std::wstring text, ByteReader& input) {
-    for (wchar_t& c : text) {
-        if (!input.flag())
-            continue;
-        if (c >= L'a' && c <= L'z')
-            c = static_cast<wchar_t>(c - L'a' + L'A');
-        else if (c >= L'A' && c <= L'Z')
-            c = static_cast<wchar_t>(c - L'A' + L'a');
-    }
+    for (wchar_t& c : text)
+        if (input.flag() && isAsciiLetter(c))
+            c ^= 0x20;
     return text;
 }
 

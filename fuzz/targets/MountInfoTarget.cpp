@@ -11,6 +11,9 @@
 #include "base/Utf8.h"
 #include "base/mountlist.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,28 +26,15 @@ constexpr std::size_t kMaxMounts = 12;
 
 std::vector<std::string> components(const std::string& path) {
     std::vector<std::string> parts;
-    std::string part;
-    for (char c : path) {
-        if (c == '/') {
-            if (!part.empty())
-                parts.push_back(part);
-            part.clear();
-        } else {
-            part += c;
-        }
-    }
-    if (!part.empty())
-        parts.push_back(part);
+    std::istringstream in(path);
+    for (std::string part; std::getline(in, part, '/');)
+        if (!part.empty())
+            parts.push_back(part);
     return parts;
 }
 
 bool isComponentPrefix(const std::vector<std::string>& prefix, const std::vector<std::string>& of) {
-    if (prefix.size() > of.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (prefix[i] != of[i])
-            return false;
-    return true;
+    return prefix.size() <= of.size() && std::equal(prefix.begin(), prefix.end(), of.begin());
 }
 
 std::wstring wide(const std::string& text) {
@@ -131,20 +121,11 @@ std::string drawComponent(ByteReader& input) {
 std::string escaped(const std::string& text) {
     std::string out;
     for (char c : text) {
-        switch (c) {
-        case ' ':
-            out += "\\040";
-            break;
-        case '\t':
-            out += "\\011";
-            break;
-        case '\n':
-            out += "\\012";
-            break;
-        case '\\':
-            out += "\\134";
-            break;
-        default:
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\\') {
+            char octal[5];
+            std::snprintf(octal, sizeof octal, "\\%03o", c);
+            out += octal;
+        } else {
             out += c;
         }
     }

@@ -1,7 +1,7 @@
-// The host SDK's INI reader: the format rules on byte buffers (any bytes are
-// the ini fuzz target's), which files it loads, and how much of them it reads.
+// The host SDK's INI reader: which files it loads, and how much of them it
+// reads. The format rules are the end-to-end case ini-format-rules (over
+// tests/host/data/format.ini); any bytes are the ini fuzz target's.
 #include "PluginSDK/IniFileReader.h"
-#include "PluginSDK/IniDocument.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -11,87 +11,6 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-
-const char kDocument[] = "\xEF\xBB\xBF top = level \r\n"
-                         "; comment = no\n"
-                         "# hash = no\n"
-                         "   ; indented = no\n"
-                         "\t\n"
-                         "[ Main ]\r\n"
-                         "Name = Alice \r\n"
-                         "name = Bob\n"
-                         "quoted = \"a b\" ; not a comment\n"
-                         "empty =\n"
-                         "  spaced key   =   v  w  \n"
-                         "eq = a=b\n"
-                         "novalue line\n"
-                         "= orphan\n"
-                         "[broken\n"
-                         "tab\t=\tx\t\n"
-                         "[Other] ; the other section ]\n"
-                         "Name = Carol\n"
-                         "[\xC3\x84rger]\n"
-                         "k = 1\n"
-                         "[main]\n"
-                         "late = yes\n"
-                         "Name = Dave\n"
-                         "bad = \xFF\xFE end\n"
-                         "[main] trailing\n"
-                         "after = bad\n"
-                         "[sq]uare] # c\n"
-                         "k = sq\n"
-                         "[]\n"
-                         "blank = section";
-
-struct FindCase {
-    const wchar_t* section;
-    const wchar_t* key;
-    const wchar_t* value; // null: not found
-};
-
-} // namespace
-
-TEST(IniDocument, FollowsTheFormatRules) {
-    PluginSDK::IniDocument document =
-        PluginSDK::IniDocument::parse(kDocument, sizeof kDocument - 1);
-    const FindCase cases[] = {
-        {L"", L"top", L"level"},      // after the byte-order mark
-        {L"", L"TOP", L"level"},      // keys match without ASCII case
-        {L"main", L"name", L"Alice"}, // CRLF dropped, first occurrence wins
-        {L"MAIN", L"NAME", L"Alice"}, // sections too
-        {L"main", L"quoted", L"\"a b\" ; not a comment"},
-        {L"main", L"empty", L""},
-        {L"main", L"spaced key", L"v  w"},
-        {L"main", L"eq", L"a=b"},               // split at the first '='
-        {L"sq]uare", L"k", L"sq"},              // the first ']' that a comment follows
-        {L"main", L"late", L"yes"},             // a section named again continues
-        {L"main", L"bad", L"\uFFFD\uFFFD end"}, // invalid UTF-8 read as U+FFFD
-        {L"other", L"name", L"Carol"},
-        {L"\u00c4rger", L"k", L"1"},
-        {L"", L"blank", L"section"},    // "[]" is the empty section; no final LF
-        {L"\u00e4rger", L"k", nullptr}, // case is folded for ASCII only
-        {L"", L"; comment", nullptr},
-        {L"", L"# hash", nullptr},
-        {L"", L"; indented", nullptr},
-        {L"", L"name", nullptr},
-        {L"main", L"novalue line", nullptr},
-        {L"main", L"", nullptr},
-        {L"broken", L"tab", nullptr},
-        {L"main", L"tab", nullptr}, // keys below a broken header belong to no section
-        {L"main", L"after", nullptr},
-        {L"main] trailing", L"after", nullptr},
-        {L"main", L"top", nullptr},
-        {L"missing", L"name", nullptr},
-    };
-    for (const FindCase& c : cases) {
-        std::wstring value = L"untouched";
-        bool found = document.find(c.section, c.key, value);
-        EXPECT_EQ(found, c.value != nullptr) << "[" << c.section << "] " << c.key;
-        EXPECT_EQ(value, c.value ? c.value : L"untouched") << "[" << c.section << "] " << c.key;
-    }
-}
 
 // Only regular files are read, so that a FIFO named as an INI file cannot
 // block the host; so are files the process may not read.
