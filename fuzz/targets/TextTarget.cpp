@@ -3,6 +3,7 @@
 #include "ByteReader.h"
 #include "FuzzCheck.h"
 #include "FuzzTargets.h"
+#include "TextChecks.h"
 
 #include "base/String.h"
 #include "utils/RegexMatch.h"
@@ -93,71 +94,61 @@ StringT referenceTrim(StringT text, bool left, bool right, Pred isWhite) {
     return text;
 }
 
-template <typename CharT> void checkCopyingTrims(const std::basic_string<CharT>& input) {
+// The copying and buffer trims read up to the first NUL and trim what the
+// locale's class table calls white space; the trims of standard strings take
+// the whole string and a fixed set, and the right-hand one drops NULs too.
+template <typename CharT> const char* checkTrims(const std::basic_string<CharT>& whole) {
     using StringT = std::basic_string<CharT>;
-    const StringT text = input.substr(0, input.find(CharT(0)));
-    auto classSpace = [](CharT c) { return isClassSpace(c); };
-    // Exact-size heap copies, so that a read past the terminator is caught.
-    std::vector<CharT> buffer(text.c_str(), text.c_str() + text.size() + 1);
-    Owned<CharT> left(utils::trimLeft(buffer.data()));
-    Owned<CharT> right(utils::trimRight(buffer.data()));
-    Owned<CharT> both(utils::trimBoth(buffer.data()));
-    FUZZ_CHECK(left && right && both);
-    FUZZ_CHECK(StringT(left.get()) == referenceTrim(text, true, false, classSpace));
-    FUZZ_CHECK(StringT(right.get()) == referenceTrim(text, false, true, classSpace));
-    FUZZ_CHECK(StringT(both.get()) == referenceTrim(text, true, true, classSpace));
-
-    std::vector<CharT> inPlace = buffer;
-    utils::trimLeftInPlaceT(inPlace.data());
-    FUZZ_CHECK(StringT(inPlace.data()) == referenceTrim(text, true, false, classSpace));
-    inPlace = buffer;
-    utils::trimRightInPlaceT(inPlace.data());
-    FUZZ_CHECK(StringT(inPlace.data()) == referenceTrim(text, false, true, classSpace));
-    inPlace = buffer;
-    utils::trimBothInPlaceT(inPlace.data());
-    FUZZ_CHECK(StringT(inPlace.data()) == referenceTrim(text, true, true, classSpace));
+    const StringT text = whole.substr(0, whole.find(CharT(0)));
+    const auto classSpace = [](CharT c) { return isClassSpace(c); };
+    const auto fixed = [](CharT c) { return isFixedSpace(c); };
+    const auto fixedOrNul = [](CharT c) { return c == CharT(0) || isFixedSpace(c); };
+    const StringT expected[3][2] = {
+        {referenceTrim(text, true, false, classSpace), referenceTrim(whole, true, false, fixed)},
+        {referenceTrim(text, false, true, classSpace),
+         referenceTrim(whole, false, true, fixedOrNul)},
+        {referenceTrim(text, true, true, classSpace),
+         referenceTrim(referenceTrim(whole, false, true, fixedOrNul), true, false, fixed)}};
+    CharT* (*const copying[])(const CharT*) = {&utils::trimLeft, &utils::trimRight,
+                                               &utils::trimBoth};
+    void (*const inBuffer[])(CharT*) = {&utils::trimLeftInPlaceT<CharT*>,
+                                        &utils::trimRightInPlaceT<CharT*>,
+                                        &utils::trimBothInPlaceT<CharT*>};
+    void (*const inString[])(StringT&) = {&utils::trimLeftInPlace, &utils::trimRightInPlace,
+                                          &utils::trimBothInPlace};
+    for (int i = 0; i < 3; ++i) {
+        // An exact-size heap copy, so that a read past the terminator is caught.
+        std::vector<CharT> buffer(text.c_str(), text.c_str() + text.size() + 1);
+        const Owned<CharT> copy(copying[i](buffer.data()));
+        REFERENCE_CHECK(copy && StringT(copy.get()) == expected[i][0]);
+        inBuffer[i](buffer.data());
+        REFERENCE_CHECK(StringT(buffer.data()) == expected[i][0]);
+        StringT trimmed = whole;
+        inString[i](trimmed);
+        REFERENCE_CHECK(trimmed == expected[i][1]);
+    }
+    return nullptr;
 }
 
-// The in-place trims of standard strings work on the whole string, NULs
-// included: the right-hand one also drops trailing NULs.
-template <typename StringT> void checkStringTrims(const StringT& text) {
-    using CharT = typename StringT::value_type;
-    auto fixed = [](CharT c) { return isFixedSpace(c); };
-    auto fixedOrNul = [](CharT c) { return c == CharT(0) || isFixedSpace(c); };
-    StringT s = text;
-    utils::trimLeftInPlace(s);
-    FUZZ_CHECK(s == referenceTrim(text, true, false, fixed));
-    s = text;
-    utils::trimRightInPlace(s);
-    FUZZ_CHECK(s == referenceTrim(text, false, true, fixedOrNul));
-    s = text;
-    utils::trimBothInPlace(s);
-    FUZZ_CHECK(s ==
-               referenceTrim(referenceTrim(text, false, true, fixedOrNul), true, false, fixed));
-}
-
-void checkSplit(const std::string& text, const std::string& delimiters) {
-    const std::vector<std::string> tokens = utils::split(text, delimiters);
-    FUZZ_CHECK(tokens == referenceSplit(text, delimiters));
-}
-
-void checkReplace(const std::string& text, const std::string& pattern,
-                  const std::string& replacement) {
+const char* checkReplace(const std::string& text, const std::string& pattern,
+                         const std::string& replacement) {
     std::string narrow = text;
     utils::replaceAllStrings(narrow, pattern, replacement);
-    FUZZ_CHECK(narrow == referenceReplace(text, pattern, replacement));
+    REFERENCE_CHECK(narrow == referenceReplace(text, pattern, replacement));
     const std::wstring wideText = ByteReader::widen(text, false);
     const std::wstring widePattern = ByteReader::widen(pattern, false);
     const std::wstring wideReplacement = ByteReader::widen(replacement, false);
     std::wstring wide = wideText;
     utils::replaceAllStrings(wide, widePattern, wideReplacement);
-    FUZZ_CHECK(wide == referenceReplace(wideText, widePattern, wideReplacement));
+    REFERENCE_CHECK(wide == referenceReplace(wideText, widePattern, wideReplacement));
 
-    FUZZ_CHECK(utils::startsWith(text, pattern) ==
-               (text.compare(0, pattern.size(), pattern) == 0 && pattern.size() <= text.size()));
-    FUZZ_CHECK(utils::endsWith(text, pattern) ==
-               (pattern.size() <= text.size() &&
-                text.compare(text.size() - pattern.size(), pattern.size(), pattern) == 0));
+    REFERENCE_CHECK(
+        utils::startsWith(text, pattern) ==
+        (text.compare(0, pattern.size(), pattern) == 0 && pattern.size() <= text.size()));
+    REFERENCE_CHECK(utils::endsWith(text, pattern) ==
+                    (pattern.size() <= text.size() &&
+                     text.compare(text.size() - pattern.size(), pattern.size(), pattern) == 0));
+    return nullptr;
 }
 
 // glibc compiles every repetition by copying what it repeats, so stacked or
@@ -191,35 +182,37 @@ bool repetitionsBounded(const std::string& pattern) {
     return true;
 }
 
-void checkRegex(const std::string& pattern, const std::string& text) {
+const char* checkRegex(const std::string& pattern, const std::string& text) {
     const std::string p = pattern.substr(0, pattern.find('\0'));
     if (!repetitionsBounded(p))
-        return;
+        return nullptr;
     const std::string t = text.substr(0, text.find('\0'));
     std::string captured = "stale";
     const int status = utils::matchString(p.c_str(), t.c_str(), captured);
-    FUZZ_CHECK(status == utils::MATCH_STRING_MATCHED || status == utils::MATCH_STRING_NO_MATCH ||
-               status == utils::MATCH_STRING_BAD_PATTERN);
+    REFERENCE_CHECK(status == utils::MATCH_STRING_MATCHED ||
+                    status == utils::MATCH_STRING_NO_MATCH ||
+                    status == utils::MATCH_STRING_BAD_PATTERN);
     // What was captured is a piece of the text, and only a match captures.
-    FUZZ_CHECK(status == utils::MATCH_STRING_MATCHED ? t.find(captured) != std::string::npos
-                                                     : captured.empty());
-    FUZZ_CHECK(utils::matchString(p.c_str(), nullptr, captured) ==
-               (status == utils::MATCH_STRING_BAD_PATTERN ? utils::MATCH_STRING_BAD_PATTERN
-                                                          : utils::MATCH_STRING_NO_MATCH));
-    FUZZ_CHECK(captured.empty());
+    REFERENCE_CHECK(status == utils::MATCH_STRING_MATCHED ? t.find(captured) != std::string::npos
+                                                          : captured.empty());
+    REFERENCE_CHECK(utils::matchString(p.c_str(), nullptr, captured) ==
+                    (status == utils::MATCH_STRING_BAD_PATTERN ? utils::MATCH_STRING_BAD_PATTERN
+                                                               : utils::MATCH_STRING_NO_MATCH));
+    REFERENCE_CHECK(captured.empty());
+    return nullptr;
 }
 
-void checkFormat(const std::string& text, long number) {
+const char* checkFormat(const std::string& text, long number) {
     const std::string t = text.substr(0, text.find('\0'));
-    FUZZ_CHECK(utils::formatString("%s", t.c_str()) == t);
-    FUZZ_CHECK(utils::formatString("%ld|%s|", number, t.c_str()) ==
-               std::to_string(number) + "|" + t + "|");
+    REFERENCE_CHECK(utils::formatString("%s", t.c_str()) == t);
+    REFERENCE_CHECK(utils::formatString("%ld|%s|", number, t.c_str()) ==
+                    std::to_string(number) + "|" + t + "|");
     const int precision = static_cast<int>(static_cast<unsigned long>(number) % 300);
-    FUZZ_CHECK(utils::formatString("%.*s", precision, t.c_str()) ==
-               t.substr(0, static_cast<std::size_t>(precision)));
+    REFERENCE_CHECK(utils::formatString("%.*s", precision, t.c_str()) ==
+                    t.substr(0, static_cast<std::size_t>(precision)));
     const std::string padded = utils::formatString("%40s", t.c_str());
-    FUZZ_CHECK(padded.size() == (t.size() < 40 ? 40 : t.size()));
-    FUZZ_CHECK(padded.compare(padded.size() - t.size(), t.size(), t) == 0);
+    REFERENCE_CHECK(padded.size() == (t.size() < 40 ? 40 : t.size()));
+    REFERENCE_CHECK(padded.compare(padded.size() - t.size(), t.size(), t) == 0);
     // Wide text formats when every character is ASCII and fails (empty) or
     // succeeds otherwise, but never crashes.
     const std::wstring wide = ByteReader::widen(t, true);
@@ -228,7 +221,7 @@ void checkFormat(const std::string& text, long number) {
     for (wchar_t c : wide)
         ascii = ascii && c >= 0 && c < 0x80;
     if (ascii)
-        FUZZ_CHECK(fromWide == std::string(wide.begin(), wide.end()));
+        REFERENCE_CHECK(fromWide == std::string(wide.begin(), wide.end()));
 
     // Argument lists: each argument followed by one space, null as empty.
     std::vector<std::string> parts = referenceSplit(t, " ");
@@ -240,14 +233,16 @@ void checkFormat(const std::string& text, long number) {
     }
     arguments.push_back(nullptr);
     joined += " ";
-    FUZZ_CHECK(utils::printArgList(static_cast<int>(arguments.size()), arguments.data()) == joined);
-    FUZZ_CHECK(utils::printArgList(-1, arguments.data()).empty());
-    FUZZ_CHECK(utils::printArgList(3, nullptr).empty());
+    REFERENCE_CHECK(utils::printArgList(static_cast<int>(arguments.size()), arguments.data()) ==
+                    joined);
+    REFERENCE_CHECK(utils::printArgList(-1, arguments.data()).empty());
+    REFERENCE_CHECK(utils::printArgList(3, nullptr).empty());
+    return nullptr;
 }
 
 // The linear search answers as the plain find and rfind, from every start, for
 // the fragment and for it repeated (long fragments take the table).
-void checkSearch(const std::string& text, const std::string& fragment, long number) {
+const char* checkSearch(const std::string& text, const std::string& fragment, long number) {
     const std::wstring wideText = ByteReader::widen(text, false);
     const std::wstring once = ByteReader::widen(fragment, false);
     for (const std::wstring& searched : {once, once + once + once}) {
@@ -255,13 +250,37 @@ void checkSearch(const std::string& text, const std::string& fragment, long numb
         const std::size_t n = wideText.size();
         for (std::size_t from :
              {std::size_t{0}, static_cast<std::size_t>(number) % (n + 2), n, TextSearch::npos}) {
-            FUZZ_CHECK(search.findIn(wideText, from) == wideText.find(searched, from));
-            FUZZ_CHECK(search.findLastIn(wideText, from) == wideText.rfind(searched, from));
+            REFERENCE_CHECK(search.findIn(wideText, from) == wideText.find(searched, from));
+            REFERENCE_CHECK(search.findLastIn(wideText, from) == wideText.rfind(searched, from));
         }
     }
+    return nullptr;
 }
 
 } // namespace
+
+const char* checkText(unsigned mode, long number, const std::string& first,
+                      const std::string& second, const std::string& third) {
+    switch (mode % 6) {
+    case 0:
+        if (const char* failed = checkTrims(first))
+            return failed;
+        return checkTrims(ByteReader::widen(first, false));
+    case 1:
+        REFERENCE_CHECK(utils::split(first, second) == referenceSplit(first, second));
+        return nullptr;
+    case 2:
+        return checkReplace(first, second, third);
+    case 3:
+        // Short texts: backtracking in the regular expression engine grows
+        // fast with the text, and the engine is not what is checked here.
+        return checkRegex(second, first.substr(0, kMaxRegexText));
+    case 4:
+        return checkFormat(first, number);
+    default:
+        return checkSearch(first, second, number);
+    }
+}
 
 // Input: a mode byte, a number, then texts separated by 0xFF bytes.
 int fuzzText(const std::uint8_t* data, std::size_t size) {
@@ -271,31 +290,7 @@ int fuzzText(const std::uint8_t* data, std::size_t size) {
     const std::string first = input.until('\xFF').substr(0, kMaxText);
     const std::string second = input.until('\xFF').substr(0, kMaxPattern);
     const std::string third = input.rest().substr(0, kMaxText);
-    switch (mode % 6) {
-    case 0:
-        checkCopyingTrims(first);
-        checkCopyingTrims(ByteReader::widen(first, false));
-        checkStringTrims(first);
-        checkStringTrims(ByteReader::widen(first, false));
-        break;
-    case 1:
-        checkSplit(first, second);
-        break;
-    case 2:
-        checkReplace(first, second, third);
-        break;
-    case 3:
-        // Short texts: backtracking in the regular expression engine grows
-        // fast with the text, and the engine is not what is fuzzed here.
-        checkRegex(second, first.substr(0, kMaxRegexText));
-        break;
-    case 5:
-        checkSearch(first, second, number);
-        break;
-    default:
-        checkFormat(first, number);
-        break;
-    }
+    FUZZ_CHECK(holds(checkText(mode, number, first, second, third)));
     return 0;
 }
 
