@@ -3,6 +3,7 @@
 #include "ByteReader.h"
 #include "FuzzCheck.h"
 #include "FuzzTargets.h"
+#include "TextChecks.h"
 
 #include "PluginSDK/StringVector.h"
 #include "PluginSDK/VectorString.h"
@@ -65,52 +66,60 @@ std::vector<std::wstring> referenceUnpack(const std::wstring& text) {
     return list;
 }
 
-// Unpacks into a list that already holds an element, which must stay first.
-std::vector<std::wstring> unpack(const wchar_t* packed) {
+// Unpacks into a list that already holds an element: false when that one
+// does not stay first.
+bool unpack(const wchar_t* packed, std::vector<std::wstring>& items) {
     PluginSDK::StringVector list;
     list.addString(L"kept");
     PluginSDK::VectorString::toVector(packed, list);
-    FUZZ_CHECK(list.size() >= 1 && list[0].str() == L"kept");
-    return itemsOf(list, 1);
+    items = itemsOf(list, 1);
+    return list.size() >= 1 && list[0].str() == L"kept";
 }
 
-void checkRoundTrip(ByteReader& input) {
-    std::vector<std::wstring> list;
-    const std::size_t count = input.below(kMaxElements + 1);
-    for (std::size_t i = 0; i < count; ++i)
-        list.push_back(input.wideText(kMaxElementLength, true));
+std::wstring pack(const std::vector<std::wstring>& list) {
     PluginSDK::VectorString packer;
     for (const std::wstring& element : list)
         packer += element.c_str();
-    const std::wstring packed = static_cast<const wchar_t*>(packer);
-    FUZZ_CHECK(packed == referencePack(list));
-    FUZZ_CHECK(unpack(packed.c_str()) == list);
-    // A reset packer starts a new list.
-    packer.reset();
-    FUZZ_CHECK(std::wstring(static_cast<const wchar_t*>(packer)).empty());
-}
-
-void checkUnpack(const std::wstring& text) {
-    const std::vector<std::wstring> list = unpack(text.c_str());
-    FUZZ_CHECK(list == referenceUnpack(text));
-    // Whatever was read packs into a text that reads back the same list.
-    PluginSDK::VectorString packer;
-    for (const std::wstring& element : list)
-        packer += element.c_str();
-    FUZZ_CHECK(unpack(packer) == list);
+    return static_cast<const wchar_t*>(packer);
 }
 
 } // namespace
+
+const char* checkPacking(const std::vector<std::wstring>& list) {
+    const std::wstring packed = pack(list);
+    REFERENCE_CHECK(packed == referencePack(list));
+    std::vector<std::wstring> unpacked;
+    REFERENCE_CHECK(unpack(packed.c_str(), unpacked) && unpacked == list);
+    // A reset packer starts a new list.
+    PluginSDK::VectorString packer;
+    packer += L"x";
+    packer.reset();
+    REFERENCE_CHECK(std::wstring(static_cast<const wchar_t*>(packer)).empty());
+    return nullptr;
+}
+
+const char* checkUnpacking(const std::wstring& text) {
+    std::vector<std::wstring> list;
+    REFERENCE_CHECK(unpack(text.c_str(), list) && list == referenceUnpack(text));
+    // Whatever was read packs into a text that reads back the same list.
+    std::vector<std::wstring> again;
+    REFERENCE_CHECK(unpack(pack(list).c_str(), again) && again == list);
+    REFERENCE_CHECK(unpack(nullptr, again) && again.empty());
+    return nullptr;
+}
 
 // Input: a mode byte; then either a list (count byte, length-prefixed
 // elements) or a text to unpack.
 int fuzzVectorString(const std::uint8_t* data, std::size_t size) {
     ByteReader input(data, size);
     if (input.flag()) {
-        checkRoundTrip(input);
+        std::vector<std::wstring> list(input.below(kMaxElements + 1));
+        for (std::wstring& element : list)
+            element = input.wideText(kMaxElementLength, true);
+        FUZZ_CHECK(holds(checkPacking(list)));
     } else {
-        checkUnpack(ByteReader::widen(input.rest().substr(0, kMaxPacked), false));
-        FUZZ_CHECK(unpack(nullptr).empty());
+        FUZZ_CHECK(
+            holds(checkUnpacking(ByteReader::widen(input.rest().substr(0, kMaxPacked), false))));
     }
     return 0;
 }
