@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <cstring>
 #include <cwchar>
 #include <memory>
 #include <string>
@@ -27,25 +26,17 @@ constexpr std::size_t kMaxText = 256;
 constexpr std::size_t kMaxPattern = 24;
 constexpr std::size_t kMaxRegexText = 64;
 
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename CharT> using Owned = std::unique_ptr<CharT, FreeDeleter>;
+template <typename CharT> using Owned = std::unique_ptr<CharT, decltype(&std::free)>;
 
 std::vector<std::string> referenceSplit(const std::string& text, const std::string& delimiters) {
-    std::vector<std::string> tokens;
-    std::string token;
-    for (char c : text) {
-        if (delimiters.find(c) != std::string::npos) {
-            if (!token.empty())
-                tokens.push_back(token);
-            token.clear();
-        } else {
-            token += c;
-        }
-    }
-    if (!token.empty())
-        tokens.push_back(token);
+    std::vector<std::string> tokens(1);
+    for (char c : text)
+        if (delimiters.find(c) == std::string::npos)
+            tokens.back() += c;
+        else if (!tokens.back().empty())
+            tokens.emplace_back();
+    if (tokens.back().empty())
+        tokens.pop_back();
     return tokens;
 }
 
@@ -54,15 +45,11 @@ StringT referenceReplace(const StringT& text, const StringT& pattern, const Stri
     if (pattern.empty())
         return text;
     StringT out;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (text.compare(i, pattern.size(), pattern) == 0) {
-            out += replacement;
-            i += pattern.size();
-        } else {
+    for (std::size_t i = 0; i < text.size();)
+        if (text.compare(i, pattern.size(), pattern) == 0)
+            out += replacement, i += pattern.size();
+        else
             out += text[i++];
-        }
-    }
     return out;
 }
 
@@ -74,9 +61,8 @@ bool isClassSpace(wchar_t c) {
     return c >= 0 && c <= 255 && std::isspace(static_cast<int>(c)) != 0;
 }
 
-template <typename CharT> bool isFixedSpace(CharT c) {
-    return c == CharT('\t') || c == CharT('\n') || c == CharT('\v') || c == CharT('\f') ||
-           c == CharT('\r') || c == CharT(' ');
+bool isFixedSpace(wchar_t c) {
+    return c != 0 && std::wcschr(L"\t\n\v\f\r ", c) != nullptr;
 }
 
 // Trims by a predicate on either side.
@@ -119,7 +105,7 @@ template <typename CharT> const char* checkTrims(const std::basic_string<CharT>&
     for (int i = 0; i < 3; ++i) {
         // An exact-size heap copy, so that a read past the terminator is caught.
         std::vector<CharT> buffer(text.c_str(), text.c_str() + text.size() + 1);
-        const Owned<CharT> copy(copying[i](buffer.data()));
+        const Owned<CharT> copy(copying[i](buffer.data()), &std::free);
         REFERENCE_CHECK(copy && StringT(copy.get()) == expected[i][0]);
         inBuffer[i](buffer.data());
         REFERENCE_CHECK(StringT(buffer.data()) == expected[i][0]);
@@ -130,24 +116,11 @@ template <typename CharT> const char* checkTrims(const std::basic_string<CharT>&
     return nullptr;
 }
 
-const char* checkReplace(const std::string& text, const std::string& pattern,
-                         const std::string& replacement) {
-    std::string narrow = text;
-    utils::replaceAllStrings(narrow, pattern, replacement);
-    REFERENCE_CHECK(narrow == referenceReplace(text, pattern, replacement));
-    const std::wstring wideText = ByteReader::widen(text, false);
-    const std::wstring widePattern = ByteReader::widen(pattern, false);
-    const std::wstring wideReplacement = ByteReader::widen(replacement, false);
-    std::wstring wide = wideText;
-    utils::replaceAllStrings(wide, widePattern, wideReplacement);
-    REFERENCE_CHECK(wide == referenceReplace(wideText, widePattern, wideReplacement));
-
-    REFERENCE_CHECK(
-        utils::startsWith(text, pattern) ==
-        (text.compare(0, pattern.size(), pattern) == 0 && pattern.size() <= text.size()));
-    REFERENCE_CHECK(utils::endsWith(text, pattern) ==
-                    (pattern.size() <= text.size() &&
-                     text.compare(text.size() - pattern.size(), pattern.size(), pattern) == 0));
+template <typename StringT>
+const char* checkReplace(const StringT& text, const StringT& pattern, const StringT& replacement) {
+    StringT replaced = text;
+    utils::replaceAllStrings(replaced, pattern, replacement);
+    REFERENCE_CHECK(replaced == referenceReplace(text, pattern, replacement));
     return nullptr;
 }
 
@@ -217,10 +190,7 @@ const char* checkFormat(const std::string& text, long number) {
     // succeeds otherwise, but never crashes.
     const std::wstring wide = ByteReader::widen(t, true);
     const std::string fromWide = utils::formatString("%ls", wide.c_str());
-    bool ascii = true;
-    for (wchar_t c : wide)
-        ascii = ascii && c >= 0 && c < 0x80;
-    if (ascii)
+    if (std::all_of(wide.begin(), wide.end(), [](wchar_t c) { return c >= 0 && c < 0x80; }))
         REFERENCE_CHECK(fromWide == std::string(wide.begin(), wide.end()));
 
     // Argument lists: each argument followed by one space, null as empty.
@@ -270,7 +240,15 @@ const char* checkText(unsigned mode, long number, const std::string& first,
         REFERENCE_CHECK(utils::split(first, second) == referenceSplit(first, second));
         return nullptr;
     case 2:
-        return checkReplace(first, second, third);
+        REFERENCE_CHECK(utils::startsWith(first, second) ==
+                        (first.substr(0, second.size()) == second));
+        REFERENCE_CHECK(utils::endsWith(first, second) ==
+                        (second.size() <= first.size() &&
+                         first.substr(first.size() - second.size()) == second));
+        if (const char* failed = checkReplace(first, second, third))
+            return failed;
+        return checkReplace(ByteReader::widen(first, false), ByteReader::widen(second, false),
+                            ByteReader::widen(third, false));
     case 3:
         // Short texts: backtracking in the regular expression engine grows
         // fast with the text, and the engine is not what is checked here.

@@ -19,13 +19,6 @@ constexpr std::size_t kMaxElements = 24;
 constexpr std::size_t kMaxElementLength = 40;
 constexpr std::size_t kMaxPacked = 400;
 
-std::vector<std::wstring> itemsOf(const PluginSDK::StringVector& list, int from) {
-    std::vector<std::wstring> items;
-    for (int i = from; i < list.size(); ++i)
-        items.push_back(list[i].str());
-    return items;
-}
-
 // The packed form written out by hand: each element with '\' before every
 // ';' and '\', then ';'.
 std::wstring referencePack(const std::vector<std::wstring>& list) {
@@ -72,7 +65,9 @@ bool unpack(const wchar_t* packed, std::vector<std::wstring>& items) {
     PluginSDK::StringVector list;
     list.addString(L"kept");
     PluginSDK::VectorString::toVector(packed, list);
-    items = itemsOf(list, 1);
+    items.clear();
+    for (int i = 1; i < list.size(); ++i)
+        items.push_back(list[i].str());
     return list.size() >= 1 && list[0].str() == L"kept";
 }
 

@@ -26,15 +26,10 @@ TEST(TextHelpers, AgreeWithTheReferencesOnHostileTexts) {
         ~InUtf8Locale() { std::setlocale(LC_ALL, saved.c_str()); }
     } locale;
     const std::string named[][3] = {
-        {"\t\n\v\f\r x \r\n", " ", ""},
-        {std::string("ab \0\0", 5), "\0", "x"},
+        {std::string("\t\r x \n\0\0", 8), "\0", "x"},
         {std::string("\0 ab", 4), " ", " "},
         {" \x88\x86 x \x86\x88\x84\t", "\x88", "\x86"},
         {"aaa", "a", "aa"},
-        {"abab", "ab", ""},
-        {"aaaa", "aa", "b"},
-        {"keep", "", "x"},
-        {"a(b)c(d)e", "(", ""},
         // Searched three times over, the fragment is long enough for the
         // table search, and its first attempt fails one character short.
         {"aaaaaabaaaaabaaaaab", "aaaaab", ""},
@@ -47,9 +42,9 @@ TEST(TextHelpers, AgreeWithTheReferencesOnHostileTexts) {
         return picked;
     };
     const char hostile[] = " \t\n\v\f\r\0ab(*+\\|?\x84\x86\x88\xE9";
-    for (unsigned round = 0; round < 6 * (10 + 3000); ++round) {
+    for (unsigned round = 0; round < 6 * (5 + 3000); ++round) {
         std::string first, second, third;
-        if (round < 60) {
+        if (round < 30) {
             first = named[round / 6][0], second = named[round / 6][1], third = named[round / 6][2];
         } else if (round % 2) {
             // Pieces of the fragment and its repetitions: partial matches that
