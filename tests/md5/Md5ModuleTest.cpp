@@ -1,6 +1,7 @@
 // The MD5 module against RFC 1321's test suite and against md5sum, fed whole
 // and in pieces of every size around the 64-byte block.
 #include "md5/Md5.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,6 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -31,19 +31,11 @@ std::string digestText(const std::string& bytes, std::size_t piece) {
 // The digest that the system's md5sum computes for the bytes, or "" when it
 // cannot be run.
 std::string md5sumOf(const std::string& bytes) {
-    char path[] = "/tmp/coreplugin-md5-XXXXXX";
-    const int fd = mkstemp(path);
-    if (fd < 0)
-        return "";
-    const bool written = write(fd, bytes.data(), bytes.size()) == ssize_t(bytes.size());
-    close(fd);
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(
-        written ? popen((std::string("md5sum '") + path + "' 2>/dev/null").c_str(), "r") : nullptr,
-        &pclose);
+    const testsupport::TempDir dir;
+    const std::string command = "md5sum '" + dir.write("bytes", bytes) + "' 2>/dev/null";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
     char line[128] = {};
-    const bool read = pipe && std::fgets(line, sizeof line, pipe.get());
-    unlink(path);
-    return read ? std::string(line).substr(0, 32) : "";
+    return pipe && std::fgets(line, sizeof line, pipe.get()) ? std::string(line).substr(0, 32) : "";
 }
 
 } // namespace
