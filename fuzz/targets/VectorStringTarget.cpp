@@ -37,25 +37,20 @@ std::wstring referencePack(const std::vector<std::wstring>& list) {
 // Reads a text the way a person would write a list: ';' ends an element, '\'
 // makes the next ';' or '\' literal and otherwise stands for itself, a last
 // element without ';' still counts. The text ends at its first NUL.
-std::vector<std::wstring> referenceUnpack(const std::wstring& text) {
+std::vector<std::wstring> referenceUnpack(const std::wstring& whole) {
+    const std::wstring text = whole.substr(0, whole.find(L'\0'));
     std::vector<std::wstring> list;
-    std::wstring element;
     bool begun = false;
-    for (std::size_t i = 0; i < text.size() && text[i] != L'\0'; ++i) {
-        wchar_t c = text[i];
-        if (c == L';') {
-            list.push_back(element);
-            element.clear();
-            begun = false;
-            continue;
-        }
-        if (c == L'\\' && i + 1 < text.size() && (text[i + 1] == L';' || text[i + 1] == L'\\'))
-            c = text[++i];
-        element += c;
-        begun = true;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!begun)
+            list.emplace_back();
+        begun = text[i] != L';';
+        if (text[i] == L'\\' && i + 1 < text.size() &&
+            (text[i + 1] == L';' || text[i + 1] == L'\\'))
+            list.back() += text[++i];
+        else if (begun)
+            list.back() += text[i];
     }
-    if (begun)
-        list.push_back(element);
     return list;
 }
 

@@ -73,12 +73,10 @@ std::wstring untilNul(const std::wstring& text) {
 // The documented lower-casing: values 0 to 255 through the locale's single-byte
 // table, -128 to -1 through the byte they stand for, others unchanged.
 wchar_t lower(wchar_t c) {
-    if (c >= 0 && c <= 255)
-        return static_cast<wchar_t>(std::tolower(static_cast<int>(c)));
-    if (c >= -128 && c < 0)
-        return static_cast<wchar_t>(static_cast<signed char>(
-            std::tolower(static_cast<unsigned char>(static_cast<signed char>(c)))));
-    return c;
+    if (c < -128 || c > 255)
+        return c;
+    const int lowered = std::tolower(static_cast<unsigned char>(c));
+    return c < 0 ? static_cast<signed char>(lowered) : lowered;
 }
 
 // The escaped matcher stands code 1 for the text's '*' and the pattern's "\*",
