@@ -171,7 +171,7 @@ const char* checkFormat(const std::string& text, long number) {
     const std::string t = text.substr(0, text.find('\0'));
     REFERENCE_CHECK(utils::formatString("%s", t.c_str()) == t);
     REFERENCE_CHECK(utils::formatString("%ld|%s|", number, t.c_str()) ==
-                    std::to_string(number) + "|" + t + "|");
+                    std::to_string(number).append("|").append(t).append("|"));
     const int precision = static_cast<int>(static_cast<unsigned long>(number) % 300);
     REFERENCE_CHECK(utils::formatString("%.*s", precision, t.c_str()) ==
                     t.substr(0, static_cast<std::size_t>(precision)));
@@ -186,7 +186,7 @@ const char* checkFormat(const std::string& text, long number) {
 const char* checkSearch(const std::string& text, const std::string& fragment, long number) {
     const std::wstring wideText = ByteReader::widen(text, false);
     const std::wstring once = ByteReader::widen(fragment, false);
-    for (const std::wstring& searched : {once, once + once + once}) {
+    for (const std::wstring& searched : {once, std::wstring(once).append(once).append(once)}) {
         const TextSearch search(searched);
         const std::size_t n = wideText.size();
         for (std::size_t from :

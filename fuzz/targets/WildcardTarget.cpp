@@ -38,9 +38,9 @@ bool referenceMatch(const std::wstring& pattern, const std::wstring& text, Same 
         elements.emplace_back(pattern[i], !escaped && (pattern[i] == L'*' || pattern[i] == L'?'));
     }
     const std::size_t n = text.size();
-    std::vector<signed char> known((elements.size() + 1) * (n + 1), -1);
+    std::vector<int> known((elements.size() + 1) * (n + 1), -1);
     std::function<bool(std::size_t, std::size_t)> match = [&](std::size_t i, std::size_t j) {
-        signed char& answer = known[i * (n + 1) + j];
+        int& answer = known[i * (n + 1) + j];
         if (answer < 0) {
             if (i == elements.size())
                 answer = j == n;

@@ -25,7 +25,7 @@ TEST(TextHelpers, AgreeWithTheReferencesOnHostileTexts) {
         ~InUtf8Locale() { std::setlocale(LC_ALL, saved.c_str()); }
     } locale;
     const std::string named[][3] = {
-        {std::string("\t\r x \n\0\0", 8), "\0", "x"},
+        {std::string("\t\r x \n\0\0", 8), "", "x"},
         {std::string("\0 ab", 4), " ", " "},
         {" \x88\x86 x \x86\x88\x84\t", "\x88", "\x86"},
         {"aaa", "a", "aa"},
@@ -50,7 +50,7 @@ TEST(TextHelpers, AgreeWithTheReferencesOnHostileTexts) {
             // fail late, for search, replace and split.
             second = pick("ab", 2, 8), third = pick("ab", 2, 3);
             while (first.size() < 100)
-                first += random() % 2 ? second + second + second
+                first += random() % 2 ? std::string(second).append(second).append(second)
                                       : second.substr(0, random() % (second.size() + 1)) + "b";
         } else {
             first = pick(hostile, sizeof hostile - 1, 40), second = pick(hostile, 16, 6),

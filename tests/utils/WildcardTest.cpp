@@ -67,7 +67,7 @@ TEST(Wildcard, EveryFormAgreesWithTheReferenceOnRandomAndLongInputs) {
     };
     // NUL, the codes of the escaped matcher and every high byte (each a
     // different character to the wide modes) among the usual letters.
-    std::string hostile("ab*?*\\A:\1\2", 11);
+    std::string hostile = std::string("ab*?*\\A:\1\2") + '\0';
     for (int high = 0x80; high < 0x94; ++high)
         hostile += static_cast<char>(high);
     for (unsigned round = 0; round < 6000; ++round)
