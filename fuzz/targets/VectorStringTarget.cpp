@@ -3,6 +3,7 @@
 #include "ByteReader.h"
 #include "FuzzCheck.h"
 #include "FuzzTargets.h"
+#include "TextChecks.h"
 
 #include "PluginSDK/StringVector.h"
 #include "PluginSDK/VectorString.h"
@@ -17,13 +18,6 @@ namespace {
 constexpr std::size_t kMaxElements = 24;
 constexpr std::size_t kMaxElementLength = 40;
 constexpr std::size_t kMaxPacked = 400;
-
-std::vector<std::wstring> itemsOf(const PluginSDK::StringVector& list, int from) {
-    std::vector<std::wstring> items;
-    for (int i = from; i < list.size(); ++i)
-        items.push_back(list[i].str());
-    return items;
-}
 
 // The packed form written out by hand: each element with '\' before every
 // ';' and '\', then ';'.
@@ -43,74 +37,79 @@ std::wstring referencePack(const std::vector<std::wstring>& list) {
 // Reads a text the way a person would write a list: ';' ends an element, '\'
 // makes the next ';' or '\' literal and otherwise stands for itself, a last
 // element without ';' still counts. The text ends at its first NUL.
-std::vector<std::wstring> referenceUnpack(const std::wstring& text) {
+std::vector<std::wstring> referenceUnpack(const std::wstring& whole) {
+    const std::wstring text = whole.substr(0, whole.find(L'\0'));
     std::vector<std::wstring> list;
-    std::wstring element;
     bool begun = false;
-    for (std::size_t i = 0; i < text.size() && text[i] != L'\0'; ++i) {
-        wchar_t c = text[i];
-        if (c == L';') {
-            list.push_back(element);
-            element.clear();
-            begun = false;
-            continue;
-        }
-        if (c == L'\\' && i + 1 < text.size() && (text[i + 1] == L';' || text[i + 1] == L'\\'))
-            c = text[++i];
-        element += c;
-        begun = true;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!begun)
+            list.emplace_back();
+        begun = text[i] != L';';
+        if (text[i] == L'\\' && i + 1 < text.size() &&
+            (text[i + 1] == L';' || text[i + 1] == L'\\'))
+            list.back() += text[++i];
+        else if (begun)
+            list.back() += text[i];
     }
-    if (begun)
-        list.push_back(element);
     return list;
 }
 
-// Unpacks into a list that already holds an element, which must stay first.
-std::vector<std::wstring> unpack(const wchar_t* packed) {
+// Unpacks into a list that already holds an element: false when that one
+// does not stay first.
+bool unpack(const wchar_t* packed, std::vector<std::wstring>& items) {
     PluginSDK::StringVector list;
     list.addString(L"kept");
     PluginSDK::VectorString::toVector(packed, list);
-    FUZZ_CHECK(list.size() >= 1 && list[0].str() == L"kept");
-    return itemsOf(list, 1);
+    items.clear();
+    for (int i = 1; i < list.size(); ++i)
+        items.push_back(list[i].str());
+    return list.size() >= 1 && list[0].str() == L"kept";
 }
 
-void checkRoundTrip(ByteReader& input) {
-    std::vector<std::wstring> list;
-    const std::size_t count = input.below(kMaxElements + 1);
-    for (std::size_t i = 0; i < count; ++i)
-        list.push_back(input.wideText(kMaxElementLength, true));
+std::wstring pack(const std::vector<std::wstring>& list) {
     PluginSDK::VectorString packer;
     for (const std::wstring& element : list)
         packer += element.c_str();
-    const std::wstring packed = static_cast<const wchar_t*>(packer);
-    FUZZ_CHECK(packed == referencePack(list));
-    FUZZ_CHECK(unpack(packed.c_str()) == list);
-    // A reset packer starts a new list.
-    packer.reset();
-    FUZZ_CHECK(std::wstring(static_cast<const wchar_t*>(packer)).empty());
-}
-
-void checkUnpack(const std::wstring& text) {
-    const std::vector<std::wstring> list = unpack(text.c_str());
-    FUZZ_CHECK(list == referenceUnpack(text));
-    // Whatever was read packs into a text that reads back the same list.
-    PluginSDK::VectorString packer;
-    for (const std::wstring& element : list)
-        packer += element.c_str();
-    FUZZ_CHECK(unpack(packer) == list);
+    return static_cast<const wchar_t*>(packer);
 }
 
 } // namespace
+
+const char* checkPacking(const std::vector<std::wstring>& list) {
+    const std::wstring packed = pack(list);
+    REFERENCE_CHECK(packed == referencePack(list));
+    std::vector<std::wstring> unpacked;
+    REFERENCE_CHECK(unpack(packed.c_str(), unpacked) && unpacked == list);
+    // A reset packer starts a new list.
+    PluginSDK::VectorString packer;
+    packer += L"x";
+    packer.reset();
+    REFERENCE_CHECK(std::wstring(static_cast<const wchar_t*>(packer)).empty());
+    return nullptr;
+}
+
+const char* checkUnpacking(const std::wstring& text) {
+    std::vector<std::wstring> list;
+    REFERENCE_CHECK(unpack(text.c_str(), list) && list == referenceUnpack(text));
+    // Whatever was read packs into a text that reads back the same list.
+    std::vector<std::wstring> again;
+    REFERENCE_CHECK(unpack(pack(list).c_str(), again) && again == list);
+    REFERENCE_CHECK(unpack(nullptr, again) && again.empty());
+    return nullptr;
+}
 
 // Input: a mode byte; then either a list (count byte, length-prefixed
 // elements) or a text to unpack.
 int fuzzVectorString(const std::uint8_t* data, std::size_t size) {
     ByteReader input(data, size);
     if (input.flag()) {
-        checkRoundTrip(input);
+        std::vector<std::wstring> list(input.below(kMaxElements + 1));
+        for (std::wstring& element : list)
+            element = input.wideText(kMaxElementLength, true);
+        FUZZ_CHECK(holds(checkPacking(list)));
     } else {
-        checkUnpack(ByteReader::widen(input.rest().substr(0, kMaxPacked), false));
-        FUZZ_CHECK(unpack(nullptr).empty());
+        FUZZ_CHECK(
+            holds(checkUnpacking(ByteReader::widen(input.rest().substr(0, kMaxPacked), false))));
     }
     return 0;
 }

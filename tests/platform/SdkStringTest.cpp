@@ -1,4 +1,5 @@
-// The host SDK's string: order, number reading, case mapping, UTF-8 texts.
+// The host SDK's string: number reading, case mapping, UTF-8 texts (its order
+// is seen through Sort end to end).
 #include "PluginSDK/String.h"
 #include "base/WideText.h"
 
@@ -7,61 +8,31 @@
 #include <climits>
 #include <clocale>
 #include <string>
+#include <utility>
 
 using PluginSDK::String;
 
-TEST(SdkString, OrdersByCodePointWithPrefixesFirst) {
-    struct Case {
-        const wchar_t* a;
-        const wchar_t* b;
-        int sign; // of compare(a, b)
-    };
-    const Case cases[] = {
-        {L"", L"", 0},         {L"", L"a", -1},
-        {L"abc", L"abcd", -1}, {L"B", L"a", -1},
-        {L"1.10", L"1.9", -1}, {L"\u00e9", L"z", 1},
-        {L"same", L"same", 0}, {L"\U0001F600", L"\uFFFF", 1},
-    };
-    for (const Case& c : cases) {
-        String a(c.a), b(c.b);
-        const int sign = (a < b) ? -1 : (a > b ? 1 : 0);
-        EXPECT_EQ(sign, c.sign) << "row " << (&c - cases);
-        EXPECT_TRUE((a == b) == (c.sign == 0) && (a != b) == (c.sign != 0) &&
-                    (a <= b) == (c.sign <= 0) && (a >= b) == (c.sign >= 0))
-            << "row " << (&c - cases);
-    }
-}
-
 TEST(SdkString, ToLongReadsOneSignedDecimalNumber) {
-    struct Case {
-        const wchar_t* text;
-        bool strict;
-        bool ok;
-        long value; // 12345: left alone
-    };
-    const Case cases[] = {
-        {L"42", true, true, 42},
-        {L"  -17  ", true, true, -17},
-        {L"+5", true, true, 5},
-        {L"-0", true, true, 0},
-        {L"9223372036854775807", true, true, LONG_MAX},
-        {L"-9223372036854775808", true, true, LONG_MIN},
-        {L"12x", false, true, 12},
-        {L"9223372036854775808", true, false, 12345},
-        {L"-9223372036854775809", true, false, 12345},
-        {L"   ", true, false, 12345},
-        {L"12x", true, false, 12345},
-        {L"1 2", true, false, 12345},
-        {L"--1", true, false, 12345},
-        {L"0x10", true, false, 12345},
-        {L"-", true, false, 12345},
-        {L"x12", false, false, 12345},
-    };
-    for (const Case& c : cases) {
+    const std::pair<const wchar_t*, long> accepted[] = {{L"42", 42},
+                                                        {L"  -17  ", -17},
+                                                        {L"+5", 5},
+                                                        {L"-0", 0},
+                                                        {L"9223372036854775807", LONG_MAX},
+                                                        {L"-9223372036854775808", LONG_MIN}};
+    for (const auto& a : accepted) {
         long value = 12345;
-        EXPECT_EQ(String(c.text).toLong(value, c.strict), c.ok) << "'" << c.text << "'";
-        EXPECT_EQ(value, c.value) << "'" << c.text << "'";
+        EXPECT_TRUE(String(a.first).toLong(value, true) && value == a.second) << a.first;
     }
+    // A refused text leaves the value alone.
+    for (const wchar_t* text : {L"   ", L"12x", L"1 2", L"--1", L"0x10", L"-",
+                                L"9223372036854775808", L"-9223372036854775809"}) {
+        long value = 12345;
+        EXPECT_TRUE(!String(text).toLong(value, true) && value == 12345) << text;
+    }
+    // Without strictness what follows the number is ignored.
+    long value = 12345;
+    EXPECT_TRUE(String(L"12x").toLong(value, false) && value == 12);
+    EXPECT_TRUE(!String(L"x12").toLong(value, false) && value == 12);
 }
 
 TEST(SdkString, TextsInAndOut) {

@@ -34,6 +34,8 @@ TEST(Utf8, DecodesEachInvalidSequenceToOneReplacement) {
         {"\x80", L"\uFFFD"},
         {"\xC0\xAF", L"\uFFFD\uFFFD"},   // C0 is never a lead byte
         {"\xE0\x80\xAF", L"\uFFFD"},     // overlong
+        {"\xE0\x90\x80", L"\uFFFD"},     // U+0400 needs only two bytes
+        {"\xF0\x8F\xBF\xBF", L"\uFFFD"}, // U+FFFF needs only three
         {"\xED\xA0\x80", L"\uFFFD"},     // encoded surrogate
         {"\xF4\x90\x80\x80", L"\uFFFD"}, // beyond U+10FFFF
         {"\xE2\x82"
