@@ -120,11 +120,6 @@ public:
         return asOperator(op, [&](auto& kind) { return kind.update(text); });
     }
 
-    static TErrorCode feed(PluginSDK::Expression& op,
-                           std::initializer_list<const wchar_t*> values) {
-        return feedList(op, std::vector<std::wstring>(values.begin(), values.end()));
-    }
-
     // Feeds a vector child's result.
     static TErrorCode feedList(PluginSDK::Expression& op, const std::vector<std::wstring>& values) {
         PluginSDK::StringVector list;
@@ -138,42 +133,8 @@ public:
         return asOperator(op, [&](auto& kind) { return kind.updateWithError(code); });
     }
 
-    static bool continueOnError(PluginSDK::Expression& op) {
-        return asOperator(op, [](auto& kind) { return kind.continueOnError(); });
-    }
-
-    // The result; `out` receives it even on failure.
-    static TErrorCode scalar(PluginSDK::Expression& expression, std::wstring& out) {
-        PluginSDK::String result;
-        const TErrorCode rc =
-            static_cast<PluginSDK::ScalarExpression&>(expression).getScalarResult(result);
-        out = result.str();
-        return rc;
-    }
-
-    static TErrorCode vector(PluginSDK::Expression& expression, std::vector<std::wstring>& out) {
-        PluginSDK::StringVector result;
-        const TErrorCode rc =
-            static_cast<PluginSDK::VectorExpression&>(expression).getVectorResult(result);
-        out.clear();
-        for (const PluginSDK::String& item : result.items())
-            out.push_back(item.str());
-        return rc;
-    }
-
-private:
-    // The elements of "[a,b]".
-    static std::vector<std::wstring> split(const std::wstring& step) {
-        std::vector<std::wstring> list;
-        for (std::size_t start = 1; step.size() > 2 && start < step.size(); ++start) {
-            const std::size_t end = std::min(step.find(L',', start), step.size() - 1);
-            const std::wstring item = step.substr(start, end - start);
-            list.push_back(item == L"''" ? L"" : item);
-            start = end;
-        }
-        return list;
-    }
-
+    // Reads the result into a buffer holding "stale" (vectors: one "stale"
+    // element) and answers "CODE:text" or "CODE:[a,b]".
     static std::wstring read(PluginSDK::Expression& expression) {
         if (expression.getType() == PluginSDK::SCALAR_EXPRESSION) {
             PluginSDK::String result(L"stale");
@@ -189,6 +150,19 @@ private:
         for (const PluginSDK::String& item : result.items())
             items += (items.empty() ? L"" : L",") + (item.str().empty() ? L"''" : item.str());
         return std::to_wstring(rc) + L":[" + items + L"]";
+    }
+
+private:
+    // The elements of "[a,b]".
+    static std::vector<std::wstring> split(const std::wstring& step) {
+        std::vector<std::wstring> list;
+        for (std::size_t start = 1; step.size() > 2 && start < step.size(); ++start) {
+            const std::size_t end = std::min(step.find(L',', start), step.size() - 1);
+            const std::wstring item = step.substr(start, end - start);
+            list.push_back(item == L"''" ? L"" : item);
+            start = end;
+        }
+        return list;
     }
 
     PluginSDK::CorePlugin m_Plugin;
