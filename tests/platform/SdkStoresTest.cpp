@@ -43,9 +43,9 @@ TEST(SdkProperties, ValuesStayInPlaceWhileOthersChange) {
     const wchar_t* third = leaf.getProperty(L"abc");
 
     constexpr int kCount = 100000;
-    std::vector<std::wstring> names;
+    std::vector<std::wstring> names(kCount);
     for (int i = 0; i < kCount; ++i)
-        names.push_back(L"name" + std::to_wstring(i));
+        names[i] = L"name" + std::to_wstring(i);
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < kCount; ++i)
         leaf.setProperty(names[i].c_str(), std::to_wstring(i).c_str());

@@ -62,7 +62,7 @@ constexpr int kRounds = 6;
 constexpr int kBuildsPerRound = 30;
 constexpr int kEvaluationsPerBuild = 4;
 // Heap growth tolerated between the second round and the last.
-constexpr std::size_t kHeapSlack = 32 * 1024;
+constexpr std::size_t kHeapSlack = std::size_t{32} * 1024;
 
 // Keeps the module mapped across rounds, so that each round's plug-in is
 // created and destroyed without the loader's own bookkeeping in the numbers.
