@@ -25,8 +25,7 @@ namespace fuzzing {
 
 namespace {
 
-using CorePlugin::RC_INVALID_ARGUMENT;
-using CorePlugin::RC_SUCCESS;
+using namespace CorePlugin;
 
 constexpr std::size_t kMaxText = 96;
 
@@ -55,49 +54,51 @@ Reading read(const wchar_t* text, int base, bool isSigned = false) {
 }
 
 void checkUnsignedRoundTrip(unsigned long value) {
-    const PluginSDK::String printed = CorePlugin::Converter::toString(value);
+    const PluginSDK::String printed = Converter::toString(value);
     unsigned long back = 1;
-    FUZZ_CHECK(CorePlugin::Converter::toUnsignedLong(printed, back) == RC_SUCCESS && back == value);
-    CorePlugin::UInteger reread(0);
+    FUZZ_CHECK(Converter::toUnsignedLong(printed, back) == RC_SUCCESS && back == value);
+    UInteger reread(0);
     FUZZ_CHECK(reread.set(printed) == RC_SUCCESS && reread.orderValue() == value);
     wchar_t hex[32];
     std::swprintf(hex, 32, L"%lx", value);
-    CorePlugin::Hex hexRead(1);
+    Hex hexRead(1);
     FUZZ_CHECK(hexRead.set(hex) == RC_SUCCESS && hexRead.orderValue() == value);
 }
 
 void checkSignedRoundTrip(long value) {
-    const PluginSDK::String printed = CorePlugin::Converter::toString(value);
-    CorePlugin::Integer reread(0);
+    const PluginSDK::String printed = Converter::toString(value);
+    Integer reread(0);
     FUZZ_CHECK(reread.set(printed) == RC_SUCCESS && reread.orderValue() == value);
     long back = 0;
     FUZZ_CHECK(printed.toLong(back, true) && back == value);
 }
 
-void checkVersionRoundTrip(const CorePlugin::Version::Fields& fields) {
-    CorePlugin::Version version(fields[0], fields[1], fields[2], fields[3]);
+void checkVersionRoundTrip(const Version::Fields& fields) {
+    Version version(fields[0], fields[1], fields[2], fields[3]);
     const std::unique_ptr<wchar_t, void (*)(void*)> printed(version.get(), brel_free);
-    CorePlugin::Version reread(1, 1, 1, 1);
+    Version reread(1, 1, 1, 1);
     FUZZ_CHECK(printed && reread.set(printed.get()) == RC_SUCCESS);
     FUZZ_CHECK(reread.orderValue() == fields);
-    FUZZ_CHECK(CorePlugin::Converter::toString(version) == PluginSDK::String(printed.get()));
+    FUZZ_CHECK(Converter::toString(version) == PluginSDK::String(printed.get()));
 }
 
 void checkDecimal(const wchar_t* text) {
     const Reading asUnsigned = read(text, 10);
     const bool fits = asUnsigned.taken();
     unsigned long converted = 7;
-    FUZZ_CHECK(CorePlugin::Converter::toUnsignedLong(PluginSDK::String(text), converted) ==
-               (fits ? RC_SUCCESS : CorePlugin::RC_NOT_AN_UNSIGNED_NUMBER));
+    errno = ERANGE; // the readers leave errno 0, whatever it held
+    FUZZ_CHECK(Converter::toUnsignedLong(PluginSDK::String(text), converted) ==
+               (fits ? RC_SUCCESS : RC_NOT_AN_UNSIGNED_NUMBER));
+    FUZZ_CHECK(errno == 0);
     FUZZ_CHECK(converted == (fits ? asUnsigned.value : 0UL));
-    CorePlugin::UInteger unsignedValue(42);
+    UInteger unsignedValue(42);
     FUZZ_CHECK(unsignedValue.set(text) == (fits ? RC_SUCCESS : RC_INVALID_ARGUMENT));
     FUZZ_CHECK(unsignedValue.orderValue() == (fits ? asUnsigned.value : 42UL));
 
     const Reading asSigned = read(text, 10, true);
     const long value = static_cast<long>(asSigned.value);
     const bool fitsSigned = fits && asSigned.number;
-    CorePlugin::Integer signedValue(-42);
+    Integer signedValue(-42);
     FUZZ_CHECK(signedValue.set(text) == (fitsSigned ? RC_SUCCESS : RC_INVALID_ARGUMENT));
     FUZZ_CHECK(signedValue.orderValue() == (fitsSigned ? value : -42L));
 
@@ -127,8 +128,9 @@ void checkHex(const wchar_t* text) {
     p += *p == L'+' || *p == L'-';
     const bool bareZeroX = p[0] == L'0' && (p[1] == L'x' || p[1] == L'X') && onlyBlanks(p + 2);
     const bool accepted = *text == L'\0' || bareZeroX || reading.taken();
-    CorePlugin::Hex value(42);
-    FUZZ_CHECK(value.set(text) == (accepted ? RC_SUCCESS : RC_INVALID_ARGUMENT));
+    Hex value(42);
+    errno = EINVAL;
+    FUZZ_CHECK(value.set(text) == (accepted ? RC_SUCCESS : RC_INVALID_ARGUMENT) && errno == 0);
     FUZZ_CHECK(value.orderValue() == (accepted ? reading.value : 42UL));
     // A text of zeros (with an 'x' in second place) is the number 0.
     FUZZ_CHECK(!value.isZero(text) || (accepted && value.orderValue() == 0));
@@ -138,8 +140,8 @@ void checkHex(const wchar_t* text) {
 
 // A version text: runs of digits, each a field within 64 bits, between the
 // separators '.', ',' and '_', of which there are at most three.
-bool referenceVersion(const wchar_t* p, CorePlugin::Version::Fields& fields) {
-    fields = CorePlugin::Version::Fields{};
+bool referenceVersion(const wchar_t* p, Version::Fields& fields) {
+    fields = Version::Fields{};
     std::size_t field = 0;
     for (int separators = 0; *p;) {
         if (*p == L'.' || *p == L',' || *p == L'_') {
@@ -160,11 +162,11 @@ bool referenceVersion(const wchar_t* p, CorePlugin::Version::Fields& fields) {
 }
 
 void checkVersion(const wchar_t* text) {
-    CorePlugin::Version::Fields expected;
+    Version::Fields expected;
     const bool valid = referenceVersion(text, expected);
-    CorePlugin::Version version(9, 9, 9, 9);
-    FUZZ_CHECK(version.set(text) == (valid ? RC_SUCCESS : CorePlugin::RC_INVALID_VERSION));
-    FUZZ_CHECK(version.orderValue() == (valid ? expected : CorePlugin::Version::Fields{}));
+    Version version(9, 9, 9, 9);
+    FUZZ_CHECK(version.set(text) == (valid ? RC_SUCCESS : RC_INVALID_VERSION));
+    FUZZ_CHECK(version.orderValue() == (valid ? expected : Version::Fields{}));
     FUZZ_CHECK(version.isValid(text) == valid);
     for (unsigned short index = 0; valid && index < 6; ++index)
         FUZZ_CHECK(version.getField(text, index) == (index < 4 ? expected[index] : 0));

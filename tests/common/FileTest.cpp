@@ -90,20 +90,6 @@ TEST(FileAndPath, TellRegularFilesFromDirectoriesAndEverythingElse) {
     }
 }
 
-TEST(FileAndPath, RefuseMissingPathsAndOutputs) {
-    bool isFile = false, isPath = false;
-    unsigned long value = 0;
-    EXPECT_EQ(File(nullptr).exists(&isFile), RC_FILE_WITHOUT_PATH);
-    EXPECT_EQ(Path(nullptr).exists(&isPath), RC_PATH_OR_FILE_MISSING);
-    EXPECT_EQ(File(L"/").exists(nullptr), RC_INVALID_ARGUMENT);
-    EXPECT_EQ(Path(L"/").exists(nullptr), RC_INVALID_ARGUMENT);
-    for (File::Query query :
-         {&File::size, &File::getINode, &File::getCTime, &File::getATime, &File::getMTime}) {
-        EXPECT_EQ((File(nullptr).*query)(&value), RC_FILE_WITHOUT_PATH);
-        EXPECT_EQ((File(L"/").*query)(nullptr), RC_INVALID_ARGUMENT);
-    }
-}
-
 // A path with a character that has no UTF-8 form (a lone surrogate) has no
 // exact narrow form: it must fail rather than be examined under a lossy
 // substitute such as the U+FFFD file in the tree.

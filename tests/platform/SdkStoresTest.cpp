@@ -74,21 +74,6 @@ TEST(SdkProperties, ValuesStayInPlaceWhileOthersChange) {
         EXPECT_EQ(leaf.getProperty(other), nullptr) << other;
 }
 
-TEST(SdkProperties, ReplacingAndDetachingFreesRoomForLaterProperties) {
-    Leaf leaf;
-    for (int round = 0; round < 50; ++round) {
-        const std::wstring value = std::wstring(static_cast<std::size_t>(round), L'v');
-        leaf.setProperty(L"value", value.c_str());
-        leaf.setProperty(L"other", round % 2 ? L"odd" : nullptr);
-        ASSERT_NE(leaf.getProperty(L"value"), nullptr);
-        EXPECT_EQ(std::wstring(leaf.getProperty(L"value")), value);
-        const wchar_t* other = leaf.getProperty(L"other");
-        EXPECT_EQ(std::wstring(other ? other : L"(none)"), round % 2 ? L"odd" : L"(none)");
-        if (round % 3 == 0)
-            leaf.setProperty(L"value", nullptr);
-    }
-}
-
 // Texts with long shared prefixes, units that are negative as wchar_t or
 // beyond the basic plane, NUL units held inside short texts (sorting reads
 // leading units ahead of the texts, a missing unit as 0), duplicates and

@@ -10,17 +10,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testsupport {
 
-struct Property {
-    const wchar_t* name;
-    const wchar_t* value;
-};
+// A property's name and value.
+using Property = std::pair<const wchar_t*, const wchar_t*>;
 
 // A script for HostDriver::play and the transcript it must give.
 struct Script {
@@ -39,13 +39,8 @@ template <typename Call> auto asOperator(PluginSDK::Expression& op, Call call) {
 
 class HostDriver {
 public:
-    struct Deleter {
-        PluginSDK::Plugin* plugin;
-        void operator()(PluginSDK::Expression* expression) const {
-            plugin->destroyExpression(expression);
-        }
-    };
-    using ExpressionPtr = std::unique_ptr<PluginSDK::Expression, Deleter>;
+    using ExpressionPtr =
+        std::unique_ptr<PluginSDK::Expression, std::function<void(PluginSDK::Expression*)>>;
 
     HostDriver() { m_Plugin.initializePlugin(); }
     ~HostDriver() { m_Plugin.cleanupPlugin(); }
@@ -58,8 +53,8 @@ public:
         EXPECT_EQ(m_Plugin.createExpression(name, &expression), 0) << "cannot create " << name;
         for (const Property& property : properties)
             if (expression)
-                expression->setProperty(property.name, property.value);
-        return ExpressionPtr(expression, Deleter{&m_Plugin});
+                expression->setProperty(property.first, property.second);
+        return ExpressionPtr(expression, [this](auto* made) { m_Plugin.destroyExpression(made); });
     }
 
     // Plays `steps` on a new expression and returns one word per step:
@@ -79,29 +74,25 @@ public:
             return L"(not created)";
         std::wstring transcript;
         for (const std::wstring step : steps) {
-            std::wstring word;
-            if (step == L"?") {
-                word = L"=" + read(*op);
-            } else if (step[0] == L'@') {
-                const std::size_t equals = step.find(L'=');
-                const std::wstring property = step.substr(1, equals - 1);
-                const std::wstring value =
-                    equals == std::wstring::npos ? L"" : step.substr(equals + 1);
-                op->setProperty(property.c_str(),
-                                equals == std::wstring::npos ? nullptr : value.c_str());
+            const std::size_t equals = step.find(L'=');
+            if (step[0] == L'@') {
+                const std::wstring value = equals == std::wstring::npos ? L"" : step.substr(equals);
+                op->setProperty(step.substr(1, equals - 1).c_str(),
+                                value.empty() ? nullptr : value.c_str() + 1);
                 continue;
-            } else {
-                if (step == L"~")
-                    op->disposeExpression();
-                word = step == L"~" ? L"~"
-                       : step[0] == L'!'
-                           ? std::to_wstring(feedError(*op, std::stol(step.substr(1))))
-                       : step[0] == L'['
-                           ? std::to_wstring(feedList(*op, split(step)))
-                           : std::to_wstring(feed(*op, step.c_str() + (step[0] == L'\\' ? 1 : 0)));
-                if (op->isReady())
-                    word += L'+';
             }
+            std::wstring word = L"~";
+            if (step == L"?")
+                word = L"=" + read(*op);
+            else if (step == L"~")
+                op->disposeExpression();
+            else
+                word = std::to_wstring(step[0] == L'!' ? feedError(*op, std::stol(step.substr(1)))
+                                       : step[0] == L'['
+                                           ? feedList(*op, split(step))
+                                           : feed(*op, step.c_str() + (step[0] == L'\\')));
+            if (step != L"?" && op->isReady())
+                word += L'+';
             transcript += (transcript.empty() ? L"" : L" ") + word;
         }
         return transcript;

@@ -1,21 +1,13 @@
-// The comparable kinds and CompareOperand where no expression reaches them:
-// null texts and arguments, the base procedure with operands that fail or
-// report a missing object. How texts read into each kind and how Compare and
-// FileInfoCompare answer are end-to-end cases (compare.json,
-// fileinfocompare.json; kinds never related to each other where a missing
-// file compares as a String).
-#include "common/Boolean.h"
+// CompareOperand where no expression reaches it: the base procedure with
+// operands that fail or report a missing object. How texts read into each
+// comparable kind and how Compare and FileInfoCompare answer are end-to-end
+// cases (compare.json, fileinfocompare.json; kinds never related to each other
+// where a missing file compares as a String).
 #include "common/CompareOperand.h"
-#include "common/Converter.h"
-#include "common/Hex.h"
 #include "common/Integer.h"
-#include "common/String.h"
-#include "common/UInteger.h"
-#include "common/Version.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <string>
 
 using namespace CorePlugin;
@@ -47,22 +39,6 @@ private:
 
 } // namespace
 
-TEST(Comparable, NullTextsAndArgumentsAreRefused) {
-    EXPECT_EQ(Boolean(true).set(nullptr), -101);
-    EXPECT_EQ(Integer(1).set(nullptr), -101);
-    EXPECT_EQ(UInteger(1).set(nullptr), -101);
-    EXPECT_EQ(Hex(1).set(nullptr), -101);
-    EXPECT_EQ(Version(1, 0, 0, 0).set(nullptr), -11008);
-    String empty(L"x");
-    EXPECT_EQ(empty.set(nullptr), 0);
-    bool result = true;
-    EXPECT_TRUE(CompareOperand::compare(&empty, nullptr, L"eq", result) == -101 &&
-                CompareOperand::compare(nullptr, &empty, L"eq", result) == -101 &&
-                CompareOperand::compare(&empty, &empty, nullptr, result) == -101);
-    EXPECT_EQ(CompareOperand::compare(&empty, &empty, L"EQ", result), -11007);
-    EXPECT_TRUE(result) << "a refused relation writes nothing";
-}
-
 // FileInfoCompare shows the procedure end to end (fileinfocompare.json), but
 // it reports a missing file only when "mustExist" is "true": the base's own
 // check of "mustExist" and its handling of failing operands are seen here.
@@ -92,18 +68,5 @@ TEST(CompareOperand, AsksForTheOperandsInOrderAndChecksMustExistForAMissingObjec
         const TErrorCode rc = operand.getScalarResult(result);
         EXPECT_EQ(std::to_wstring(rc) + L" " + result.str() + L" " + operand.m_Calls, c.outcome)
             << "row " << (&c - cases);
-    }
-}
-
-// A caller's errno never survives a number reader, whatever the text.
-TEST(Converter, NumberReadersLeaveErrnoZero) {
-    for (const wchar_t* text : {L"ff", L"fffffffffffffffff", L"x", L"0x10"}) {
-        unsigned long value = 0;
-        errno = ERANGE;
-        Hex(0).set(text);
-        EXPECT_EQ(errno, 0) << "Hex " << text;
-        errno = EINVAL;
-        Converter::toUnsignedLong(PluginSDK::String(text), value);
-        EXPECT_EQ(errno, 0) << "toUnsignedLong " << text;
     }
 }
