@@ -1,5 +1,7 @@
-// Fuzz target: the number and version readers agree with a reference reader,
-// and every value they accept reads back the same from its printed form.
+// Fuzz target: the number and version readers agree with the C library's
+// wcstoul and wcstol, and every value they accept reads back the same from its
+// printed form. The process stays in the C locale, where the blanks wcstol
+// skips are exactly those of the SDK's reader.
 #include "ByteReader.h"
 #include "FuzzCheck.h"
 #include "FuzzTargets.h"
@@ -13,242 +15,161 @@
 #include "common/UInteger.h"
 #include "common/Version.h"
 
-#include <climits>
+#include <cerrno>
 #include <cwchar>
 #include <cwctype>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace fuzzing {
 
 namespace {
 
+using namespace CorePlugin;
+
 constexpr std::size_t kMaxText = 96;
 
-// What a reader finds at the start of a text: blanks, a sign, digits.
+bool onlyBlanks(const wchar_t* p) {
+    while (std::iswspace(static_cast<wint_t>(*p)))
+        ++p;
+    return *p == L'\0';
+}
+
+// What wcstoul (wcstol when `isSigned`) reads at the start of a text.
 struct Reading {
-    bool anyDigit = false;
-    bool overflow = false; // the digits exceed 64 bits
-    bool negative = false;
-    unsigned long magnitude = 0;
-    std::size_t end = 0;   // first position after the digits
-    bool blankTail = true; // nothing but blanks after the digits
+    bool number;         // digits were read, within the range of the function
+    unsigned long value; // the bits of the value read
+    const wchar_t* end;
+
+    // The readers take a zero only when nothing but blanks follows it.
+    bool taken() const { return number && (value != 0 || onlyBlanks(end)); }
 };
 
-int digitOf(wchar_t c, int base) {
-    int value = -1;
-    if (c >= L'0' && c <= L'9')
-        value = c - L'0';
-    else if (c >= L'a' && c <= L'z')
-        value = c - L'a' + 10;
-    else if (c >= L'A' && c <= L'Z')
-        value = c - L'A' + 10;
-    return value >= 0 && value < base ? value : -1;
+Reading read(const wchar_t* text, int base, bool isSigned = false) {
+    wchar_t* end = nullptr;
+    errno = 0;
+    const unsigned long value = isSigned ? static_cast<unsigned long>(std::wcstol(text, &end, base))
+                                         : std::wcstoul(text, &end, base);
+    return {end != text && errno == 0, value, end};
 }
-
-template <typename IsBlank>
-Reading readReference(const std::wstring& text, int base, IsBlank isBlank) {
-    Reading reading;
-    std::size_t i = 0;
-    while (i < text.size() && isBlank(text[i]))
-        ++i;
-    if (i < text.size() && (text[i] == L'+' || text[i] == L'-'))
-        reading.negative = text[i++] == L'-';
-    const auto blanksFrom = [&](std::size_t from) {
-        while (from < text.size() && isBlank(text[from]))
-            ++from;
-        return from >= text.size();
-    };
-    // "0x" is a prefix before a digit, and a zero of its own before blanks.
-    if (base == 16 && i + 1 < text.size() && text[i] == L'0' &&
-        (text[i + 1] == L'x' || text[i + 1] == L'X') &&
-        ((i + 2 < text.size() && digitOf(text[i + 2], 16) >= 0) || blanksFrom(i + 2))) {
-        i += 2;
-        reading.anyDigit = true;
-    }
-    __extension__ using Wide = unsigned __int128; // room for one digit past 64 bits
-    Wide value = 0;
-    for (; i < text.size() && digitOf(text[i], base) >= 0; ++i) {
-        reading.anyDigit = true;
-        value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digitOf(text[i], base));
-        if (value > ULONG_MAX) {
-            reading.overflow = true;
-            value = ULONG_MAX; // keeps accumulating bounded; the flag decides
-        }
-    }
-    reading.magnitude = static_cast<unsigned long>(value);
-    reading.end = i;
-    reading.blankTail = blanksFrom(i);
-    return reading;
-}
-
-bool isClassSpace(wchar_t c) {
-    return std::iswspace(static_cast<wint_t>(c)) != 0;
-}
-
-bool isSdkBlank(wchar_t c) {
-    return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r' || c == L'\v' || c == L'\f';
-}
-
-std::wstring untilNul(const std::wstring& text) {
-    return text.substr(0, text.find(L'\0'));
-}
-
-struct TextRelease {
-    void operator()(wchar_t* text) const { brel_free(text); }
-};
-using OwnedText = std::unique_ptr<wchar_t, TextRelease>;
 
 void checkUnsignedRoundTrip(unsigned long value) {
-    PluginSDK::String printed = CorePlugin::Converter::toString(value);
+    const PluginSDK::String printed = Converter::toString(value);
     unsigned long back = 1;
-    FUZZ_CHECK(CorePlugin::Converter::toUnsignedLong(printed, back) == CorePlugin::RC_SUCCESS);
-    FUZZ_CHECK(back == value);
-    CorePlugin::UInteger reread(0);
-    FUZZ_CHECK(reread.set(printed) == CorePlugin::RC_SUCCESS);
-    FUZZ_CHECK(reread.orderValue() == value);
-    // Hexadecimal has no printer of its own here: print it the C way.
+    FUZZ_CHECK(Converter::toUnsignedLong(printed, back) == RC_SUCCESS && back == value);
+    UInteger reread(0);
+    FUZZ_CHECK(reread.set(printed) == RC_SUCCESS && reread.orderValue() == value);
     wchar_t hex[32];
     std::swprintf(hex, 32, L"%lx", value);
-    CorePlugin::Hex hexRead(1);
-    FUZZ_CHECK(hexRead.set(hex) == CorePlugin::RC_SUCCESS);
-    FUZZ_CHECK(hexRead.orderValue() == value);
+    Hex hexRead(1);
+    FUZZ_CHECK(hexRead.set(hex) == RC_SUCCESS && hexRead.orderValue() == value);
 }
 
 void checkSignedRoundTrip(long value) {
-    PluginSDK::String printed = CorePlugin::Converter::toString(value);
-    CorePlugin::Integer reread(0);
-    FUZZ_CHECK(reread.set(printed) == CorePlugin::RC_SUCCESS);
-    FUZZ_CHECK(reread.orderValue() == value);
+    const PluginSDK::String printed = Converter::toString(value);
+    Integer reread(0);
+    FUZZ_CHECK(reread.set(printed) == RC_SUCCESS && reread.orderValue() == value);
     long back = 0;
-    FUZZ_CHECK(printed.toLong(back, true));
-    FUZZ_CHECK(back == value);
+    FUZZ_CHECK(printed.toLong(back, true) && back == value);
 }
 
-void checkVersionRoundTrip(const CorePlugin::Version::Fields& fields) {
-    CorePlugin::Version version(fields[0], fields[1], fields[2], fields[3]);
-    OwnedText printed(version.get());
-    FUZZ_CHECK(printed != nullptr);
-    CorePlugin::Version reread(1, 1, 1, 1);
-    FUZZ_CHECK(reread.set(printed.get()) == CorePlugin::RC_SUCCESS);
+void checkVersionRoundTrip(const Version::Fields& fields) {
+    Version version(fields[0], fields[1], fields[2], fields[3]);
+    const std::unique_ptr<wchar_t, void (*)(void*)> printed(version.get(), brel_free);
+    Version reread(1, 1, 1, 1);
+    FUZZ_CHECK(printed && reread.set(printed.get()) == RC_SUCCESS);
     FUZZ_CHECK(reread.orderValue() == fields);
-    FUZZ_CHECK(CorePlugin::Converter::toString(version) == PluginSDK::String(printed.get()));
+    FUZZ_CHECK(Converter::toString(version) == PluginSDK::String(printed.get()));
 }
 
-void checkDecimal(const std::wstring& input) {
-    const std::wstring text = untilNul(input);
-    const Reading reading = readReference(text, 10, isClassSpace);
-    // A zero holds only when nothing but blanks follows it.
-    const bool fits =
-        reading.anyDigit && !reading.overflow && (reading.magnitude != 0 || reading.blankTail);
-    const unsigned long asUnsigned = reading.negative ? 0UL - reading.magnitude : reading.magnitude;
-
+void checkDecimal(const wchar_t* text) {
+    const Reading asUnsigned = read(text, 10);
+    const bool fits = asUnsigned.taken();
     unsigned long converted = 7;
-    TErrorCode rc =
-        CorePlugin::Converter::toUnsignedLong(PluginSDK::String(input.c_str()), converted);
-    FUZZ_CHECK(rc == (fits ? CorePlugin::RC_SUCCESS : CorePlugin::RC_NOT_AN_UNSIGNED_NUMBER));
-    FUZZ_CHECK(converted == (fits ? asUnsigned : 0UL));
+    errno = ERANGE; // the readers leave errno 0, whatever it held
+    FUZZ_CHECK(Converter::toUnsignedLong(PluginSDK::String(text), converted) ==
+               (fits ? RC_SUCCESS : RC_NOT_AN_UNSIGNED_NUMBER));
+    FUZZ_CHECK(errno == 0);
+    FUZZ_CHECK(converted == (fits ? asUnsigned.value : 0UL));
+    UInteger unsignedValue(42);
+    FUZZ_CHECK(unsignedValue.set(text) == (fits ? RC_SUCCESS : RC_INVALID_ARGUMENT));
+    FUZZ_CHECK(unsignedValue.orderValue() == (fits ? asUnsigned.value : 42UL));
 
-    CorePlugin::UInteger unsignedValue(42);
-    rc = unsignedValue.set(input.c_str());
-    FUZZ_CHECK(rc == (fits ? CorePlugin::RC_SUCCESS : CorePlugin::RC_INVALID_ARGUMENT));
-    FUZZ_CHECK(unsignedValue.orderValue() == (fits ? asUnsigned : 42UL));
+    const Reading asSigned = read(text, 10, true);
+    const long value = static_cast<long>(asSigned.value);
+    const bool fitsSigned = fits && asSigned.number;
+    Integer signedValue(-42);
+    FUZZ_CHECK(signedValue.set(text) == (fitsSigned ? RC_SUCCESS : RC_INVALID_ARGUMENT));
+    FUZZ_CHECK(signedValue.orderValue() == (fitsSigned ? value : -42L));
 
-    const unsigned long limit = static_cast<unsigned long>(LONG_MAX) + (reading.negative ? 1 : 0);
-    const bool fitsSigned = fits && reading.magnitude <= limit;
-    const long asSigned = !fitsSigned        ? 0
-                          : reading.negative ? static_cast<long>(0UL - reading.magnitude)
-                                             : static_cast<long>(reading.magnitude);
-    CorePlugin::Integer signedValue(-42);
-    rc = signedValue.set(input.c_str());
-    FUZZ_CHECK(rc == (fitsSigned ? CorePlugin::RC_SUCCESS : CorePlugin::RC_INVALID_ARGUMENT));
-    FUZZ_CHECK(signedValue.orderValue() == (fitsSigned ? asSigned : -42L));
-
-    // The SDK's reader has its own fixed blank set and a strict mode.
-    const Reading sdk = readReference(text, 10, isSdkBlank);
-    const unsigned long sdkLimit = static_cast<unsigned long>(LONG_MAX) + (sdk.negative ? 1 : 0);
-    const bool sdkFits = sdk.anyDigit && !sdk.overflow && sdk.magnitude <= sdkLimit;
-    std::size_t tail = sdk.end;
-    while (tail < text.size() && isSdkBlank(text[tail]))
-        ++tail;
-    const long sdkValue = !sdkFits       ? 0
-                          : sdk.negative ? static_cast<long>(0UL - sdk.magnitude)
-                                         : static_cast<long>(sdk.magnitude);
-    PluginSDK::String sdkText(input.c_str());
-    long loose = 99;
-    FUZZ_CHECK(sdkText.toLong(loose, false) == sdkFits);
-    FUZZ_CHECK(loose == (sdkFits ? sdkValue : 99L));
-    long strict = 99;
-    const bool strictFits = sdkFits && tail == text.size();
+    // The SDK's reader takes any number wcstol takes, zeros before other
+    // characters too; its strict mode takes nothing but blanks after it.
+    const PluginSDK::String sdkText(text);
+    long loose = 99, strict = 99;
+    const bool strictFits = asSigned.number && onlyBlanks(asSigned.end);
+    FUZZ_CHECK(sdkText.toLong(loose, false) == asSigned.number);
+    FUZZ_CHECK(loose == (asSigned.number ? value : 99L));
     FUZZ_CHECK(sdkText.toLong(strict, true) == strictFits);
-    FUZZ_CHECK(strict == (strictFits ? sdkValue : 99L));
+    FUZZ_CHECK(strict == (strictFits ? value : 99L));
 
     if (fits)
-        checkUnsignedRoundTrip(asUnsigned);
+        checkUnsignedRoundTrip(asUnsigned.value);
     if (fitsSigned)
-        checkSignedRoundTrip(asSigned);
+        checkSignedRoundTrip(value);
 }
 
-void checkHex(const std::wstring& input) {
-    const std::wstring text = untilNul(input);
-    const Reading reading = readReference(text, 16, isClassSpace);
-    const bool accepted = text.empty() || (reading.anyDigit && !reading.overflow &&
-                                           (reading.magnitude != 0 || reading.blankTail));
-    const unsigned long expected = reading.negative ? 0UL - reading.magnitude : reading.magnitude;
-    CorePlugin::Hex value(42);
-    TErrorCode rc = value.set(input.c_str());
-    FUZZ_CHECK(rc == (accepted ? CorePlugin::RC_SUCCESS : CorePlugin::RC_INVALID_ARGUMENT));
-    FUZZ_CHECK(value.orderValue() == (accepted ? expected : 42UL));
-    if (value.isZero(input.c_str())) {
-        // A text of zeros (with an 'x' in second place) is the number 0.
-        FUZZ_CHECK(rc == CorePlugin::RC_SUCCESS && value.orderValue() == 0);
-    }
+void checkHex(const wchar_t* text) {
+    const Reading reading = read(text, 16);
+    // "0x" is a prefix before a hexadecimal digit (as for wcstoul), and the
+    // number zero before nothing but blanks (where wcstoul reads its "0" alone).
+    const wchar_t* p = text;
+    while (std::iswspace(static_cast<wint_t>(*p)))
+        ++p;
+    p += *p == L'+' || *p == L'-';
+    const bool bareZeroX = p[0] == L'0' && (p[1] == L'x' || p[1] == L'X') && onlyBlanks(p + 2);
+    const bool accepted = *text == L'\0' || bareZeroX || reading.taken();
+    Hex value(42);
+    errno = EINVAL;
+    FUZZ_CHECK(value.set(text) == (accepted ? RC_SUCCESS : RC_INVALID_ARGUMENT) && errno == 0);
+    FUZZ_CHECK(value.orderValue() == (accepted ? reading.value : 42UL));
+    // A text of zeros (with an 'x' in second place) is the number 0.
+    FUZZ_CHECK(!value.isZero(text) || (accepted && value.orderValue() == 0));
     if (accepted)
-        checkUnsignedRoundTrip(expected);
+        checkUnsignedRoundTrip(reading.value);
 }
 
-// A version text: digits and '.', ',' '_' only, at most three separators,
-// fields split at runs of separators, each fitting 64 bits.
-bool referenceVersion(const std::wstring& text, CorePlugin::Version::Fields& fields) {
-    fields = CorePlugin::Version::Fields{};
-    int separators = 0;
-    std::vector<std::wstring> tokens(1);
-    for (wchar_t c : text) {
-        if (c >= L'0' && c <= L'9') {
-            tokens.back() += c;
+// A version text: runs of digits, each a field within 64 bits, between the
+// separators '.', ',' and '_', of which there are at most three.
+bool referenceVersion(const wchar_t* p, Version::Fields& fields) {
+    fields = Version::Fields{};
+    std::size_t field = 0;
+    for (int separators = 0; *p;) {
+        if (*p == L'.' || *p == L',' || *p == L'_') {
+            if (++separators > 3)
+                return false;
+            ++p;
             continue;
         }
-        if (c != L'.' && c != L',' && c != L'_')
+        if (*p < L'0' || *p > L'9')
             return false;
-        if (++separators > 3)
+        const Reading reading = read(p, 10);
+        if (!reading.number)
             return false;
-        if (!tokens.back().empty())
-            tokens.emplace_back();
-    }
-    if (tokens.back().empty())
-        tokens.pop_back();
-    for (std::size_t i = 0; i < tokens.size(); ++i) {
-        Reading reading = readReference(tokens[i], 10, isClassSpace);
-        if (reading.overflow)
-            return false;
-        fields[i] = reading.magnitude;
+        fields[field++] = reading.value;
+        p = reading.end;
     }
     return true;
 }
 
-void checkVersion(const std::wstring& input) {
-    const std::wstring text = untilNul(input);
-    CorePlugin::Version::Fields expected;
+void checkVersion(const wchar_t* text) {
+    Version::Fields expected;
     const bool valid = referenceVersion(text, expected);
-    CorePlugin::Version version(9, 9, 9, 9);
-    TErrorCode rc = version.set(input.c_str());
-    FUZZ_CHECK(rc == (valid ? CorePlugin::RC_SUCCESS : CorePlugin::RC_INVALID_VERSION));
-    FUZZ_CHECK(version.orderValue() == (valid ? expected : CorePlugin::Version::Fields{}));
-    FUZZ_CHECK(version.isValid(input.c_str()) == valid);
-    for (unsigned short index = 0; index < 6; ++index)
-        if (valid)
-            FUZZ_CHECK(version.getField(input.c_str(), index) == (index < 4 ? expected[index] : 0));
+    Version version(9, 9, 9, 9);
+    FUZZ_CHECK(version.set(text) == (valid ? RC_SUCCESS : RC_INVALID_VERSION));
+    FUZZ_CHECK(version.orderValue() == (valid ? expected : Version::Fields{}));
+    FUZZ_CHECK(version.isValid(text) == valid);
+    for (unsigned short index = 0; valid && index < 6; ++index)
+        FUZZ_CHECK(version.getField(text, index) == (index < 4 ? expected[index] : 0));
     if (valid)
         checkVersionRoundTrip(expected);
 }
@@ -258,25 +179,17 @@ void checkVersion(const std::wstring& input) {
 // Input: a mode byte, then the text (or, in mode 3, raw numbers to print).
 int fuzzNumbers(const std::uint8_t* data, std::size_t size) {
     ByteReader input(data, size);
-    const std::uint8_t mode = input.byte();
-    switch (mode % 4) {
-    case 0:
-        checkDecimal(ByteReader::widen(input.rest().substr(0, kMaxText), false));
-        break;
-    case 1:
-        checkHex(ByteReader::widen(input.rest().substr(0, kMaxText), false));
-        break;
-    case 2:
-        checkVersion(ByteReader::widen(input.rest().substr(0, kMaxText), false));
-        break;
-    default: {
+    const std::uint8_t mode = input.byte() % 4;
+    if (mode == 3) {
         const std::uint64_t raw = input.u64();
         checkUnsignedRoundTrip(raw);
         checkSignedRoundTrip(static_cast<long>(raw));
         checkVersionRoundTrip({raw, input.u64(), input.u64(), input.u64()});
-        break;
+        return 0;
     }
-    }
+    const std::wstring text = ByteReader::widen(input.rest().substr(0, kMaxText), false);
+    void (*const checks[])(const wchar_t*) = {checkDecimal, checkHex, checkVersion};
+    checks[mode](text.c_str());
     return 0;
 }
 

@@ -31,13 +31,11 @@ TEST(Probes, ReadTheFileAnewAtEveryEvaluation) {
         if (content)
             dir.write("live.ini", content);
         for (auto* probe : {value.get(), exists.get(), size.get()}) {
-            std::wstring result;
-            EXPECT_EQ(HostDriver::scalar(*probe, result), 0);
-            answers += result + L" ";
+            answers += HostDriver::read(*probe) + L" ";
             probe->disposeExpression();
         }
     }
-    EXPECT_EQ(answers, L"one true 12 two true 12  false 16 ");
+    EXPECT_EQ(answers, L"0:one 0:true 0:12 0:two 0:true 0:12 0: 0:false 0:16 ");
 }
 
 TEST(MountProbes, AnswerFromTheTableTheyAreGiven) {
@@ -73,9 +71,7 @@ TEST(MountProbes, AnswerFromTheTableTheyAreGiven) {
         std::wstring answers;
         for (auto& probe : probes) {
             probe->setProperty(L"absolutePath", c.path);
-            PluginSDK::String result(L"stale");
-            TErrorCode rc = probe->getScalarResult(result);
-            answers += (answers.empty() ? L"" : L" ") + std::to_wstring(rc) + L":" + result.str();
+            answers += (answers.empty() ? L"" : L" ") + HostDriver::read(*probe);
         }
         EXPECT_EQ(answers, c.answers) << "row " << (&c - cases);
     }

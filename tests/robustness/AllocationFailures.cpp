@@ -3,6 +3,7 @@
 // answers what it answers without the failure or -103, a result read with
 // -103 is empty, and afterwards the same object evaluates right. The same for
 // the plug-in's initializePlugin, setProperty and cleanupPlugin.
+#include "support/EveryExpression.h"
 #include "support/HostDriver.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +13,8 @@
 #include <atomic>
 #include <cstdlib>
 #include <new>
+#include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -44,14 +45,9 @@ void operator delete(void* block, std::size_t) noexcept {
 
 namespace {
 
+using corehost::NodeSpec;
 using testsupport::HostDriver;
 using Steps = std::vector<std::wstring>;
-
-struct Case {
-    const wchar_t* name;
-    std::vector<std::pair<const wchar_t*, const wchar_t*>> properties;
-    std::vector<const wchar_t*> feeds;
-};
 
 // Runs one call of the plug-in with the failure armed.
 template <typename Call> TErrorCode armed(Call call) {
@@ -61,14 +57,24 @@ template <typename Call> TErrorCode armed(Call call) {
     return rc;
 }
 
-// One evaluation: a word per property attached, per child fed, and the result.
-Steps evaluate(PluginSDK::Expression& expression, const Case& c) {
+// The value of a ValueOf node, or null.
+const std::wstring* valueOf(const NodeSpec& node) {
+    for (const auto& property : node.properties)
+        if (node.name == L"ValueOf" && property.first == L"value")
+            return &property.second;
+    return nullptr;
+}
+
+// One evaluation of `node`'s expression, fed its children's values: a word
+// per property attached, per child fed, and the result.
+Steps evaluate(PluginSDK::Expression& expression, const NodeSpec& node) {
     Steps steps;
-    for (const auto& property : c.properties)
-        steps.push_back(std::to_wstring(
-            armed([&] { return expression.setProperty(property.first, property.second); })));
-    for (const wchar_t* feed : c.feeds) {
-        const PluginSDK::String text(feed);
+    for (const auto& property : node.properties)
+        steps.push_back(std::to_wstring(armed([&] {
+            return expression.setProperty(property.first.c_str(), property.second.c_str());
+        })));
+    for (const NodeSpec& child : node.children) {
+        const PluginSDK::String text(valueOf(child)->c_str());
         bool ready = false;
         const TErrorCode rc = armed([&] {
             return testsupport::asOperator(expression, [&](auto& op) { return op.update(text); });
@@ -91,80 +97,41 @@ Steps evaluate(PluginSDK::Expression& expression, const Case& c) {
     return steps;
 }
 
-const std::wstring kIni = std::wstring(COREPLUGIN_SOURCE_DIR L"/examples/data/app.ini");
-const std::wstring kFile = std::wstring(COREPLUGIN_SOURCE_DIR L"/README.md");
-
-const Case kCases[] = {
-    {L"Not", {}, {L"false"}},
-    {L"And", {}, {L"true", L"true"}},
-    {L"Or", {}, {L"false", L"true"}},
-    {L"FileInfo", {{L"absolutePath", kFile.c_str()}, {L"field", L"inode"}}, {}},
-    {L"FileInfoCompare",
-     {{L"absolutePath", kFile.c_str()},
-      {L"field", L"size"},
-      {L"relation", L"gt"},
-      {L"value", L"1"}},
-     {}},
-    {L"FileExists", {{L"absolutePath", kFile.c_str()}}, {}},
-    {L"FileDirectory", {{L"file", kFile.c_str()}}, {}},
-    {L"PathExists", {{L"absolutePath", L"" COREPLUGIN_SOURCE_DIR}}, {}},
-    {L"ValueOf", {{L"value", L"some value"}}, {}},
-    {L"Compare", {{L"type", L"version"}, {L"relation", L"ge"}}, {L"1.10", L"1.9"}},
-    {L"Vector", {{L"filter", L"*.TXT"}, {L"ignoreCase", L"true"}}, {L"a.txt", L"b.log", L"c.txt"}},
-    {L"Sort", {{L"order", L"desc"}}, {L"b", L"c", L"a"}},
-    {L"Match", {{L"inputString", L"notes.txt"}, {L"filter", L"*.txt"}}, {}},
-    {L"Concat", {{L"separator", L", "}}, {L"a", L"b"}},
-    {L"Switch", {{L"default", L"none"}}, {L"false", L"x", L"true", L"y"}},
-    {L"BitwiseAnd", {}, {L"12", L"10"}},
-    {L"BitwiseInclusiveOr", {}, {L"12", L"10"}},
-    {L"BitwiseExclusiveOr", {}, {L"12", L"10"}},
-    {L"ScalarToVector", {}, {L"a;b\\;c;"}},
-    {L"VectorToScalar", {}, {L"a;", L"b"}},
-    {L"VectorIterator", {}, {L"x", L"y"}},
-    {L"VectorAt", {{L"index", L"2"}}, {L"x", L"y"}},
-    {L"Md5", {}, {L"message ", L"digest"}},
-    {L"Substring", {{L"inputString", L"alpha\nbeta\nalphabet"}, {L"searchedString", L"alpha"}}, {}},
-    {L"Contains",
-     {{L"inputString", L"config.ini"}, {L"searchedString", L"ini"}, {L"position", L"end"}},
-     {}},
-    {L"Clip", {{L"inputString", L"abcdef"}, {L"startIndex", L"1"}, {L"endIndex", L"3"}}, {}},
-    {L"StringSlice", {{L"inputString", L"abcdef"}, {L"startIndex", L"x"}, {L"endIndex", L"3"}}, {}},
-    {L"StringCrop", {{L"inputString", L"a(b)c"}, {L"startString", L"("}, {L"endString", L")"}}, {}},
-    {L"IniFileKeyExists",
-     {{L"file", kIni.c_str()}, {L"section", L"application"}, {L"key", L"version"}},
-     {}},
-    {L"IniFileKeyValue",
-     {{L"file", kIni.c_str()}, {L"section", L"application"}, {L"key", L"version"}},
-     {}},
-    {L"MountServer", {{L"absolutePath", L"/"}}, {}},
-    {L"MountPath", {{L"absolutePath", L"/"}}, {}},
-    {L"MountRemotePath", {{L"absolutePath", L"/"}}, {}},
-};
-
 } // namespace
 
+// Every node of the trees whose children are all ValueOf nodes with a value.
 TEST(AllocationFailures, EveryExpressionAnswersOrReportsAndStaysUsable) {
+    const corehost::Document document = testsupport::everyExpression();
     HostDriver host;
-    for (const Case& c : kCases) {
-        auto expression = host.create(c.name);
-        ASSERT_TRUE(expression) << c.name;
-        const Steps expected = evaluate(*expression, c);
-        for (long n = 1;; ++n) {
-            g_failed = false;
-            g_countdown = n;
-            const Steps steps = evaluate(*expression, c);
-            g_countdown = 0;
-            for (std::size_t i = 0; i < steps.size() && steps[i] != L"-103"; ++i)
-                if (steps[i] != expected[i]) {
-                    // Only the result may differ from here on: failed, and empty.
-                    EXPECT_EQ(steps[i], L"=-103:") << c.name << " failing allocation " << n;
+    std::set<std::wstring> used;
+    for (const corehost::Rule& rule : document.rules)
+        testsupport::forEachNode(rule.tree, [&](const NodeSpec& node) {
+            for (const NodeSpec& child : node.children)
+                if (!valueOf(child))
+                    return;
+            used.insert(node.name);
+            auto expression = host.create(node.name.c_str());
+            ASSERT_TRUE(expression);
+            const Steps expected = evaluate(*expression, node);
+            for (long n = 1;; ++n) {
+                g_failed = false;
+                g_countdown = n;
+                const Steps steps = evaluate(*expression, node);
+                g_countdown = 0;
+                for (std::size_t i = 0; i < steps.size() && steps[i] != L"-103"; ++i)
+                    if (steps[i] != expected[i]) {
+                        // Only the result may differ from here on: failed, and empty.
+                        EXPECT_EQ(steps[i], L"=-103:") << rule.id << " failing allocation " << n;
+                        break;
+                    }
+                EXPECT_EQ(evaluate(*expression, node), expected)
+                    << rule.id << " after allocation " << n;
+                if (!g_failed)
                     break;
-                }
-            EXPECT_EQ(evaluate(*expression, c), expected) << c.name << " after allocation " << n;
-            if (!g_failed)
-                break;
-        }
-    }
+            }
+        });
+    for (const std::wstring& name : host.plugin().getExpressionNames())
+        EXPECT_EQ(used.count(name), 1u) << "no case for an expression";
 }
 
 TEST(AllocationFailures, ThePluginsOwnOperationsReportAndStayUsable) {

@@ -10,17 +10,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testsupport {
 
-struct Property {
-    const wchar_t* name;
-    const wchar_t* value;
-};
+// A property's name and value.
+using Property = std::pair<const wchar_t*, const wchar_t*>;
 
 // A script for HostDriver::play and the transcript it must give.
 struct Script {
@@ -39,13 +39,8 @@ template <typename Call> auto asOperator(PluginSDK::Expression& op, Call call) {
 
 class HostDriver {
 public:
-    struct Deleter {
-        PluginSDK::Plugin* plugin;
-        void operator()(PluginSDK::Expression* expression) const {
-            plugin->destroyExpression(expression);
-        }
-    };
-    using ExpressionPtr = std::unique_ptr<PluginSDK::Expression, Deleter>;
+    using ExpressionPtr =
+        std::unique_ptr<PluginSDK::Expression, std::function<void(PluginSDK::Expression*)>>;
 
     HostDriver() { m_Plugin.initializePlugin(); }
     ~HostDriver() { m_Plugin.cleanupPlugin(); }
@@ -58,8 +53,8 @@ public:
         EXPECT_EQ(m_Plugin.createExpression(name, &expression), 0) << "cannot create " << name;
         for (const Property& property : properties)
             if (expression)
-                expression->setProperty(property.name, property.value);
-        return ExpressionPtr(expression, Deleter{&m_Plugin});
+                expression->setProperty(property.first, property.second);
+        return ExpressionPtr(expression, [this](auto* made) { m_Plugin.destroyExpression(made); });
     }
 
     // Plays `steps` on a new expression and returns one word per step:
@@ -79,29 +74,25 @@ public:
             return L"(not created)";
         std::wstring transcript;
         for (const std::wstring step : steps) {
-            std::wstring word;
-            if (step == L"?") {
-                word = L"=" + read(*op);
-            } else if (step[0] == L'@') {
-                const std::size_t equals = step.find(L'=');
-                const std::wstring property = step.substr(1, equals - 1);
-                const std::wstring value =
-                    equals == std::wstring::npos ? L"" : step.substr(equals + 1);
-                op->setProperty(property.c_str(),
-                                equals == std::wstring::npos ? nullptr : value.c_str());
+            const std::size_t equals = step.find(L'=');
+            if (step[0] == L'@') {
+                const std::wstring value = equals == std::wstring::npos ? L"" : step.substr(equals);
+                op->setProperty(step.substr(1, equals - 1).c_str(),
+                                value.empty() ? nullptr : value.c_str() + 1);
                 continue;
-            } else {
-                if (step == L"~")
-                    op->disposeExpression();
-                word = step == L"~" ? L"~"
-                       : step[0] == L'!'
-                           ? std::to_wstring(feedError(*op, std::stol(step.substr(1))))
-                       : step[0] == L'['
-                           ? std::to_wstring(feedList(*op, split(step)))
-                           : std::to_wstring(feed(*op, step.c_str() + (step[0] == L'\\' ? 1 : 0)));
-                if (op->isReady())
-                    word += L'+';
             }
+            std::wstring word = L"~";
+            if (step == L"?")
+                word = L"=" + read(*op);
+            else if (step == L"~")
+                op->disposeExpression();
+            else
+                word = std::to_wstring(step[0] == L'!' ? feedError(*op, std::stol(step.substr(1)))
+                                       : step[0] == L'['
+                                           ? feedList(*op, split(step))
+                                           : feed(*op, step.c_str() + (step[0] == L'\\')));
+            if (step != L"?" && op->isReady())
+                word += L'+';
             transcript += (transcript.empty() ? L"" : L" ") + word;
         }
         return transcript;
@@ -120,11 +111,6 @@ public:
         return asOperator(op, [&](auto& kind) { return kind.update(text); });
     }
 
-    static TErrorCode feed(PluginSDK::Expression& op,
-                           std::initializer_list<const wchar_t*> values) {
-        return feedList(op, std::vector<std::wstring>(values.begin(), values.end()));
-    }
-
     // Feeds a vector child's result.
     static TErrorCode feedList(PluginSDK::Expression& op, const std::vector<std::wstring>& values) {
         PluginSDK::StringVector list;
@@ -138,42 +124,8 @@ public:
         return asOperator(op, [&](auto& kind) { return kind.updateWithError(code); });
     }
 
-    static bool continueOnError(PluginSDK::Expression& op) {
-        return asOperator(op, [](auto& kind) { return kind.continueOnError(); });
-    }
-
-    // The result; `out` receives it even on failure.
-    static TErrorCode scalar(PluginSDK::Expression& expression, std::wstring& out) {
-        PluginSDK::String result;
-        const TErrorCode rc =
-            static_cast<PluginSDK::ScalarExpression&>(expression).getScalarResult(result);
-        out = result.str();
-        return rc;
-    }
-
-    static TErrorCode vector(PluginSDK::Expression& expression, std::vector<std::wstring>& out) {
-        PluginSDK::StringVector result;
-        const TErrorCode rc =
-            static_cast<PluginSDK::VectorExpression&>(expression).getVectorResult(result);
-        out.clear();
-        for (const PluginSDK::String& item : result.items())
-            out.push_back(item.str());
-        return rc;
-    }
-
-private:
-    // The elements of "[a,b]".
-    static std::vector<std::wstring> split(const std::wstring& step) {
-        std::vector<std::wstring> list;
-        for (std::size_t start = 1; step.size() > 2 && start < step.size(); ++start) {
-            const std::size_t end = std::min(step.find(L',', start), step.size() - 1);
-            const std::wstring item = step.substr(start, end - start);
-            list.push_back(item == L"''" ? L"" : item);
-            start = end;
-        }
-        return list;
-    }
-
+    // Reads the result into a buffer holding "stale" (vectors: one "stale"
+    // element) and answers "CODE:text" or "CODE:[a,b]".
     static std::wstring read(PluginSDK::Expression& expression) {
         if (expression.getType() == PluginSDK::SCALAR_EXPRESSION) {
             PluginSDK::String result(L"stale");
@@ -189,6 +141,19 @@ private:
         for (const PluginSDK::String& item : result.items())
             items += (items.empty() ? L"" : L",") + (item.str().empty() ? L"''" : item.str());
         return std::to_wstring(rc) + L":[" + items + L"]";
+    }
+
+private:
+    // The elements of "[a,b]".
+    static std::vector<std::wstring> split(const std::wstring& step) {
+        std::vector<std::wstring> list;
+        for (std::size_t start = 1; step.size() > 2 && start < step.size(); ++start) {
+            const std::size_t end = std::min(step.find(L',', start), step.size() - 1);
+            const std::wstring item = step.substr(start, end - start);
+            list.push_back(item == L"''" ? L"" : item);
+            start = end;
+        }
+        return list;
     }
 
     PluginSDK::CorePlugin m_Plugin;
