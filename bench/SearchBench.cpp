@@ -32,7 +32,7 @@ void registerSearchBenchmarks() {
     for (std::size_t i = 0; i < (1u << 20); ++i)
         words += L"abcdefghijklmnopqrstuvwxyz      "[random() % 32];
     const SearchCase cases[] = {
-        {"adversarial_1MiB_a5000b", as, adversarial, 0.01},
+        {"adversarial_1MiB_a5000b", as, adversarial, 0.05},
         {"words_1MiB_absent_24", words, L"configuration=enabled;xy", 2.0},
     };
     for (const SearchCase& c : cases) {
