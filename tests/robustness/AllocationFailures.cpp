@@ -3,6 +3,7 @@
 // answers what it answers without the failure or -103, a result read with
 // -103 is empty, and afterwards the same object evaluates right. The same for
 // the plug-in's initializePlugin, setProperty and cleanupPlugin.
+#include "robustness/FailingAllocator.h"
 #include "support/EveryExpression.h"
 #include "support/HostDriver.h"
 
@@ -10,38 +11,9 @@
 
 #include <cerrno>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <set>
 #include <string>
 #include <vector>
-
-namespace {
-
-// While armed (inside the plug-in's calls only), the allocation that brings a
-// positive countdown to 0 fails.
-std::atomic<bool> g_armed{false};
-std::atomic<long> g_countdown{0};
-std::atomic<bool> g_failed{false};
-
-} // namespace
-
-void* operator new(std::size_t size) {
-    if (g_armed && g_countdown.load() > 0 && --g_countdown == 0) {
-        g_failed = true;
-        throw std::bad_alloc();
-    }
-    if (void* block = std::malloc(size ? size : 1))
-        return block;
-    throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept {
-    std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-    std::free(block);
-}
 
 namespace {
 
