@@ -7,6 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -20,6 +21,16 @@ struct SearchCase {
     std::wstring fragment;
     double target; // most the linear search may take, as a fraction of the plain one
 };
+
+// A benchmark body that runs `search` over the case's text.
+template <typename Search> benchsupport::Body over(const SearchCase& c, Search search) {
+    const auto bytes = static_cast<std::int64_t>(c.text.size() * sizeof(wchar_t));
+    return [c, bytes, search](benchmark::State& state) {
+        for (auto _ : state)
+            benchmark::DoNotOptimize(search(c));
+        state.SetBytesProcessed(state.iterations() * bytes);
+    };
+}
 
 void registerSearchBenchmarks() {
     // 1 MiB of 'a', and 5,000 'a' then 'b': every position matches 5,000
@@ -42,36 +53,17 @@ void registerSearchBenchmarks() {
             std::fprintf(stderr, "search case %s: the searches disagree\n", c.name.c_str());
             std::exit(1);
         }
-        const auto bytes = static_cast<std::int64_t>(c.text.size() * sizeof(wchar_t));
         const auto configure = [](benchmark::internal::Benchmark* b) {
             b->Unit(benchmark::kMillisecond)->Iterations(1);
         };
         benchsupport::registerPair(
             "search/find/" + c.name, "std_find", c.target,
-            [c, bytes](benchmark::State& state) {
-                for (auto _ : state)
-                    benchmark::DoNotOptimize(TextSearch(c.fragment).findIn(c.text));
-                state.SetBytesProcessed(state.iterations() * bytes);
-            },
-            [c, bytes](benchmark::State& state) {
-                for (auto _ : state)
-                    benchmark::DoNotOptimize(c.text.find(c.fragment));
-                state.SetBytesProcessed(state.iterations() * bytes);
-            },
-            configure);
+            over(c, [](const SearchCase& k) { return TextSearch(k.fragment).findIn(k.text); }),
+            over(c, [](const SearchCase& k) { return k.text.find(k.fragment); }), configure);
         benchsupport::registerPair(
             "search/rfind/" + c.name, "std_rfind", c.target,
-            [c, bytes](benchmark::State& state) {
-                for (auto _ : state)
-                    benchmark::DoNotOptimize(TextSearch(c.fragment).findLastIn(c.text));
-                state.SetBytesProcessed(state.iterations() * bytes);
-            },
-            [c, bytes](benchmark::State& state) {
-                for (auto _ : state)
-                    benchmark::DoNotOptimize(c.text.rfind(c.fragment));
-                state.SetBytesProcessed(state.iterations() * bytes);
-            },
-            configure);
+            over(c, [](const SearchCase& k) { return TextSearch(k.fragment).findLastIn(k.text); }),
+            over(c, [](const SearchCase& k) { return k.text.rfind(k.fragment); }), configure);
     }
 }
 
