@@ -39,6 +39,12 @@ TEST(LogicOperators, AnswerEveryCallAsTheProtocolSays) {
          L"0 0+ ~ =0:d -10006 0 0+ =0:again"},
         // "default" is read when the result is asked for.
         {L"Switch", {{L"default", L"first"}}, {L"false", L"@default=second", L"?"}, L"0 =0:second"},
+        // A failed condition counts as "false", unless it ran out of memory:
+        // then any later case's value (or "default") would be a wrong answer.
+        {L"Switch",
+         {{L"default", L"d"}},
+         {L"!-11025", L"v", L"!-103", L"true", L"w", L"?"},
+         L"0 0 -103+ 0+ 0+ =0:"},
         // Bitwise: refused operands are not counted, a third one is refused
         // before it is read and changes nothing.
         {L"BitwiseAnd",

@@ -8,14 +8,18 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <new>
 #include <string>
 
 namespace {
 
+// A malloc'ed copy. Running out of memory throws std::bad_alloc rather than
+// answering null, which callers read as "no text" (an empty digest, a missing
+// path, a version of zeros): a failed allocation can then only end as a failure.
 template <typename Char> Char* duplicate(const Char* data, std::size_t length) {
     auto* copy = static_cast<Char*>(std::malloc((length + 1) * sizeof(Char)));
     if (!copy)
-        return nullptr;
+        throw std::bad_alloc();
     std::memcpy(copy, data, length * sizeof(Char));
     copy[length] = Char(0);
     return copy;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwctype>
+#include <new>
 
 namespace PluginSDK {
 
@@ -65,7 +66,7 @@ bool String::operator==(const wchar_t* text) const {
 
 int String::length() const {
     return m_Text.size() > static_cast<std::size_t>(INT_MAX) ? INT_MAX
-                                                              : static_cast<int>(m_Text.size());
+                                                             : static_cast<int>(m_Text.size());
 }
 
 void String::toUpperCase() {
@@ -112,8 +113,9 @@ char* String::getMultibyteString(const wchar_t* text) {
     base::encodeUtf8(text, std::wcslen(text), narrow, true);
     // Allocated with the C allocator so that the base library's brel_free releases it.
     auto* copy = static_cast<char*>(std::malloc(narrow.size() + 1));
-    if (copy)
-        std::memcpy(copy, narrow.c_str(), narrow.size() + 1);
+    if (!copy)
+        throw std::bad_alloc();
+    std::memcpy(copy, narrow.c_str(), narrow.size() + 1);
     return copy;
 }
 

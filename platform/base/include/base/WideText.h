@@ -1,5 +1,7 @@
 // Wide-text helpers of the base library. Every text they return is allocated
 // with the C allocator and owned by the caller, who releases it with brel_free.
+// When that allocation fails they throw std::bad_alloc: null never stands for
+// a failed allocation, only for what each function documents.
 #pragma once
 
 #include "base/Export.h"

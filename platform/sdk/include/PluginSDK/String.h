@@ -48,7 +48,8 @@ public:
     bool toLong(long& value, bool strict) const;
 
     // New NUL-terminated UTF-8 text of a wide text (a character without a UTF-8
-    // form becomes U+FFFD); the caller releases it with brel_free. Null for null.
+    // form becomes U+FFFD); the caller releases it with brel_free. Null for null;
+    // throws std::bad_alloc when the copy cannot be allocated.
     static char* getMultibyteString(const wchar_t* text);
 
     const std::wstring& str() const { return m_Text; }

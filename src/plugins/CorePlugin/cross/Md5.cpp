@@ -38,8 +38,8 @@ void Md5::disposeExpression() {
 }
 
 void Md5::getMd5Signature(const PluginSDK::String& text, PluginSDK::String& signature) {
-    // Without a multibyte form (the conversion ran out of memory) the digest
-    // is that of the empty byte string.
+    // A text always has a multibyte form; running out of memory for it throws,
+    // so that no digest is ever made of anything but the whole text.
     std::unique_ptr<char, BaseTextDeleter> bytes(PluginSDK::String::getMultibyteString(text));
     Md5Context context;
     md5_init(&context);

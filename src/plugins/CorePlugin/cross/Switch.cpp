@@ -51,6 +51,12 @@ TErrorCode Switch::update(const PluginSDK::String& value) {
 TErrorCode Switch::updateWithError(long code) {
     switch (m_State) {
     case ExpectingCondition:
+        // A condition that ran out of memory is not "false": it could have
+        // been "true", and skipping it would answer another case's value.
+        if (code == RC_INTERNAL_FAILURE) {
+            m_State = Selected;
+            return code;
+        }
         m_State = SkippingValue;
         return RC_SUCCESS;
     case SkippingValue:

@@ -23,7 +23,8 @@ public:
     void disposeExpression() override;
     // The selected value, or the property "default" (empty when absent); never fails.
     TErrorCode getScalarResult(PluginSDK::String& result) override;
-    // Failed children are taken: a failed condition counts as "false".
+    // Failed children are taken: a failed condition counts as "false", except
+    // one that ran out of memory (-103), which fails the switch.
     bool continueOnError() const override { return true; }
     TErrorCode update(const PluginSDK::String& value) override;
     TErrorCode updateWithError(long code) override;
