@@ -4,8 +4,16 @@
 # the installed tree can be moved or copied elsewhere as a whole.
 include(CMakePackageConfigHelpers)
 
-set(COREPLUGIN_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/CorePlugin)
-install(EXPORT CorePluginTargets NAMESPACE CorePlugin:: DESTINATION ${COREPLUGIN_CMAKE_DIR})
+# Both live in the component "dev". Their directories default to <libdir>/cmake
+# and <libdir>/pkgconfig; a Debian package keeps the libraries in a private
+# directory and these two where cmake and pkg-config look by default.
+set(COREPLUGIN_INSTALL_CMAKEDIR "${CMAKE_INSTALL_LIBDIR}/cmake/CorePlugin" CACHE STRING
+    "Where the CMake package is installed, relative to the prefix")
+set(COREPLUGIN_INSTALL_PKGCONFIGDIR "${CMAKE_INSTALL_LIBDIR}/pkgconfig" CACHE STRING
+    "Where the pkg-config files are installed, relative to the prefix")
+set(COREPLUGIN_CMAKE_DIR ${COREPLUGIN_INSTALL_CMAKEDIR})
+install(EXPORT CorePluginTargets NAMESPACE CorePlugin:: DESTINATION ${COREPLUGIN_CMAKE_DIR}
+        COMPONENT dev)
 configure_package_config_file(
   ${CMAKE_CURRENT_LIST_DIR}/CorePluginConfig.cmake.in ${PROJECT_BINARY_DIR}/CorePluginConfig.cmake
   INSTALL_DESTINATION ${COREPLUGIN_CMAKE_DIR}
@@ -16,10 +24,10 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/CorePluginConfigVersion.c
                                  COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/CorePluginConfig.cmake
               ${PROJECT_BINARY_DIR}/CorePluginConfigVersion.cmake
-        DESTINATION ${COREPLUGIN_CMAKE_DIR})
+        DESTINATION ${COREPLUGIN_CMAKE_DIR} COMPONENT dev)
 
 # pkg-config files: the prefix is found from the .pc file's own directory.
-set(COREPLUGIN_PC_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+set(COREPLUGIN_PC_DIR ${COREPLUGIN_INSTALL_PKGCONFIGDIR})
 file(RELATIVE_PATH COREPLUGIN_PC_TO_PREFIX /${COREPLUGIN_PC_DIR} /)
 string(REGEX REPLACE "/$" "" COREPLUGIN_PC_TO_PREFIX "${COREPLUGIN_PC_TO_PREFIX}")
 set(COREPLUGIN_PC_FILES coreplugin-base coreplugin-log coreplugin-sdk coreplugin-utils)
@@ -29,5 +37,6 @@ endif()
 foreach(name ${COREPLUGIN_PC_FILES})
   configure_file(${CMAKE_CURRENT_LIST_DIR}/pkgconfig/${name}.pc.in
                  ${PROJECT_BINARY_DIR}/pkgconfig/${name}.pc @ONLY)
-  install(FILES ${PROJECT_BINARY_DIR}/pkgconfig/${name}.pc DESTINATION ${COREPLUGIN_PC_DIR})
+  install(FILES ${PROJECT_BINARY_DIR}/pkgconfig/${name}.pc DESTINATION ${COREPLUGIN_PC_DIR}
+          COMPONENT dev)
 endforeach()

@@ -92,18 +92,18 @@ with_cmake() {
 with_pkg_config() {
     local prefix=$1 bin=$2
     export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
-    local libdir module
-    libdir=$(pkg-config --variable=libdir coreplugin-sdk)
+    # No -rpath: the pkg-config files give the library directory as RUNPATH.
+    local module
     module=$(pkg-config --variable=module coreplugin-sdk)
     mkdir -p "$bin"
     # shellcheck disable=SC2046 # the flags are words
     $cxx -std=c++17 -Wall -Wextra -Wpedantic -Werror -DCOREPLUGIN_MODULE="\"$module\"" \
         examples/embedding/embed_host.cpp -o "$bin/embed_host" \
-        $(pkg-config --cflags --libs coreplugin-sdk coreplugin-utils) -ldl -Wl,-rpath,"$libdir"
+        $(pkg-config --cflags --libs coreplugin-sdk coreplugin-utils) -ldl
     # shellcheck disable=SC2046
     $cxx -std=c++17 -Wall -Wextra -Wpedantic -Werror -DCOREPLUGIN_MODULE="\"$module\"" \
         examples/embedding/eval_json.cpp -o "$bin/eval_json" \
-        $(pkg-config --cflags --libs coreplugin-eval) -Wl,-rpath,"$libdir"
+        $(pkg-config --cflags --libs coreplugin-eval)
     unset PKG_CONFIG_PATH
     run_examples "$bin" "$prefix" pkg-config
 }

@@ -1,15 +1,33 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build, test, benchmark and fuzz.
-# Does nothing when they are all present already.
+# Installs the Debian 12 packages this project needs, with apt-get: as root
+# directly, as another user through sudo. Does nothing when they are all there.
+#
+#   scripts/install-deps.sh          what building and running corehost need
+#   scripts/install-deps.sh --test   also the tests, fuzzers, benchmarks and
+#                                    package checks (--all is the same)
 set -euo pipefail
 
+# Building the libraries, the plug-in and corehost, and their Debian packages.
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  nlohmann-json3-dev libcli11-dev libmount-dev libssl-dev python3
-  util-linux valgrind pkg-config
-  libre2-dev libacl1-dev acl openssh-server
+  cmake ninja-build g++ pkg-config
+  libmount-dev libssl-dev libre2-dev libacl1-dev
+  nlohmann-json3-dev libcli11-dev
+  dpkg-dev file
 )
+# Tests and their real peers (findmnt, getfacl, sshd, valgrind, lintian,
+# systemd-analyze), the clang presets and libFuzzer, benchmarks, and what
+# the Debian packages are made and checked with.
+test_packages=(
+  clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
+  python3 util-linux acl openssh-server valgrind
+  lintian systemd
+)
+
+case "${1:-}" in
+  "") ;;
+  --test | --all) packages+=("${test_packages[@]}") ;;
+  *) echo "usage: scripts/install-deps.sh [--test | --all]" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
@@ -19,8 +37,11 @@ for package in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "install-deps: run as root or install sudo" >&2; exit 1; }
+  sudo=(sudo)
+fi
 echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

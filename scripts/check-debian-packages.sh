@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Checks the Debian packages as an administrator and a developer use them, on
+# this machine (as root; CI runs it):
+#  1. builds them (scripts/build-packages.sh) and runs lintian: no error or
+#     warning, and only the tags that README.md explains;
+#  2. the version is the project's, the dependencies were computed;
+#  3. apt-get install of both; /usr/bin/corehost runs the installed examples
+#     (and the baseline, once one is packaged) from /usr/share/coreplugin, and
+#     the systemd units' command works against it;
+#  4. examples/embedding builds against the system paths, with CMake and with
+#     the README's pkg-config line (no PKG_CONFIG_PATH, no -rpath), and runs;
+#  5. apt-get purge leaves none of the packages' files.
+#
+#   scripts/check-debian-packages.sh [DEB_DIR]   (DEB_DIR: use packages built already)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+fail() { echo "check-debian-packages: $*" >&2; exit 1; }
+[ "$(id -u)" = 0 ] || fail "run as root: it installs and purges packages"
+for package in coreplugin coreplugin-dev; do
+    if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
+        fail "$package is installed already; purge it first"
+    fi
+done
+work=$(mktemp -d)
+cleanup() {
+    DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq coreplugin-dev coreplugin >/dev/null 2>&1 || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# --- 1. Build and lint.
+debs=${1:-}
+if [ -z "$debs" ]; then
+    debs=$work/debs
+    bash scripts/build-packages.sh "$debs" >/dev/null
+fi
+runtime=$(ls "$debs"/coreplugin_*.deb)
+dev=$(ls "$debs"/coreplugin-dev_*.deb)
+# The tags we accept are listed and explained in README.md ("Debian packages").
+explained=$(awk '/^\| Tag \| Why \|$/ { table = 1; next } table && !/^\|/ { exit }
+                table && match($0, /^\| `[a-z0-9-]+`/) { print substr($0, 4, RLENGTH - 4) }' README.md |
+    paste -sd, -)
+lintian_out=$(lintian --fail-on error,warning --display-info --suppress-tags "${explained:-none}" \
+    "$runtime" "$dev" 2>&1 | grep -v '^running with root privileges') || true
+[ -z "$lintian_out" ] || fail "lintian tags that README.md does not explain:"$'\n'"$lintian_out"
+echo "check-debian-packages: lintian clean (explained tags: ${explained:-none})"
+
+# --- 2. Version and dependencies.
+version=$(sed -n 's/^project(CorePlugin VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
+[ "$(dpkg-deb -f "$runtime" Version)" = "$version-1" ] || fail "the package's version is not $version-1"
+depends=$(dpkg-deb -f "$runtime" Depends)
+for library in libc6 libstdc++6; do
+    [[ ",$depends" == *", $library "* || ",$depends" == *",$library "* ]] ||
+        fail "coreplugin does not depend on $library: $depends"
+done
+[[ "$(dpkg-deb -f "$dev" Depends)" == *"coreplugin (= $version-1)"* ]] ||
+    fail "coreplugin-dev does not depend on coreplugin of its own version"
+
+# --- 3. Install and run.
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$runtime" "$dev" >/dev/null
+dpkg-query -L coreplugin coreplugin-dev | sort -u >"$work/files"
+[ "$(command -v corehost)" = /usr/bin/corehost ] || fail "corehost is not /usr/bin/corehost"
+[[ "$(corehost --version)" == *"$version"* ]] || fail "corehost --version does not say $version"
+[ "$(corehost list | wc -l)" -ge 33 ] || fail "corehost lists fewer than 33 expressions"
+(cd /usr/share/coreplugin && corehost eval examples/rule-pack.json >/dev/null) ||
+    fail "the installed corehost fails on examples/rule-pack.json"
+# The baseline for this system, once the package carries one.
+baseline=/usr/share/coreplugin/baseline/debian12.json
+if [ -e "$baseline" ]; then
+    status=0
+    corehost eval "$baseline" >"$work/baseline.txt" || status=$?
+    [ "$status" -le 1 ] || fail "corehost could not evaluate $baseline (exit $status)"
+    echo "check-debian-packages: the baseline ran (exit $status)"
+fi
+bash tests/systemd/check-units.sh /usr/share/coreplugin/examples/systemd /usr/bin/corehost \
+    /usr/share/coreplugin examples/rule-pack.json >/dev/null
+
+# --- 4. The embedding example against the system paths.
+expected=$'result: true 900150983cd24fb0d6963f7d28e17f72 c\nwords: 3'
+cmake -S examples/embedding -B "$work/cmake" -G Ninja -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
+    >"$work/cmake.log" 2>&1 && cmake --build "$work/cmake" >>"$work/cmake.log" 2>&1 ||
+    { cat "$work/cmake.log"; fail "examples/embedding does not build with CMake"; }
+[ "$("$work/cmake/embed_host")" = "$expected" ] || fail "embed_host (CMake) printed something else"
+[ "$("$work/cmake/eval_json" examples/version-check.json)" = true ] || fail "eval_json (CMake) failed"
+# shellcheck disable=SC2046 # the flags are words
+c++ -std=c++17 -Wall -Wextra -Werror examples/embedding/embed_host.cpp -o "$work/embed_host" \
+    -DCOREPLUGIN_MODULE="\"$(pkg-config --variable=module coreplugin-sdk)\"" \
+    $(pkg-config --cflags --libs coreplugin-sdk coreplugin-utils) -ldl
+[ "$("$work/embed_host")" = "$expected" ] || fail "embed_host (pkg-config) printed something else"
+echo "check-debian-packages: installed, ran corehost and the embedding example from the system paths"
+
+# --- 5. Purge: nothing of either package stays.
+DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq coreplugin-dev coreplugin >/dev/null
+left=$(while read -r path; do
+    if [ -L "$path" ] || { [ -e "$path" ] && [ ! -d "$path" ]; }; then echo "$path"; fi
+done <"$work/files")
+[ -z "$left" ] || fail "files left after the purge:"$'\n'"$left"
+for directory in /usr/share/coreplugin /usr/share/doc/coreplugin /usr/include/coreplugin \
+    "/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/coreplugin"; do
+    [ ! -e "$directory" ] || fail "$directory is left after the purge"
+done
+! dpkg-query -W coreplugin coreplugin-dev >/dev/null 2>&1 || fail "dpkg still knows the packages"
+echo "check-debian-packages: purged, nothing left ($(wc -l <"$work/files") paths checked)"
