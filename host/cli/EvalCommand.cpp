@@ -265,29 +265,32 @@ bool EvalCommand::checkDocuments(const EvalOptions& options,
 int EvalCommand::run(const EvalOptions& options) {
     if (options.outputFile.empty())
         return evaluate(options, m_Out);
-    const std::string name = escapeText(options.outputFile);
+    // The report is kept until the end, so that the file is opened only after
+    // every document was read (it may be one of them) and holds a whole report.
+    std::ostringstream report;
+    const int status = evaluate(options, report);
+    // An invalid input still leaves a valid report that says so.
+    if (!m_ReportStarted && !m_InputError.empty())
+        makeReporter(options.format, report, ReportStyle())->inputError(m_InputError);
+    int error = 0;
     const int fd =
         ::open(options.outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
-        m_Err << "corehost: cannot write " << name << ": " << std::strerror(errno) << '\n';
-        return kExitUsage;
-    }
-    int status = kExitSuccess;
-    int error = 0;
-    {
-        OutputFile buffer(fd);
-        std::ostream file(&buffer);
-        status = evaluate(options, file);
-        // An invalid input still leaves a valid report that says so.
-        if (!m_ReportStarted && !m_InputError.empty())
-            makeReporter(options.format, file, ReportStyle())->inputError(m_InputError);
-        file.flush();
-        error = buffer.error();
-    }
-    if (::close(fd) != 0 && error == 0)
         error = errno;
+    } else {
+        {
+            OutputFile buffer(fd);
+            std::ostream file(&buffer);
+            file << report.str();
+            file.flush();
+            error = buffer.error();
+        }
+        if (::close(fd) != 0 && error == 0)
+            error = errno;
+    }
     if (error != 0) {
-        m_Err << "corehost: cannot write " << name << ": " << std::strerror(error) << '\n';
+        m_Err << "corehost: cannot write " << escapeText(options.outputFile) << ": "
+              << std::strerror(error) << '\n';
         return kExitUsage;
     }
     return status;

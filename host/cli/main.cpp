@@ -44,12 +44,16 @@ may say what its result must be ("expect") and carry "title", "description",
 --rule and --tag select together: a rule is evaluated when --rule names its id
 or --tag names one of its tags.
 
+What corehost check finds stops eval before anything is evaluated (exit 2);
+--no-check evaluates the documents as they stand.
+
 Examples:
   corehost eval examples/version-check.json
   corehost eval --json examples/rules.json
   corehost eval examples/rule-pack.json examples/rules.json
   corehost eval --tag security --format tap examples/rule-pack.json
   corehost eval --explain --rule channel-is-stable examples/rule-pack.json
+  corehost eval --format junit --fail-on high --output report.xml examples/rule-pack.json
   corehost eval --repeat 1000 examples/md5-of-values.json
   corehost eval -e '{"name": "Not", "children": [{"name": "ValueOf", "properties": {"value": "true"}}]}'
   corehost eval - < tree.json)";
