@@ -26,6 +26,19 @@ std::string withCode(TErrorCode code) {
     return code == 0 ? "" : " (" + std::to_string(code) + ")";
 }
 
+// What evaluation does with a value outside a fixed set that it takes without
+// a code.
+std::string outcomeOfOther(const PropertySpec& property) {
+    const std::string name = property.name;
+    if (name == "position")
+        return "; it searches anywhere";
+    if (name == "ifEmpty")
+        return "; empty results are left out";
+    if (property.values.size() == 2 && std::string(property.values[0]) == "true")
+        return "; it reads as false";
+    return std::string();
+}
+
 class Checker {
 public:
     Checker(const std::vector<std::string>& registered, bool useCatalog)
@@ -112,7 +125,9 @@ void Checker::properties(const ExpressionSpec& expression, const NodeSpec& spec,
         else if (!acceptsValue(property, text))
             add(path, "property " + quote(std::string(property.name)) + " must be " +
                           describeAccepted(property, false) + ", not " + quote(*value) +
-                          withCode(refusalCode(property, reading)));
+                          (property.invalidCode == 0 && property.rule == ValueRule::OneOf
+                               ? outcomeOfOther(property)
+                               : withCode(refusalCode(property, reading))));
     }
     for (const auto& property : spec.properties) {
         const std::string name = toUtf8(property.first);
