@@ -322,11 +322,11 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
                            ": " + buildError.describe());
                 return kExitUsage;
             }
-            m_Err << "corehost: " << ruleLabel(document, rule, several) << buildError.describe()
-                  << " at " << describePath(buildError.path);
-            if (buildError.code != 0)
-                m_Err << ": " << describeCode(buildError.code);
-            m_Err << '\n';
+            // The plug-in could not create a registered expression: nothing is
+            // evaluated, and a report file says why.
+            inputError(ruleLabel(document, rule, several) + buildError.describe() + " at " +
+                       describePath(buildError.path) +
+                       (buildError.code != 0 ? ": " + describeCode(buildError.code) : ""));
             return kExitExpressionFailed;
         }
     }
