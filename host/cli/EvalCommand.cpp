@@ -236,6 +236,14 @@ bool EvalCommand::select(const EvalOptions& options, const std::vector<Document>
     return true;
 }
 
+void EvalCommand::printSummary(const Summary& counts, Clock::time_point started) {
+    char time[32];
+    std::snprintf(time, sizeof time, "%.3f", secondsSince(started));
+    m_Err << "corehost: passed " << counts.passed << ", failed " << counts.failed << ", errors "
+          << counts.errors << ", without expectation " << counts.withoutExpectation << "; "
+          << counts.rules << (counts.rules == 1 ? " rule" : " rules") << " in " << time << " s\n";
+}
+
 void EvalCommand::inputError(const std::string& message) {
     m_Err << "corehost: " << message << '\n';
     if (m_InputError.empty())
@@ -300,9 +308,12 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
     const Clock::time_point started = Clock::now();
     std::vector<Document> documents;
     std::vector<std::vector<bool>> selected;
-    if (!readDocuments(options, documents) || !checkDocuments(options, documents) ||
-        !select(options, documents, selected))
+    if (!readDocuments(options, documents) || !checkDocuments(options, documents))
         return kExitUsage;
+    if (!select(options, documents, selected)) {
+        printSummary(Summary(), started); // --rule or --tag chose nothing
+        return kExitUsage;
+    }
     const bool several = documents.size() > 1;
 
     // Every tree of every document is built before anything is evaluated.
@@ -409,14 +420,8 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
     if (!out.flush())
         return kExitUsage;
 
-    if (anyExpectation || several || options.verbosity != 0 || selectedCount == 0) {
-        char time[32];
-        std::snprintf(time, sizeof time, "%.3f", secondsSince(started));
-        m_Err << "corehost: passed " << counts.passed << ", failed " << counts.failed << ", errors "
-              << counts.errors << ", without expectation " << counts.withoutExpectation << "; "
-              << selectedCount << (selectedCount == 1 ? " rule" : " rules") << " in " << time
-              << " s\n";
-    }
+    if (anyExpectation || several || options.verbosity != 0 || selectedCount == 0)
+        printSummary(counts, started);
     if (selectedCount == 0) {
         m_Err << "corehost: nothing was evaluated: the documents hold no rules\n";
         return kExitUsage;

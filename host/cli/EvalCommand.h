@@ -6,6 +6,7 @@
 #include "cli/Report.h"
 #include "eval/PluginModule.h"
 
+#include <chrono>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -51,6 +52,8 @@ private:
     // Says `message` (without "corehost: ") on standard error and keeps the
     // first one for an error report.
     void inputError(const std::string& message);
+    // The summary line on standard error; the time is that since `started`.
+    void printSummary(const Summary& counts, std::chrono::steady_clock::time_point started);
     int evaluate(const EvalOptions& options, std::ostream& report);
     bool checkDocuments(const EvalOptions& options, const std::vector<Document>& documents);
     bool readDocuments(const EvalOptions& options, std::vector<Document>& documents);
