@@ -19,17 +19,17 @@ constexpr std::size_t kYamlCharacters = 4096;
 // How many characters of a result the SKIP directive quotes.
 constexpr std::size_t kSkipCharacters = 200;
 
-// Several lines, none of them empty or starting with a blank after escaping:
-// what a block scalar carries as it is (a TAP reader ends a block at an empty
-// or less indented line). The lines are returned escaped.
+// Several lines, none of them empty, starting with a blank or needing an
+// escape: what a block scalar carries exactly (a TAP reader ends a block at an
+// empty or less indented line, and a block has no escapes).
 bool blockLines(const std::string& text, std::vector<std::string>& lines) {
     if (text.find('\n') == std::string::npos)
         return false;
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = text.find('\n', start);
-        std::string line = escapeText(text.substr(start, end - start));
-        if (line.empty() || line[0] == ' ')
+        std::string line = text.substr(start, end - start);
+        if (line.empty() || line[0] == ' ' || escapeText(line) != line)
             return false;
         lines.push_back(std::move(line));
         if (end == std::string::npos)
