@@ -9,6 +9,7 @@
 #include "eval/TextConversion.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace corehost {
 
@@ -85,11 +86,25 @@ void Checker::node(const NodeSpec& spec, const std::string& path) {
         else
             arity(*expression, spec, path);
         properties(*expression, spec, path);
+    }
+    // What is found about a child as this operator reads it is told with the
+    // child's own findings, in document order.
+    std::vector<Finding> aboutChildren;
+    if (expression) {
+        const std::size_t first = m_Findings.size();
         childKinds(*expression, spec, path);
         literals(*expression, spec, path);
+        aboutChildren.assign(std::make_move_iterator(m_Findings.begin() + first),
+                             std::make_move_iterator(m_Findings.end()));
+        m_Findings.resize(first);
     }
-    for (std::size_t i = 0; i < spec.children.size(); ++i)
-        node(spec.children[i], childPath(path, i));
+    for (std::size_t i = 0; i < spec.children.size(); ++i) {
+        const std::string child = childPath(path, i);
+        for (Finding& finding : aboutChildren)
+            if (finding.path == child)
+                m_Findings.push_back(std::move(finding));
+        node(spec.children[i], child);
+    }
 }
 
 void Checker::arity(const ExpressionSpec& expression, const NodeSpec& spec,
