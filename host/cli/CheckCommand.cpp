@@ -2,6 +2,7 @@
 #include "cli/CheckCommand.h"
 
 #include "cli/EvalCommand.h"
+#include "eval/Catalog.h"
 #include "eval/DocumentCheck.h"
 #include "eval/DocumentReader.h"
 #include "eval/MessageText.h"
@@ -9,13 +10,42 @@
 
 namespace corehost {
 
-int CheckCommand::run(const std::vector<std::string>& files) {
+bool CheckCommand::knownPlugin() const {
+    const wchar_t* name = m_Module.plugin().getName();
+    return describesPlugin(toUtf8(name ? name : L""));
+}
+
+std::size_t CheckCommand::reportSettings(const std::string& prefix) {
+    if (!knownPlugin())
+        return 0;
+    const std::vector<Finding> findings = checkSettings(m_Settings);
+    for (const Finding& finding : findings)
+        m_Out << prefix << escapeText(finding.path) << ": " << finding.message << '\n';
+    return findings.size();
+}
+
+std::size_t CheckCommand::report(const Document& document, const std::string& prefix) {
     std::vector<std::string> registered;
     for (const std::wstring& name : m_Module.names())
         registered.push_back(toUtf8(name));
+    const bool useCatalog = knownPlugin();
+    std::size_t count = 0;
+    for (const Rule& rule : document.rules) {
+        const std::string label =
+            document.isRuleList ? "rule " + quote(rule.id) + ": " : std::string();
+        const std::vector<Finding> findings = checkRule(rule, registered, useCatalog);
+        for (const Finding& finding : findings)
+            m_Out << prefix << escapeText(document.source) << ": " << label
+                  << describePath(finding.path) << ": " << finding.message << '\n';
+        count += findings.size();
+    }
+    return count;
+}
+
+int CheckCommand::run(const std::vector<std::string>& files) {
     std::vector<Document> documents;
     bool unreadable = false;
-    bool found = false;
+    bool found = reportSettings("") > 0;
     for (const std::string& file : files) {
         Document document;
         const std::string source = file == "-" ? "<stdin>" : file;
@@ -23,26 +53,18 @@ int CheckCommand::run(const std::vector<std::string>& files) {
         std::string reason;
         InputError error;
         if (!DocumentReader::readSource(file, text, reason)) {
-            m_Err << "corehost: cannot read " << source << ": " << reason << '\n';
+            m_Err << "corehost: cannot read " << escapeText(source) << ": " << reason << '\n';
             unreadable = true;
             continue;
         }
         if (!DocumentReader::parse(text, document, error)) {
-            m_Err << "corehost: " << source << ": " << describePath(error.path) << ": "
+            m_Err << "corehost: " << escapeText(source) << ": " << describePath(error.path) << ": "
                   << error.message << '\n';
             unreadable = true;
             continue;
         }
         document.source = source;
-        for (const Rule& rule : document.rules) {
-            const std::string label =
-                document.isRuleList ? "rule " + quote(rule.id) + ": " : std::string();
-            const std::vector<Finding> findings = checkRule(rule, registered);
-            for (const Finding& finding : findings)
-                m_Out << document.source << ": " << label << describePath(finding.path) << ": "
-                      << finding.message << '\n';
-            found = found || !findings.empty();
-        }
+        found = report(document, "") > 0 || found;
         documents.push_back(std::move(document));
     }
     InputError duplicate;

@@ -1,18 +1,25 @@
 // corehost check: validates documents without evaluating anything.
 #pragma once
 
+#include "eval/Document.h"
 #include "eval/PluginModule.h"
 
+#include <cstddef>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace corehost {
 
+// Plug-in settings given with --set, as UTF-8 name and value.
+using Settings = std::vector<std::pair<std::string, std::string>>;
+
 class CheckCommand {
 public:
-    CheckCommand(PluginModule& module, std::ostream& out, std::ostream& err)
-        : m_Module(module), m_Out(out), m_Err(err) {}
+    CheckCommand(PluginModule& module, std::ostream& out, std::ostream& err,
+                 Settings settings = Settings())
+        : m_Module(module), m_Out(out), m_Err(err), m_Settings(std::move(settings)) {}
 
     // Reads each file ("-" for standard input) and checks its trees against
     // the catalog and the plug-in's registered names; rule ids must be unique
@@ -22,10 +29,19 @@ public:
     // read as a document.
     int run(const std::vector<std::string>& files);
 
+    // Writes the findings of the settings and of every rule of `document`,
+    // one a line after `prefix`, to `out`; returns how many there were.
+    std::size_t reportSettings(const std::string& prefix);
+    std::size_t report(const Document& document, const std::string& prefix);
+
 private:
+    // Whether the catalog describes the loaded plug-in.
+    bool knownPlugin() const;
+
     PluginModule& m_Module;
     std::ostream& m_Out;
     std::ostream& m_Err;
+    Settings m_Settings;
 };
 
 } // namespace corehost

@@ -3,16 +3,22 @@
 #include "cli/EvalCommand.h"
 
 #include "cli/Explanation.h"
+#include "cli/OutputFile.h"
 #include "eval/DocumentReader.h"
 #include "eval/ExpressionTree.h"
 #include "eval/MessageText.h"
 #include "eval/TextConversion.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <set>
+#include <sstream>
+#include <unistd.h>
 
 namespace corehost {
 
@@ -128,6 +134,15 @@ RuleStatus statusOf(const Rule& rule, const RuleReport& report) {
     return met ? RuleStatus::Pass : RuleStatus::Fail;
 }
 
+// The rank of a severity, from 0 for "info"; -1 for none.
+int severityRank(const std::string& severity) {
+    const char* const names[] = {"info", "low", "medium", "high", "critical"};
+    for (int rank = 0; rank < 5; ++rank)
+        if (severity == names[rank])
+            return rank;
+    return -1;
+}
+
 // The document holding the first rule id met a second time, in order: the one
 // that DocumentReader::checkUniqueIds reports.
 const Document& documentOfRepeatedId(const std::vector<Document>& documents) {
@@ -146,7 +161,7 @@ bool EvalCommand::readDocuments(const EvalOptions& options, std::vector<Document
     if (options.hasInline)
         sources.assign(1, std::string());
     if (std::count(sources.begin(), sources.end(), "-") > 1) {
-        m_Err << "corehost: standard input (-) can be read only once\n";
+        inputError("standard input (-) can be read only once");
         return false;
     }
     documents.resize(sources.size());
@@ -161,22 +176,21 @@ bool EvalCommand::readDocuments(const EvalOptions& options, std::vector<Document
         } else {
             std::string reason;
             if (!DocumentReader::readSource(sources[i], text, reason)) {
-                m_Err << "corehost: cannot read " << escapeText(source) << ": " << reason << '\n';
+                inputError("cannot read " + escapeText(source) + ": " + reason);
                 return false;
             }
         }
         InputError error;
         if (!DocumentReader::parse(text, document, error)) {
-            m_Err << "corehost: " << escapeText(source) << ": " << describePath(error.path) << ": "
-                  << error.message << '\n';
+            inputError(escapeText(source) + ": " + describePath(error.path) + ": " + error.message);
             return false;
         }
         document.source = source;
     }
     InputError error;
     if (!DocumentReader::checkUniqueIds(documents, error)) {
-        m_Err << "corehost: " << escapeText(documentOfRepeatedId(documents).source) << ": "
-              << describePath(error.path) << ": " << error.message << '\n';
+        inputError(escapeText(documentOfRepeatedId(documents).source) + ": " +
+                   describePath(error.path) + ": " + error.message);
         return false;
     }
     return true;
@@ -209,25 +223,97 @@ bool EvalCommand::select(const EvalOptions& options, const std::vector<Document>
     }
     for (const std::string& id : ids) {
         if (idsFound.count(id) == 0) {
-            m_Err << "corehost: --rule " << quoteText(id) << ": no rule has this id\n";
+            inputError("--rule " + quoteText(id) + ": no rule has this id");
             return false;
         }
     }
     for (const std::string& tag : tags) {
         if (tagsFound.count(tag) == 0) {
-            m_Err << "corehost: --tag " << quoteText(tag) << ": no rule carries this tag\n";
+            inputError("--tag " + quoteText(tag) + ": no rule carries this tag");
             return false;
         }
     }
     return true;
 }
 
+void EvalCommand::printSummary(const Summary& counts, Clock::time_point started) {
+    char time[32];
+    std::snprintf(time, sizeof time, "%.3f", secondsSince(started));
+    m_Err << "corehost: passed " << counts.passed << ", failed " << counts.failed << ", errors "
+          << counts.errors << ", without expectation " << counts.withoutExpectation << "; "
+          << counts.rules << (counts.rules == 1 ? " rule" : " rules") << " in " << time << " s\n";
+}
+
+void EvalCommand::inputError(const std::string& message) {
+    m_Err << "corehost: " << message << '\n';
+    if (m_InputError.empty())
+        m_InputError = message;
+}
+
+bool EvalCommand::checkDocuments(const EvalOptions& options,
+                                 const std::vector<Document>& documents) {
+    if (!options.check)
+        return true;
+    std::ostringstream findings;
+    CheckCommand check(*m_Module, findings, m_Err, options.settings);
+    std::size_t count = check.reportSettings("corehost: ");
+    for (const Document& document : documents)
+        count += check.report(document, "corehost: ");
+    if (count == 0)
+        return true;
+    const std::string text = findings.str();
+    m_Err << text;
+    const std::string first = text.substr(10, text.find('\n') - 10); // after "corehost: "
+    m_InputError = first;
+    m_Err << "corehost: " << count << (count == 1 ? " finding" : " findings")
+          << "; nothing was evaluated\n";
+    return false;
+}
+
 int EvalCommand::run(const EvalOptions& options) {
+    if (options.outputFile.empty())
+        return evaluate(options, m_Out);
+    // The report is kept until the end, so that the file is opened only after
+    // every document was read (it may be one of them) and holds a whole report.
+    std::ostringstream report;
+    const int status = evaluate(options, report);
+    // An invalid input still leaves a valid report that says so.
+    if (!m_ReportStarted && !m_InputError.empty())
+        makeReporter(options.format, report, ReportStyle())->inputError(m_InputError);
+    int error = 0;
+    const int fd =
+        ::open(options.outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        error = errno;
+    } else {
+        {
+            OutputFile buffer(fd);
+            std::ostream file(&buffer);
+            file << report.str();
+            file.flush();
+            error = buffer.error();
+        }
+        if (::close(fd) != 0 && error == 0)
+            error = errno;
+    }
+    if (error != 0) {
+        m_Err << "corehost: cannot write " << escapeText(options.outputFile) << ": "
+              << std::strerror(error) << '\n';
+        return kExitUsage;
+    }
+    return status;
+}
+
+int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
     const Clock::time_point started = Clock::now();
     std::vector<Document> documents;
     std::vector<std::vector<bool>> selected;
-    if (!readDocuments(options, documents) || !select(options, documents, selected))
+    if (!readDocuments(options, documents) || !checkDocuments(options, documents))
         return kExitUsage;
+    if (!select(options, documents, selected)) {
+        printSummary(Summary(), started); // --rule or --tag chose nothing
+        return kExitUsage;
+    }
     const bool several = documents.size() > 1;
 
     // Every tree of every document is built before anything is evaluated.
@@ -243,22 +329,32 @@ int EvalCommand::run(const EvalOptions& options) {
             if (trees[d].back())
                 continue;
             if (buildError.isInputError()) {
-                m_Err << "corehost: " << escapeText(document.source) << ": "
-                      << describePath(buildError.path) << ": " << buildError.describe() << '\n';
+                inputError(escapeText(document.source) + ": " + describePath(buildError.path) +
+                           ": " + buildError.describe());
                 return kExitUsage;
             }
-            m_Err << "corehost: " << ruleLabel(document, rule, several) << buildError.describe()
-                  << " at " << describePath(buildError.path);
-            if (buildError.code != 0)
-                m_Err << ": " << describeCode(buildError.code);
-            m_Err << '\n';
+            // The plug-in could not create a registered expression: nothing is
+            // evaluated, and a report file says why.
+            inputError(ruleLabel(document, rule, several) + buildError.describe() + " at " +
+                       describePath(buildError.path) +
+                       (buildError.code != 0 ? ": " + describeCode(buildError.code) : ""));
             return kExitExpressionFailed;
         }
     }
 
-    std::unique_ptr<Reporter> reporter = makeReporter(options.format, m_Out, several);
+    ReportStyle style;
+    style.severalDocuments = several;
+    style.colour = options.colour;
+    style.verbose = options.verbosity > 0;
+    std::unique_ptr<Reporter> reporter = makeReporter(options.format, out, style);
+    m_ReportStarted = true;
     reporter->begin(selectedCount);
-    std::size_t counts[4] = {0, 0, 0, 0}; // by RuleStatus
+    // -q leaves out of the text and JSON reports the rules that did not fail.
+    const bool quiet = options.verbosity < 0 && (options.format == ReportFormat::Text ||
+                                                 options.format == ReportFormat::Json);
+    const int failOn = options.failOn.empty() ? -1 : severityRank(options.failOn);
+    Summary counts;
+    std::size_t failing = 0; // failures that set the exit status
     bool anyExpectation = false;
     for (std::size_t d = 0; d < documents.size(); ++d) {
         const Document& document = documents[d];
@@ -287,12 +383,30 @@ int EvalCommand::run(const EvalOptions& options) {
             if (options.explain)
                 report.explanation = explain(tree);
             report.status = statusOf(rule, report);
-            ++counts[static_cast<int>(report.status)];
+            const bool failed =
+                report.status == RuleStatus::Fail || report.status == RuleStatus::Error;
+            switch (report.status) {
+            case RuleStatus::Pass:
+                ++counts.passed;
+                break;
+            case RuleStatus::Fail:
+                ++counts.failed;
+                break;
+            case RuleStatus::Error:
+                ++counts.errors;
+                break;
+            case RuleStatus::None:
+                ++counts.withoutExpectation;
+                break;
+            }
+            if (failed && severityRank(rule.severity) >= failOn)
+                ++failing;
             anyExpectation = anyExpectation || rule.expect;
-            reporter->rule(report);
+            if (!quiet || failed)
+                reporter->rule(report);
             // Each rule's report reaches standard output before the next rule's
             // messages reach standard error; a failed write ends the run.
-            if (!m_Out.flush())
+            if (!out.flush())
                 return kExitUsage;
             if (options.timed)
                 m_Err << "corehost: " << ruleLabel(document, rule, several) << "median " << median
@@ -300,22 +414,19 @@ int EvalCommand::run(const EvalOptions& options) {
         }
         reporter->endDocument();
     }
+    counts.rules = selectedCount;
+    reporter->summary(counts);
     reporter->end();
-    if (!m_Out.flush())
+    if (!out.flush())
         return kExitUsage;
 
-    const std::size_t passed = counts[static_cast<int>(RuleStatus::Pass)];
-    const std::size_t failed = counts[static_cast<int>(RuleStatus::Fail)];
-    const std::size_t errors = counts[static_cast<int>(RuleStatus::Error)];
-    if (anyExpectation || several) {
-        char time[32];
-        std::snprintf(time, sizeof time, "%.3f", secondsSince(started));
-        m_Err << "corehost: passed " << passed << ", failed " << failed << ", errors " << errors
-              << ", without expectation " << counts[static_cast<int>(RuleStatus::None)] << "; "
-              << selectedCount << (selectedCount == 1 ? " rule" : " rules") << " in " << time
-              << " s\n";
+    if (anyExpectation || several || options.verbosity != 0 || selectedCount == 0)
+        printSummary(counts, started);
+    if (selectedCount == 0) {
+        m_Err << "corehost: nothing was evaluated: the documents hold no rules\n";
+        return kExitUsage;
     }
-    return failed + errors == 0 ? kExitSuccess : kExitExpressionFailed;
+    return failing == 0 ? kExitSuccess : kExitExpressionFailed;
 }
 
 } // namespace corehost

@@ -2,9 +2,11 @@
 // selected rules in order, checks their expectations and reports them.
 #pragma once
 
+#include "cli/CheckCommand.h"
 #include "cli/Report.h"
 #include "eval/PluginModule.h"
 
+#include <chrono>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -22,6 +24,14 @@ struct EvalOptions {
     bool explain = false;
     unsigned repeat = 1;
     bool timed = false; // report the median time per evaluation
+    bool check = true;  // refuse documents with findings of `corehost check`
+    Settings settings;  // the --set settings, checked with the documents
+    // Only failures of rules with this severity or above ("info" .. "critical")
+    // make the exit status 1; empty: every failure.
+    std::string failOn;
+    int verbosity = 0;      // -1: only failures and the summary; 1: every rule and the summary
+    std::string outputFile; // the report goes there instead of standard output
+    bool colour = false;    // pass and fail marks in colour
 };
 
 // Exit codes of the tool.
@@ -39,6 +49,13 @@ public:
     int run(const EvalOptions& options);
 
 private:
+    // Says `message` (without "corehost: ") on standard error and keeps the
+    // first one for an error report.
+    void inputError(const std::string& message);
+    // The summary line on standard error; the time is that since `started`.
+    void printSummary(const Summary& counts, std::chrono::steady_clock::time_point started);
+    int evaluate(const EvalOptions& options, std::ostream& report);
+    bool checkDocuments(const EvalOptions& options, const std::vector<Document>& documents);
     bool readDocuments(const EvalOptions& options, std::vector<Document>& documents);
     bool select(const EvalOptions& options, const std::vector<Document>& documents,
                 std::vector<std::vector<bool>>& selected);
@@ -46,6 +63,8 @@ private:
     std::shared_ptr<PluginModule> m_Module;
     std::ostream& m_Out;
     std::ostream& m_Err;
+    std::string m_InputError;
+    bool m_ReportStarted = false;
 };
 
 } // namespace corehost

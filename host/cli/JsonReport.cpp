@@ -16,6 +16,21 @@ namespace {
 
 using Json = nlohmann::json;
 
+// `line` with U+0085, U+2028 and U+2029 written as \u escapes: JSON may carry
+// them as they are, but readers that split lines the Unicode way would see a
+// line end in them. Their UTF-8 forms occur only inside strings.
+std::string escapeLineSeparators(std::string line) {
+    const std::pair<const char*, const char*> separators[] = {
+        {"\xC2\x85", "\\u0085"}, {"\xE2\x80\xA8", "\\u2028"}, {"\xE2\x80\xA9", "\\u2029"}};
+    for (const auto& separator : separators) {
+        const std::string from = separator.first;
+        for (std::size_t at = line.find(from); at != std::string::npos;
+             at = line.find(from, at + 6))
+            line.replace(at, from.size(), separator.second);
+    }
+    return line;
+}
+
 Json expectedValue(const Expectation& expectation) {
     if (expectation.isList)
         return Json(expectation.values);
@@ -62,11 +77,35 @@ public:
             line["document"] = report.document->source;
         if (!report.explanation.empty())
             line["explanation"] = Json(report.explanation);
-        // Texts from a file name may hold bytes that are not UTF-8.
-        m_Out << line.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+        write(line);
+    }
+
+    // The last line: {"summary": {"passed": N, ...}}.
+    void summary(const Summary& counts) override {
+        Json line;
+        line["summary"] = {{"passed", counts.passed},
+                           {"failed", counts.failed},
+                           {"errors", counts.errors},
+                           {"withoutExpectation", counts.withoutExpectation},
+                           {"rules", counts.rules}};
+        write(line);
+    }
+
+    void inputError(const std::string& message) override {
+        Json line;
+        line["error"] = message;
+        line["summary"] = {
+            {"passed", 0}, {"failed", 0}, {"errors", 0}, {"withoutExpectation", 0}, {"rules", 0}};
+        write(line);
     }
 
 private:
+    void write(const Json& line) {
+        // Texts from a file name may hold bytes that are not UTF-8.
+        m_Out << escapeLineSeparators(line.dump(-1, ' ', false, Json::error_handler_t::replace))
+              << '\n';
+    }
+
     std::ostream& m_Out;
     bool m_SeveralDocuments;
 };

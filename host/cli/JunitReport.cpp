@@ -26,12 +26,14 @@ struct Suite {
     std::size_t tests = 0;
     std::size_t failures = 0;
     std::size_t errors = 0;
+    std::size_t skipped = 0;
     double time = 0;
     std::string cases;
 
     std::string counts() const {
         return "tests=\"" + std::to_string(tests) + "\" failures=\"" + std::to_string(failures) +
-               "\" errors=\"" + std::to_string(errors) + "\" time=\"" + seconds(time) + "\"";
+               "\" errors=\"" + std::to_string(errors) + "\" skipped=\"" + std::to_string(skipped) +
+               "\" time=\"" + seconds(time) + "\"";
     }
 };
 
@@ -63,6 +65,11 @@ public:
             xml << "      <error message=\"" << escapeXml(describeCode(report.code), true)
                 << "\" type=\"" << report.code << "\">" << escapeXml(report.failure, false)
                 << "</error>\n";
+        } else if (report.status == RuleStatus::None) {
+            // Nothing was tested: the result is reported, not passed.
+            ++suite.skipped;
+            xml << "      <skipped message=\"" << escapeXml(describeSkip(report, 200), true)
+                << "\"/>\n";
         }
         xml << "      <system-out>";
         const std::pair<const char*, const std::string*> texts[] = {
@@ -88,15 +95,28 @@ public:
             total.tests += suite.tests;
             total.failures += suite.failures;
             total.errors += suite.errors;
+            total.skipped += suite.skipped;
             total.time += suite.time;
         }
         m_Out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"corehost\" "
               << total.counts() << ">\n";
         for (const Suite& suite : m_Suites)
             m_Out << "  <testsuite name=\"" << escapeXml(escapeText(suite.name), true) << "\" "
-                  << suite.counts() << " skipped=\"0\">\n"
+                  << suite.counts() << ">\n"
                   << suite.cases << "  </testsuite>\n";
         m_Out << "</testsuites>\n";
+    }
+
+    // One suite with one test case in error, so that a CI reading the file
+    // sees the failure rather than an empty or missing report.
+    void inputError(const std::string& message) override {
+        const std::string counts =
+            "tests=\"1\" failures=\"0\" errors=\"1\" skipped=\"0\" time=\"0.000000\"";
+        m_Out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"corehost\" "
+              << counts << ">\n  <testsuite name=\"corehost\" " << counts << ">\n"
+              << "    <testcase name=\"input\" classname=\"corehost\" time=\"0.000000\">\n"
+              << "      <error message=\"" << escapeXml(escapeText(message), true)
+              << "\" type=\"input\"/>\n    </testcase>\n  </testsuite>\n</testsuites>\n";
     }
 
 private:

@@ -6,16 +6,16 @@
 
 namespace corehost {
 
-std::unique_ptr<Reporter> makeTextReporter(std::ostream& out, bool severalDocuments);
+std::unique_ptr<Reporter> makeTextReporter(std::ostream& out, const ReportStyle& style);
 std::unique_ptr<Reporter> makeJsonReporter(std::ostream& out, bool severalDocuments);
 std::unique_ptr<Reporter> makeJunitReporter(std::ostream& out);
 std::unique_ptr<Reporter> makeTapReporter(std::ostream& out);
 
 std::unique_ptr<Reporter> makeReporter(ReportFormat format, std::ostream& out,
-                                       bool severalDocuments) {
+                                       const ReportStyle& style) {
     switch (format) {
     case ReportFormat::Json:
-        return makeJsonReporter(out, severalDocuments);
+        return makeJsonReporter(out, style.severalDocuments);
     case ReportFormat::Junit:
         return makeJunitReporter(out);
     case ReportFormat::Tap:
@@ -23,7 +23,7 @@ std::unique_ptr<Reporter> makeReporter(ReportFormat format, std::ostream& out,
     case ReportFormat::Text:
         break;
     }
-    return makeTextReporter(out, severalDocuments);
+    return makeTextReporter(out, style);
 }
 
 const char* statusName(RuleStatus status) {
@@ -67,6 +67,34 @@ std::string describeProblem(const RuleReport& report) {
     if (report.status != RuleStatus::Fail)
         return std::string();
     return "expected " + describeExpected(*report.rule->expect) + ", got " + describeResult(report);
+}
+
+std::size_t countCharacters(const std::string& text) {
+    std::size_t count = 0;
+    for (const char c : text)
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    return count;
+}
+
+bool cutText(std::string& text, std::size_t limit) {
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if ((static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+            continue;
+        if (count++ == limit) {
+            text.resize(at);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string describeSkip(const RuleReport& report, std::size_t limit) {
+    std::string result = describeResult(report);
+    const std::size_t length = countCharacters(result);
+    if (cutText(result, limit))
+        result += "... (" + std::to_string(length) + " characters)";
+    return "no expectation, result " + result;
 }
 
 } // namespace corehost

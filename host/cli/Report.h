@@ -35,6 +35,15 @@ struct RuleReport {
     std::vector<std::string> explanation; // the evaluated tree, one node a line (--explain)
 };
 
+// The counts of a run, by status.
+struct Summary {
+    std::size_t passed = 0;
+    std::size_t failed = 0;
+    std::size_t errors = 0;
+    std::size_t withoutExpectation = 0;
+    std::size_t rules = 0;
+};
+
 class Reporter {
 public:
     virtual ~Reporter() = default;
@@ -43,13 +52,24 @@ public:
     virtual void beginDocument(const Document& document) { (void)document; }
     virtual void rule(const RuleReport& report) = 0;
     virtual void endDocument() {}
+    // After the last document, before end().
+    virtual void summary(const Summary& counts) { (void)counts; }
     virtual void end() {}
+    // Instead of everything else, when the input was invalid and nothing was
+    // evaluated: a report that says so (`message` is one line).
+    virtual void inputError(const std::string& message) = 0;
 };
 
-// `severalDocuments`: the run evaluates more than one document, so rules are
-// also told apart by their document.
+struct ReportStyle {
+    // The run evaluates more than one document, so rules are also told apart
+    // by their document.
+    bool severalDocuments = false;
+    bool colour = false;  // pass and fail marks in colour (text)
+    bool verbose = false; // every rule under its header, with its status (text)
+};
+
 std::unique_ptr<Reporter> makeReporter(ReportFormat format, std::ostream& out,
-                                       bool severalDocuments);
+                                       const ReportStyle& style);
 
 // Shared by the reporters.
 bool hasMetadata(const Rule& rule);
@@ -59,5 +79,12 @@ std::string describeExpected(const Expectation& expectation);
 std::string describeResult(const RuleReport& report);
 // "expected "x", got "y"" for a failed expectation; the failure for an error.
 std::string describeProblem(const RuleReport& report);
+// "no expectation, result "x"" for a rule without an expectation, the result
+// cut after `limit` characters.
+std::string describeSkip(const RuleReport& report, std::size_t limit);
+// `text` (UTF-8) cut after `limit` characters; whether it was cut.
+bool cutText(std::string& text, std::size_t limit);
+// The number of characters (code points) of `text`.
+std::size_t countCharacters(const std::string& text);
 
 } // namespace corehost

@@ -1,6 +1,8 @@
 // The text report: each result as it is, one line per text, escaped; a rule
 // of a rules document under a line [id] that marks whether it met its
-// expectation, followed by its metadata.
+// expectation, followed by its metadata. Under a header every line is
+// indented, and a result line starts with "  = ", so no result can pass for a
+// header or for metadata.
 #include "cli/Report.h"
 #include "eval/MessageText.h"
 
@@ -10,14 +12,16 @@ namespace {
 
 class TextReporter : public Reporter {
 public:
-    TextReporter(std::ostream& out, bool severalDocuments)
-        : m_Out(out), m_SeveralDocuments(severalDocuments) {}
+    TextReporter(std::ostream& out, const ReportStyle& style) : m_Out(out), m_Style(style) {}
 
     void rule(const RuleReport& report) override {
         const Rule& rule = *report.rule;
-        if (report.document->isRuleList || m_SeveralDocuments || rule.expect) {
-            m_Out << '[' << escapeText(report.name) << ']';
-            if (rule.expect)
+        const bool header = report.document->isRuleList || m_Style.severalDocuments ||
+                            rule.expect || m_Style.verbose;
+        if (header) {
+            // A ']' in the id would end the header early.
+            m_Out << '[' << escapeText(report.name, ']') << ']';
+            if (rule.expect || m_Style.verbose)
                 m_Out << mark(report);
             m_Out << '\n';
         }
@@ -32,24 +36,31 @@ public:
         metadata("description", rule.description);
         // A failed rule prints nothing more: the failure goes to standard error.
         for (const std::string& text : report.result)
-            m_Out << escapeText(text) << '\n';
+            m_Out << (header ? "  = " : "") << escapeText(text) << '\n';
         for (const std::string& line : report.explanation)
             m_Out << "  | " << line << '\n';
     }
 
+    void inputError(const std::string& message) override { m_Out << message << '\n'; }
+
 private:
-    static std::string mark(const RuleReport& report) {
+    std::string paint(const char* colour, const std::string& text) const {
+        return m_Style.colour ? std::string("\033[") + colour + "m" + text + "\033[0m" : text;
+    }
+
+    std::string mark(const RuleReport& report) const {
         switch (report.status) {
         case RuleStatus::Pass:
-            return " pass";
+            return " " + paint("32", "pass");
         case RuleStatus::Fail:
-            return " FAIL: expected " + describeExpected(*report.rule->expect);
+            return " " + paint("31", "FAIL") + ": expected " +
+                   describeExpected(*report.rule->expect);
         case RuleStatus::Error:
-            return " ERROR: " + describeCode(report.code);
+            return " " + paint("31", "ERROR") + ": " + describeCode(report.code);
         case RuleStatus::None:
             break;
         }
-        return std::string();
+        return " " + paint("33", "no expectation");
     }
 
     void metadata(const char* key, const std::string& value) {
@@ -58,13 +69,13 @@ private:
     }
 
     std::ostream& m_Out;
-    bool m_SeveralDocuments;
+    ReportStyle m_Style;
 };
 
 } // namespace
 
-std::unique_ptr<Reporter> makeTextReporter(std::ostream& out, bool severalDocuments) {
-    return std::make_unique<TextReporter>(out, severalDocuments);
+std::unique_ptr<Reporter> makeTextReporter(std::ostream& out, const ReportStyle& style) {
+    return std::make_unique<TextReporter>(out, style);
 }
 
 } // namespace corehost

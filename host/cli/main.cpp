@@ -12,6 +12,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -43,12 +44,16 @@ may say what its result must be ("expect") and carry "title", "description",
 --rule and --tag select together: a rule is evaluated when --rule names its id
 or --tag names one of its tags.
 
+What corehost check finds stops eval before anything is evaluated (exit 2);
+--no-check evaluates the documents as they stand.
+
 Examples:
   corehost eval examples/version-check.json
   corehost eval --json examples/rules.json
   corehost eval examples/rule-pack.json examples/rules.json
   corehost eval --tag security --format tap examples/rule-pack.json
   corehost eval --explain --rule channel-is-stable examples/rule-pack.json
+  corehost eval --format junit --fail-on high --output report.xml examples/rule-pack.json
   corehost eval --repeat 1000 examples/md5-of-values.json
   corehost eval -e '{"name": "Not", "children": [{"name": "ValueOf", "properties": {"value": "true"}}]}'
   corehost eval - < tree.json)";
@@ -165,6 +170,24 @@ int run(int argc, char** argv) {
                          "random sample of 4096 of them)")
             ->type_name("N")
             ->check(CLI::Range(1u, 1000000000u));
+    bool noCheck = false;
+    eval->add_flag("--no-check", noCheck,
+                   "Evaluates the documents as they stand, without refusing what check finds");
+    eval->add_option("--fail-on", evalOptions.failOn,
+                     "Only failures of rules with this severity or above set exit status 1 "
+                     "(default: every failure)")
+        ->type_name("SEVERITY")
+        ->check(CLI::IsMember({"info", "low", "medium", "high", "critical"}));
+    bool quiet = false;
+    bool verbose = false;
+    CLI::Option* quietOption =
+        eval->add_flag("-q,--quiet", quiet, "Reports only the failures, and the summary");
+    eval->add_flag("-v,--verbose", verbose,
+                   "Reports every rule under its header with its status, and the summary")
+        ->excludes(quietOption);
+    eval->add_option("-o,--output", evalOptions.outputFile,
+                     "Writes the report to FILE (a valid report also when the input is invalid)")
+        ->type_name("FILE");
 
     CLI::App* list = app.add_subcommand("list", "Lists the registered expressions and their kinds");
     list->footer(kListExamples);
@@ -219,10 +242,21 @@ int run(int argc, char** argv) {
         for (const auto& known : formats)
             if (format == known.first || (json && known.second == corehost::ReportFormat::Json))
                 evalOptions.format = known.second;
+        evalOptions.check = !noCheck;
+        evalOptions.verbosity = quiet ? -1 : verbose ? 1 : 0;
+        // Colour only for people: a terminal, and no NO_COLOR in the environment.
+        const char* noColour = std::getenv("NO_COLOR");
+        evalOptions.colour = evalOptions.format == corehost::ReportFormat::Text &&
+                             evalOptions.outputFile.empty() && ::isatty(STDOUT_FILENO) == 1 &&
+                             (noColour == nullptr || *noColour == '\0');
     }
     std::vector<Setting> settings;
     if (!parseSettings(settingTexts, settings))
         return corehost::kExitUsage;
+    corehost::Settings namedSettings;
+    for (const Setting& setting : settings)
+        namedSettings.emplace_back(corehost::toUtf8(setting.name), corehost::toUtf8(setting.value));
+    evalOptions.settings = namedSettings;
 
     // The trace writer outlives the plug-in, so that its last records print.
     corehost::TraceWriter traceWriter(trace, std::cerr);
@@ -240,7 +274,7 @@ int run(int argc, char** argv) {
         return listJson ? command.runJson() : listMarkdown ? command.runMarkdown() : command.run();
     }
     if (check->parsed())
-        return corehost::CheckCommand(*module, std::cout, std::cerr).run(checkFiles);
+        return corehost::CheckCommand(*module, std::cout, std::cerr, namedSettings).run(checkFiles);
     return corehost::EvalCommand(module, std::cout, std::cerr).run(evalOptions);
 }
 

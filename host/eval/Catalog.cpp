@@ -187,64 +187,21 @@ std::vector<ExpressionSpec> makeCatalog() {
     };
 }
 
-// `text` is all decimal digits (at least one) after an optional sign;
-// `magnitude` takes their value, false when it does not fit 64 bits.
-bool readDecimal(const std::string& text, bool sign, bool& negative, std::uint64_t& magnitude) {
-    std::size_t at = 0;
-    negative = false;
-    if (sign && at < text.size() && (text[at] == '+' || text[at] == '-'))
-        negative = text[at++] == '-';
-    if (at == text.size())
-        return false;
-    magnitude = 0;
-    for (; at < text.size(); ++at) {
-        if (text[at] < '0' || text[at] > '9')
-            return false;
-        const auto digit = static_cast<std::uint64_t>(text[at] - '0');
-        if (magnitude > (UINT64_MAX - digit) / 10)
-            return false;
-        magnitude = magnitude * 10 + digit;
-    }
-    return true;
-}
-
-bool readsAsHex(const std::string& text) {
-    std::size_t at = 0;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-'))
-        ++at;
-    if (text.compare(at, 2, "0x") == 0 || text.compare(at, 2, "0X") == 0)
-        at += 2;
-    // Up to 16 digits after the leading zeros fit 64 bits.
-    const std::size_t significant = text.find_first_not_of('0', at);
-    return at < text.size() &&
-           text.find_first_not_of("0123456789abcdefABCDEF", at) == std::string::npos &&
-           (significant == std::string::npos || text.size() - significant <= 16);
-}
-
-// Digits and up to three of the separators ".,_", each field within 64 bits.
-bool readsAsVersion(const std::string& text) {
-    if (text.find_first_not_of("0123456789.,_") != std::string::npos)
-        return false;
-    std::size_t separators = 0;
-    std::size_t start = 0;
-    for (std::size_t at = 0; at <= text.size(); ++at) {
-        if (at < text.size() && std::strchr(".,_", text[at]) == nullptr)
-            continue;
-        bool negative = false;
-        std::uint64_t field = 0;
-        if (at > start && !readDecimal(text.substr(start, at - start), false, negative, field))
-            return false;
-        separators += at < text.size() ? 1 : 0;
-        start = at + 1;
-    }
-    return separators <= 3;
-}
-
 } // namespace
 
 const std::vector<ExpressionSpec>& catalog() {
     static const std::vector<ExpressionSpec> table = makeCatalog();
     return table;
+}
+
+const std::vector<SettingSpec>& settings() {
+    static const std::vector<SettingSpec> table{
+        {"defaultWindowsRegistrySection", {"32", "64", "32or64", "64or32"}}};
+    return table;
+}
+
+bool describesPlugin(const std::string& pluginName) {
+    return pluginName == "CorePlugin";
 }
 
 const ExpressionSpec* findExpression(const std::string& name) {
@@ -288,9 +245,24 @@ std::string describeAccepted(const PropertySpec& property, bool markdown) {
     return text;
 }
 
+LiteralKind literalKindOf(const PropertySpec& property) {
+    switch (property.rule) {
+    case ValueRule::Number:
+        return LiteralKind::Integer;
+    case ValueRule::NumberOrEmpty:
+    case ValueRule::CountOrEmpty:
+        return LiteralKind::Index;
+    case ValueRule::Position:
+        return LiteralKind::UInteger;
+    case ValueRule::Text:
+    case ValueRule::OneOf:
+        break;
+    }
+    return LiteralKind::Text;
+}
+
 bool acceptsValue(const PropertySpec& property, const std::string& value) {
-    bool negative = false;
-    std::uint64_t number = 0;
+    const LiteralReading reading = readLiteral(literalKindOf(property), value);
     switch (property.rule) {
     case ValueRule::Text:
         return true;
@@ -300,32 +272,27 @@ bool acceptsValue(const PropertySpec& property, const std::string& value) {
                 return true;
         return false;
     case ValueRule::Number:
-        return readDecimal(value, true, negative, number);
     case ValueRule::NumberOrEmpty:
-        return value.empty() || readDecimal(value, true, negative, number);
+        return reading.outcome == LiteralReading::Outcome::Whole;
     case ValueRule::CountOrEmpty:
-        return value.empty() || readDecimal(value, false, negative, number);
+        return reading.outcome == LiteralReading::Outcome::Whole && !reading.negative;
     case ValueRule::Position:
-        return readDecimal(value, false, negative, number) && number >= 1;
+        return reading.outcome != LiteralReading::Outcome::Refused && !reading.negative &&
+               reading.value != "0";
     }
     return false;
 }
 
-bool readsAs(const std::string& type, const std::string& text) {
-    bool negative = false;
-    std::uint64_t magnitude = 0;
-    if (type == "integer")
-        return readDecimal(text, true, negative, magnitude) &&
-               magnitude <= static_cast<std::uint64_t>(INT64_MAX) + (negative ? 1 : 0);
-    if (type == "uinteger")
-        return readDecimal(text, true, negative, magnitude);
-    if (type == "hex")
-        return readsAsHex(text);
-    if (type == "boolean")
-        return text == "true" || text == "false";
-    if (type == "version")
-        return readsAsVersion(text);
-    return true; // "string" and "cistring" read every text
+TErrorCode refusalCode(const PropertySpec& property, const LiteralReading& reading) {
+    if (property.rule == ValueRule::Position && reading.outcome != LiteralReading::Outcome::Refused)
+        return RC_INDEX_BEYOND_LIST;
+    return property.invalidCode;
+}
+
+TErrorCode literalRefusalCode(const ExpressionSpec& expression, const std::string& type) {
+    if (!expression.literalTypeProperty)
+        return RC_NOT_AN_UNSIGNED_NUMBER; // the bitwise operators
+    return type == "version" ? RC_INVALID_VERSION : RC_INVALID_ARGUMENT;
 }
 
 } // namespace corehost

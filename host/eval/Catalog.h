@@ -5,6 +5,7 @@
 #pragma once
 
 #include "PluginSDK/Types.h"
+#include "eval/LiteralReading.h"
 
 #include <cstddef>
 #include <string>
@@ -54,6 +55,20 @@ struct ExpressionSpec {
     const char* result; // what it yields, for the docs
 };
 
+// A plug-in setting (`corehost --set NAME=VALUE`) and the values it takes;
+// the plug-in skips any other name or value.
+struct SettingSpec {
+    const char* name;
+    std::vector<const char*> values;
+};
+
+// CorePlugin's settings.
+const std::vector<SettingSpec>& settings();
+
+// Whether the catalog describes the plug-in that calls itself `pluginName`;
+// another plug-in's trees are checked against its registered names only.
+bool describesPlugin(const std::string& pluginName);
+
 // The 33 expressions in registration order.
 const std::vector<ExpressionSpec>& catalog();
 
@@ -70,9 +85,15 @@ std::string describeAccepted(const PropertySpec& property, bool markdown);
 // Whether `value` meets the property's rule.
 bool acceptsValue(const PropertySpec& property, const std::string& value);
 
-// Whether `text`, as written and with nothing left over, is a value of the
-// Compare type `type` ("version", "integer", ...): what Compare reads without
-// ignoring a part of it.
-bool readsAs(const std::string& type, const std::string& text);
+// How the expression reads a value of a number rule (Text for the others).
+LiteralKind literalKindOf(const PropertySpec& property);
+
+// The code for a value the property's rule refuses, as evaluation returns it
+// for `reading` (a position 0 or below lies beyond every list).
+TErrorCode refusalCode(const PropertySpec& property, const LiteralReading& reading);
+
+// The code the expression fails with when a literal child cannot be read as
+// `type` (the Compare type, or the number a bitwise operator takes).
+TErrorCode literalRefusalCode(const ExpressionSpec& expression, const std::string& type);
 
 } // namespace corehost

@@ -3,11 +3,13 @@
 #include "eval/DocumentCheck.h"
 
 #include "eval/Catalog.h"
+#include "eval/LiteralReading.h"
 #include "eval/MessageText.h"
 #include "eval/NameSuggestion.h"
 #include "eval/TextConversion.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace corehost {
 
@@ -25,9 +27,23 @@ std::string withCode(TErrorCode code) {
     return code == 0 ? "" : " (" + std::to_string(code) + ")";
 }
 
+// What evaluation does with a value outside a fixed set that it takes without
+// a code.
+std::string outcomeOfOther(const PropertySpec& property) {
+    const std::string name = property.name;
+    if (name == "position")
+        return "; it searches anywhere";
+    if (name == "ifEmpty")
+        return "; empty results are left out";
+    if (property.values.size() == 2 && std::string(property.values[0]) == "true")
+        return "; it reads as false";
+    return std::string();
+}
+
 class Checker {
 public:
-    explicit Checker(const std::vector<std::string>& registered) : m_Registered(registered) {}
+    Checker(const std::vector<std::string>& registered, bool useCatalog)
+        : m_Registered(registered), m_UseCatalog(useCatalog) {}
 
     void node(const NodeSpec& spec, const std::string& path);
     std::vector<Finding> take() { return std::move(m_Findings); }
@@ -44,6 +60,7 @@ private:
     void literals(const ExpressionSpec& expression, const NodeSpec& spec, const std::string& path);
 
     const std::vector<std::string>& m_Registered;
+    bool m_UseCatalog;
     std::vector<Finding> m_Findings;
 };
 
@@ -61,7 +78,7 @@ void Checker::node(const NodeSpec& spec, const std::string& path) {
     if (std::find(m_Registered.begin(), m_Registered.end(), name) == m_Registered.end())
         add(path,
             "unknown expression name " + quote(name) + didYouMean(suggestName(name, m_Registered)));
-    else
+    else if (m_UseCatalog)
         expression = findExpression(name);
     if (expression) {
         if (!expression->isOperator && !spec.children.empty())
@@ -69,11 +86,25 @@ void Checker::node(const NodeSpec& spec, const std::string& path) {
         else
             arity(*expression, spec, path);
         properties(*expression, spec, path);
+    }
+    // What is found about a child as this operator reads it is told with the
+    // child's own findings, in document order.
+    std::vector<Finding> aboutChildren;
+    if (expression) {
+        const std::size_t first = m_Findings.size();
         childKinds(*expression, spec, path);
         literals(*expression, spec, path);
+        aboutChildren.assign(std::make_move_iterator(m_Findings.begin() + first),
+                             std::make_move_iterator(m_Findings.end()));
+        m_Findings.resize(first);
     }
-    for (std::size_t i = 0; i < spec.children.size(); ++i)
-        node(spec.children[i], childPath(path, i));
+    for (std::size_t i = 0; i < spec.children.size(); ++i) {
+        const std::string child = childPath(path, i);
+        for (Finding& finding : aboutChildren)
+            if (finding.path == child)
+                m_Findings.push_back(std::move(finding));
+        node(spec.children[i], child);
+    }
 }
 
 void Checker::arity(const ExpressionSpec& expression, const NodeSpec& spec,
@@ -98,10 +129,20 @@ void Checker::properties(const ExpressionSpec& expression, const NodeSpec& spec,
             add(path, "missing property " + quote(std::string(property.name)) + " (" +
                           expression.name + " fails with " + std::to_string(property.missingCode) +
                           ")");
-        if (value && !acceptsValue(property, toUtf8(*value)))
+        if (!value)
+            continue;
+        const std::string text = toUtf8(*value);
+        const LiteralReading reading = readLiteral(literalKindOf(property), text);
+        if (reading.outcome == LiteralReading::Outcome::Prefix)
+            add(path, "property " + quote(std::string(property.name)) + ": " + quote(text) +
+                          " reads as " + reading.value + "; " + quote(reading.ignored) +
+                          " is ignored");
+        else if (!acceptsValue(property, text))
             add(path, "property " + quote(std::string(property.name)) + " must be " +
                           describeAccepted(property, false) + ", not " + quote(*value) +
-                          withCode(property.invalidCode));
+                          (property.invalidCode == 0 && property.rule == ValueRule::OneOf
+                               ? outcomeOfOther(property)
+                               : withCode(refusalCode(property, reading))));
     }
     for (const auto& property : spec.properties) {
         const std::string name = toUtf8(property.first);
@@ -140,24 +181,60 @@ void Checker::literals(const ExpressionSpec& expression, const NodeSpec& spec,
     for (std::size_t i = 0; i < spec.children.size(); ++i) {
         const NodeSpec& child = spec.children[i];
         const std::wstring* value = findProperty(child, "value");
-        if (child.name == L"ValueOf" && value && !readsAs(type, toUtf8(*value)))
+        if (child.name != L"ValueOf" || !value)
+            continue;
+        const LiteralReading reading = readLiteral(literalKindOf(type), toUtf8(*value));
+        if (reading.outcome == LiteralReading::Outcome::Prefix)
+            add(childPath(path, i), "the value " + quote(*value) + " reads as " + reading.value +
+                                        " for " + type + ", as " + expression.name + " reads it; " +
+                                        quote(reading.ignored) + " is ignored");
+        else if (reading.outcome == LiteralReading::Outcome::Refused)
             add(childPath(path, i), "the value " + quote(*value) + " cannot be read as " + type +
-                                        ", as " + expression.name + " reads it");
+                                        ", as " + expression.name + " reads it" +
+                                        withCode(literalRefusalCode(expression, type)));
     }
 }
 
 } // namespace
 
-std::vector<Finding> checkRule(const Rule& rule, const std::vector<std::string>& registered) {
-    Checker checker(registered);
+std::vector<Finding> checkRule(const Rule& rule, const std::vector<std::string>& registered,
+                               bool useCatalog) {
+    Checker checker(registered, useCatalog);
     checker.node(rule.tree, rule.path);
     std::vector<Finding> findings = checker.take();
-    const ExpressionSpec* root = findExpression(toUtf8(rule.tree.name));
+    const ExpressionSpec* root = useCatalog ? findExpression(toUtf8(rule.tree.name)) : nullptr;
     if (rule.expect && root && rule.expect->isList != root->vector)
         findings.push_back(Finding{
             rule.path, std::string("\"expect\" holds ") +
                            (rule.expect->isList ? "a list of texts" : "one text") + ", but " +
                            root->name + " yields " + (root->vector ? "a list" : "one text")});
+    return findings;
+}
+
+std::vector<Finding> checkSettings(const std::vector<std::pair<std::string, std::string>>& given) {
+    std::vector<Finding> findings;
+    std::vector<std::string> names;
+    for (const SettingSpec& setting : settings())
+        names.emplace_back(setting.name);
+    for (const auto& entry : given) {
+        const std::string path = "--set " + entry.first;
+        const SettingSpec* known = nullptr;
+        for (const SettingSpec& setting : settings())
+            if (entry.first == setting.name)
+                known = &setting;
+        if (!known) {
+            findings.push_back(Finding{path, "unknown setting " + quote(entry.first) +
+                                                 didYouMean(suggestName(entry.first, names))});
+            continue;
+        }
+        if (std::find(known->values.begin(), known->values.end(), entry.second) !=
+            known->values.end())
+            continue;
+        PropertySpec rule{known->name, 0, ValueRule::OneOf, known->values, 0, nullptr};
+        findings.push_back(Finding{path, "setting " + quote(entry.first) + " must be " +
+                                             describeAccepted(rule, false) + ", not " +
+                                             quote(entry.second) + " (the plug-in skips it)"});
+    }
     return findings;
 }
 

@@ -6,6 +6,7 @@
 #include "eval/Document.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace corehost {
@@ -18,6 +19,15 @@ struct Finding {
 // The findings for one rule's tree, in document order. `registered` are the
 // names the plug-in registered (UTF-8): a name outside them is unknown, a
 // registered name the catalog does not describe is checked no further.
-std::vector<Finding> checkRule(const Rule& rule, const std::vector<std::string>& registered);
+// Without `useCatalog` (a plug-in the catalog does not describe) only the
+// names are checked.
+std::vector<Finding> checkRule(const Rule& rule, const std::vector<std::string>& registered,
+                               bool useCatalog = true);
+
+// The findings for plug-in settings (name, value; UTF-8) that the catalog's
+// plug-in would skip: an unknown name or a value outside its set. The path of
+// each finding is "--set NAME".
+std::vector<Finding>
+checkSettings(const std::vector<std::pair<std::string, std::string>>& settings);
 
 } // namespace corehost

@@ -56,7 +56,9 @@ std::size_t decode(const std::string& text, std::size_t at, std::uint32_t& codeP
 }
 
 bool needsUnicodeEscape(std::uint32_t c) {
-    return (c >= 0x80 && c <= 0x9F) || (c >= 0x202A && c <= 0x202E) ||
+    // U+0085 (in the C1 range), U+2028 and U+2029 end lines for readers that
+    // split lines the Unicode way.
+    return (c >= 0x80 && c <= 0x9F) || c == 0x2028 || c == 0x2029 || (c >= 0x202A && c <= 0x202E) ||
            (c >= 0x2066 && c <= 0x2069) || c == 0xFFFE || c == 0xFFFF;
 }
 

@@ -13,7 +13,8 @@ namespace corehost {
 // `text` (UTF-8) with every character that a reader could mistake written as
 // an escape: the backslash as \\, line feed, carriage return and tab as \n,
 // \r and \t, other control characters below U+0080 as \xHH, the control
-// characters U+0080-U+009F, the bidirectional controls U+202A-U+202E and
+// characters U+0080-U+009F, the line and paragraph separators U+2028 and
+// U+2029, the bidirectional controls U+202A-U+202E and
 // U+2066-U+2069 and the non-characters U+FFFE and U+FFFF as \uHHHH, and a
 // byte that is not part of valid UTF-8 as \xHH (HH at least 80). When `quote`
 // is not 0, that character is written as a backslash and itself too.

@@ -4,7 +4,9 @@
 //   corehost_case_runner --corehost PATH --source-dir DIR [--plugin PATH]
 //                        [--case NAME] CASES.json
 //
-// A case file is {"cases": [...]}; each case has a "name" and:
+// A case file is {"cases": [...]}, optionally with "evalArgs": arguments put
+// after "eval" in every case (such as "--no-check" for cases about how the
+// plug-in treats what check would refuse); each case has a "name" and:
 //   "args"            corehost's arguments (default ["eval", "-"]); with
 //                     --plugin, "--plugin PATH" is put first unless the case
 //                     says "plugin": false
@@ -50,6 +52,7 @@ struct Settings {
     std::string plugin;
     std::string only;
     std::string caseFile;
+    std::vector<std::string> evalArgs;
 };
 
 struct Outcome {
@@ -188,12 +191,14 @@ bool runCase(const Json& test, const Settings& settings) {
         args.push_back("--plugin");
         args.push_back(settings.plugin);
     }
-    if (test.contains("args")) {
-        for (const Json& arg : test["args"])
-            args.push_back(text(arg, settings));
-    } else {
-        args.push_back("eval");
-        args.push_back("-");
+    const Json defaultArgs = Json::array({"eval", "-"});
+    bool evalSeen = false;
+    for (const Json& arg : test.contains("args") ? test["args"] : defaultArgs) {
+        args.push_back(text(arg, settings));
+        if (!evalSeen && args.back() == "eval") {
+            evalSeen = true;
+            args.insert(args.end(), settings.evalArgs.begin(), settings.evalArgs.end());
+        }
     }
     std::string input;
     if (test.contains("tree"))
@@ -249,7 +254,9 @@ int main(int argc, char** argv) {
     }
     Json cases;
     try {
-        cases = Json::parse(readFile(settings.caseFile))["cases"];
+        const Json file = Json::parse(readFile(settings.caseFile));
+        cases = file["cases"];
+        settings.evalArgs = file.value("evalArgs", std::vector<std::string>());
     } catch (const std::exception& e) {
         std::cerr << settings.caseFile << ": " << e.what() << '\n';
         return 2;

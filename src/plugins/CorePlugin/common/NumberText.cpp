@@ -37,8 +37,9 @@ bool onlyBlanks(const wchar_t* p) {
     return *p == L'\0';
 }
 
-// Reads the magnitude. A magnitude of zero counts only when nothing but blanks
-// follows it; `zeroRead` says that zero digits were already read before `p`.
+// Reads the magnitude. A magnitude of zero counts only when a blank or the end
+// of the text follows its digits ("0 # off" is zero, "0x10" and "0abc" are no
+// number); `zeroRead` says that zero digits were already read before `p`.
 NumberRead readMagnitude(const wchar_t* p, int base, unsigned long& magnitude,
                          bool zeroRead = false) {
     magnitude = 0;
@@ -51,7 +52,7 @@ NumberRead readMagnitude(const wchar_t* p, int base, unsigned long& magnitude,
         magnitude =
             magnitude * static_cast<unsigned long>(base) + static_cast<unsigned long>(digit);
     }
-    if (!anyDigit || (magnitude == 0 && !onlyBlanks(p)))
+    if (!anyDigit || (magnitude == 0 && *p != L'\0' && !std::iswspace(static_cast<wint_t>(*p))))
         return NumberRead::NoDigits;
     return NumberRead::Ok;
 }

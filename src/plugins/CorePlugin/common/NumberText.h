@@ -1,7 +1,8 @@
-// Reading decimal and hexadecimal numbers from text. A non-zero number is the
-// digits up to the first other character (the rest is ignored); a zero is
-// taken only when nothing but blanks follows its digits, so that texts such as
-// "0x10" or "0abc" are refused rather than read as a silent 0.
+// Reading decimal and hexadecimal numbers from text. A number is the digits up
+// to the first other character (the rest is ignored, so "1 # on" is 1); a zero
+// is taken only when a blank or the end of the text follows its digits
+// ("0 # off" is 0), so that texts such as "0x10" or "0abc" are refused rather
+// than read as a silent 0.
 #pragma once
 
 namespace CorePlugin {
@@ -9,7 +10,7 @@ namespace CorePlugin {
 enum class NumberRead {
     Ok,
     NoDigits,   // no digit after the optional blanks, sign (and 0x prefix), or
-                // zero digits followed by something other than blanks
+                // zero digits followed directly by something other than a blank
     OutOfRange, // the digits do not fit the type
 };
 
