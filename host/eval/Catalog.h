@@ -1,7 +1,9 @@
-// The catalog of CorePlugin's 33 expressions as a host sees them: kind,
-// children, properties with their codes and accepted values, and what each
-// yields. One table serves the static check of documents, `corehost list
-// --json` and the table of expressions in the README.
+// The catalogs of the plug-ins the host knows (CorePlugin's 33 expressions,
+// SystemPlugin's 26) as a host sees them: kind, children, properties with
+// their codes and accepted values, what each yields, the plug-in's own
+// settings and its table of result codes. The catalog of the loaded plug-in,
+// chosen by its name, serves the static check of documents, `corehost list
+// --json`, the meanings of codes and the tables of expressions in the docs.
 #pragma once
 
 #include "PluginSDK/Types.h"
@@ -21,6 +23,8 @@ enum class ValueRule {
     NumberOrEmpty, // the same, or the empty text
     CountOrEmpty,  // a decimal number from 0, or the empty text
     Position,      // a decimal number from 1
+    Character,     // exactly one character
+    Count,         // a decimal number from 0, digits only
 };
 
 struct PropertySpec {
@@ -32,10 +36,13 @@ struct PropertySpec {
     // such a value some other way without a code (a likely mistake all the same).
     TErrorCode invalidCode;
     const char* note; // what a value means, for the docs; may be null
+    // The name is a pattern: its "N" stands for a field number from 1
+    // ("fN.equals" covers "f1.equals", "f12.equals", ...).
+    bool numberedName = false;
 };
 
 // What an operator's children may yield.
-enum class ChildKinds { None, Scalar, ScalarOrVector };
+enum class ChildKinds { None, Scalar, ScalarOrVector, Vector };
 
 constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);
 
@@ -55,25 +62,59 @@ struct ExpressionSpec {
     const char* result; // what it yields, for the docs
 };
 
-// A plug-in setting (`corehost --set NAME=VALUE`) and the values it takes;
-// the plug-in skips any other name or value.
+// A setting of the plug-in itself (`corehost --set NAME=VALUE`) and the
+// values it takes (any text when none are listed); the plug-in skips any
+// other name or value.
 struct SettingSpec {
     const char* name;
+    const char* defaultValue;
+    const char* note;
     std::vector<const char*> values;
 };
 
-// CorePlugin's settings.
+// A result code and what it means.
+struct CodeSpec {
+    TErrorCode code;
+    const char* meaning;
+};
+
+// Everything the host knows of one plug-in.
+struct PluginCatalog {
+    const char* pluginName;                  // as its getName() answers
+    std::vector<ExpressionSpec> expressions; // in registration order
+    std::vector<SettingSpec> settings;
+    std::vector<CodeSpec> codes; // every code it returns, 0 first
+};
+
+// The catalog of the plug-in whose getName() is `pluginName`, or null.
+const PluginCatalog* findCatalog(const std::string& pluginName);
+
+// Chooses the catalog that catalog(), findExpression(), settings() and
+// codeMeaning() use: that of `pluginName`, or CorePlugin's for a plug-in the
+// host does not know. CorePlugin's is chosen until this is called.
+void selectCatalog(const std::string& pluginName);
+const PluginCatalog& selectedCatalog();
+
+// The settings of the chosen plug-in.
 const std::vector<SettingSpec>& settings();
 
-// Whether the catalog describes the plug-in that calls itself `pluginName`;
-// another plug-in's trees are checked against its registered names only.
+// Whether the host has a catalog of the plug-in that calls itself
+// `pluginName`; another plug-in's trees are checked against its registered
+// names only.
 bool describesPlugin(const std::string& pluginName);
 
-// The 33 expressions in registration order.
+// The expressions of the chosen catalog, in registration order.
 const std::vector<ExpressionSpec>& catalog();
 
-// The entry of `name` (compared exactly), or null.
+// The entry of `name` (compared exactly) in the chosen catalog, or null.
 const ExpressionSpec* findExpression(const std::string& name);
+
+// Whether `name` is a property of `expression`: a name it lists, or one
+// that a numbered name ("fN.equals") stands for; the entry, or null.
+const PropertySpec* findPropertySpec(const ExpressionSpec& expression, const std::string& name);
+
+// The meaning of `code` in the chosen plug-in's table, or "unknown code".
+const char* codeMeaning(TErrorCode code);
 
 // "scalar operand", "scalar operator", "vector operand" or "vector operator".
 const char* kindName(const ExpressionSpec& expression);
@@ -95,5 +136,10 @@ TErrorCode refusalCode(const PropertySpec& property, const LiteralReading& readi
 // The code the expression fails with when a literal child cannot be read as
 // `type` (the Compare type, or the number a bitwise operator takes).
 TErrorCode literalRefusalCode(const ExpressionSpec& expression, const std::string& type);
+
+// Whether `text`, as written and with nothing left over, is a value of the
+// literal type `type` (a Compare type such as "version", or SystemPlugin's
+// "octal mode" and "Debian version"): read whole, nothing ignored.
+bool readsAs(const std::string& type, const std::string& text);
 
 } // namespace corehost

@@ -17,7 +17,9 @@ enum class LiteralKind {
     Boolean,  // "true" or "false"
     Index,    // StringSlice's and Clip's indexes: a signed decimal between
               // blanks and nothing else, or the empty text
-    Text,     // every text, as it is
+    OctalMode,     // 1 to 4 octal digits and nothing else: ModeWithin's children
+    DebianVersion, // what `dpkg --compare-versions` accepts: VersionCompare's children
+    Text,          // every text, as it is
 };
 
 struct LiteralReading {
@@ -32,7 +34,8 @@ struct LiteralReading {
     bool negative = false;
 };
 
-// The kind that Compare reads for its "type" value; Text for string types and
+// The kind that Compare reads for its "type" value, or of SystemPlugin's
+// literal types "octal mode" and "Debian version"; Text for string types and
 // for a name that is no type.
 LiteralKind literalKindOf(const std::string& compareType);
 
