@@ -122,12 +122,17 @@ TEST(MountList, AnswersInWideTextOnlyWhileItsTableCanBeRead) {
               0);
     const wchar_t noUtf8Form[] = {L'/', L'm', static_cast<wchar_t>(0xD800), 0};
     EXPECT_EQ(mounts.GetMountPath(noUtf8Form).length(), 0);
-    // A changed file is read again at the next lookup; a removed one leaves
-    // the last table in use until the next Initialize.
+    // A changed file is read again at the next lookup; one that cannot be
+    // read is no table, until it can be read again.
     dir.write("mountinfo", "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n3 1 0:9 / /new rw - nfs h:/e rw\n");
     EXPECT_EQ(mounts.GetMountRemotePath(L"/new/x").str(), L"/e/x");
     std::remove(table.c_str());
-    EXPECT_EQ(mounts.GetMountPath(L"/new/x").str(), L"/new");
+    EXPECT_EQ(mounts.GetMountPath(L"/new/x").length(), 0);
+    EXPECT_FALSE(mounts.isReady());
+    dir.write("mountinfo", "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n");
+    EXPECT_EQ(mounts.GetMountPath(L"/new/x").str(), L"/");
+    EXPECT_TRUE(mounts.isReady());
+    std::remove(table.c_str());
     EXPECT_LT(mounts.Initialize(), 0);
     EXPECT_FALSE(mounts.isReady());
     EXPECT_EQ(mounts.GetMountPath(L"/mnt/caf\u00e9/x").length(), 0);
