@@ -1,7 +1,10 @@
 // Mount namespaces for tests: a child process with mounts of its own.
 #pragma once
 
+#include <cstdio>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include <sched.h>
 #include <sys/mount.h>
@@ -48,6 +51,19 @@ inline std::string placed(std::string text, const std::string& dir) {
     for (std::size_t at; (at = text.find('%')) != std::string::npos;)
         text.replace(at, 1, dir);
     return text;
+}
+
+// The lines that `command` prints, without their ends.
+inline std::vector<std::string> linesOf(const std::string& command) {
+    std::vector<std::string> lines;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), &::pclose);
+    char line[4096];
+    while (pipe && std::fgets(line, sizeof line, pipe.get())) {
+        lines.emplace_back(line);
+        if (lines.back().back() == '\n')
+            lines.back().pop_back();
+    }
+    return lines;
 }
 
 } // namespace testsupport
