@@ -5,6 +5,8 @@
 #include "SystemPlugin/cross/Count.h"
 #include "SystemPlugin/cross/Duplicates.h"
 #include "SystemPlugin/cross/ModeWithin.h"
+#include "SystemPlugin/cross/MountOptions.h"
+#include "SystemPlugin/cross/MountType.h"
 #include "SystemPlugin/cross/TextExtract.h"
 #include "SystemPlugin/cross/TextMatch.h"
 #include "SystemPlugin/cross/VectorContains.h"
@@ -47,8 +49,8 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"KeyValues", nullptr},
     {L"RecordField", nullptr},
     {L"Sysctl", nullptr},
-    {L"MountOptions", nullptr},
-    {L"MountType", nullptr},
+    {L"MountOptions", &make<MountOptions>},
+    {L"MountType", &make<MountType>},
     {L"PackageInstalled", nullptr},
     {L"PackageVersion", nullptr},
     {L"InstalledPackages", nullptr},
