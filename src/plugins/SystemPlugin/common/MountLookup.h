@@ -11,11 +11,10 @@ namespace SystemPlugin {
 class MountLookup {
 public:
     // The mount that holds "absolutePath" (looked up by its text; the path is
-    // never touched): 0 with `mount` filled; -12001 without "absolutePath";
-    // -12002 when "network" is neither "true" nor "false"; -12010 for a path
+    // never touched, so network and FUSE mounts are answered like any other):
+    // 0 with `mount` filled; -12001 without "absolutePath"; -12010 for a path
     // on no mount (a relative one, or one without a UTF-8 form); -400 when the
-    // table could not be read whole; -12024 for a network or FUSE mount while
-    // "network" is not "true". Failures are recorded through `trace`.
+    // table could not be read whole. Failures are recorded through `trace`.
     static TErrorCode find(const PluginSDK::Expression& probe, Trace& trace,
                            base::MountAnswer& mount);
 };
