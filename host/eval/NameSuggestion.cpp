@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 namespace corehost {
 
@@ -16,41 +15,49 @@ constexpr std::size_t kLongestName = 64;
 
 using Row = std::array<std::size_t, kLongestName + 1>;
 
+// ASCII case folding: the same in every locale.
 char lower(char c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string lowered(const std::string& text) {
-    std::string out = text;
-    for (char& c : out)
-        c = lower(c);
-    return out;
+std::size_t lengthGap(std::size_t a, std::size_t b) {
+    return a > b ? a - b : b - a;
 }
 
 // Optimal string alignment distance between two lower-cased names of at most
-// kLongestName characters, or `bound` when it is `bound` or more: the search
-// gives up as soon as every alignment of a row costs that much.
-std::size_t distance(const std::string& a, const std::string& b, std::size_t bound) {
-    const std::size_t width = b.size() + 1;
-    std::array<Row, 3> rows;
+// kLongestName characters, or `bound` when it is `bound` or more. Only the
+// cells less than `bound` away from the diagonal can stay under it (each step
+// off the diagonal costs an edit), and the search stops at the first row
+// whose cells, and those of the row before, all reach `bound`.
+std::size_t distance(const char* a, std::size_t aLength, const char* b, std::size_t bLength,
+                     std::size_t bound) {
+    if (lengthGap(aLength, bLength) >= bound)
+        return bound;
+    std::array<Row, 3> rows{};
     Row* before = &rows[0]; // row i - 2
     Row* previous = &rows[1];
     Row* current = &rows[2];
-    for (std::size_t j = 0; j < width; ++j)
-        (*previous)[j] = j;
+    for (std::size_t j = 0; j <= bLength; ++j)
+        (*previous)[j] = std::min(j, bound);
     std::size_t previousMinimum = 0;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
+    for (std::size_t i = 1; i <= aLength; ++i) {
         Row& row = *current;
-        row[0] = i;
-        std::size_t minimum = i;
-        for (std::size_t j = 1; j < width; ++j) {
-            const bool same = a[i - 1] == b[j - 1];
-            row[j] =
-                std::min({(*previous)[j] + 1, row[j - 1] + 1, (*previous)[j - 1] + (same ? 0 : 1)});
+        const std::size_t first = i < bound ? 1 : i - bound + 1;
+        const std::size_t last = std::min(bLength, i + bound - 1);
+        row[0] = std::min(i, bound);
+        if (first > 1)
+            row[first - 1] = bound;
+        std::size_t minimum = first == 1 ? row[0] : bound;
+        for (std::size_t j = first; j <= last; ++j) {
+            std::size_t cost = (*previous)[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
+            cost = std::min(cost, std::min((*previous)[j], row[j - 1]) + 1);
             if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
-                row[j] = std::min(row[j], (*before)[j - 2] + 1);
+                cost = std::min(cost, (*before)[j - 2] + 1);
+            row[j] = std::min(cost, bound);
             minimum = std::min(minimum, row[j]);
         }
+        if (last < bLength)
+            row[last + 1] = bound;
         // No cell of a later row costs less than the cheapest of the two rows
         // before it (a swap reaches back two rows).
         if (minimum >= bound && previousMinimum >= bound)
@@ -59,11 +66,7 @@ std::size_t distance(const std::string& a, const std::string& b, std::size_t bou
         std::swap(before, previous);
         std::swap(previous, current);
     }
-    return std::min((*previous)[b.size()], bound);
-}
-
-std::size_t lengthGap(std::size_t a, std::size_t b) {
-    return a > b ? a - b : b - a;
+    return (*previous)[bLength];
 }
 
 } // namespace
@@ -71,24 +74,27 @@ std::size_t lengthGap(std::size_t a, std::size_t b) {
 std::string suggestName(const std::string& name, const std::vector<std::string>& candidates) {
     if (name.empty() || name.size() > kLongestName)
         return "";
-    const std::string wanted = lowered(name);
+    char wanted[kLongestName];
+    std::transform(name.begin(), name.end(), wanted, lower);
     // Only a candidate closer than `best` is taken: at first the most a
     // suggestion may be away, then the distance of the closest one so far.
     std::size_t best = std::max<std::size_t>(1, name.size() / 3) + 1;
-    std::string suggestion;
+    const std::string* suggestion = nullptr;
+    char folded[kLongestName];
     for (const std::string& candidate : candidates) {
         // Each character of difference in length costs an edit: a candidate
         // whose length is that far off cannot be closer.
         if (candidate == name || candidate.size() > kLongestName ||
             lengthGap(candidate.size(), name.size()) >= best)
             continue;
-        const std::size_t d = distance(wanted, lowered(candidate), best);
+        std::transform(candidate.begin(), candidate.end(), folded, lower);
+        const std::size_t d = distance(wanted, name.size(), folded, candidate.size(), best);
         if (d < best) {
             best = d;
-            suggestion = candidate;
+            suggestion = &candidate;
         }
     }
-    return suggestion;
+    return suggestion ? *suggestion : std::string();
 }
 
 std::string didYouMean(const std::string& suggestion) {
