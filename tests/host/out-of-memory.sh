@@ -24,7 +24,8 @@ awk 'BEGIN {
 
 failures=0
 # Runs corehost with the limit in KiB; prints the outcome: "finished",
-# "message" (exit 2 with one corehost line) or "bad: ..." (anything else).
+# "out-of-memory" or "message" (exit 2 with that or another corehost line) or
+# "bad: ..." (anything else: a signal, several lines, no prefix).
 run() {
   local limit=$1
   shift
@@ -41,25 +42,36 @@ run() {
   fi
 }
 
-for command in "eval" "eval --format json" "check" "list"; do
+for command in "eval" "eval --format json" "eval --format junit --explain" "check" "list"; do
   file="$work/rules.json"
   [ "$command" = list ] && file=
-  ran_out=0
-  finished=0
-  # 16 MiB to 2 GiB in steps of about 1.4x.
-  for limit in 16384 24576 32768 49152 65536 98304 131072 196608 262144 393216 524288 786432 1048576 1572864 2097152; do
+  # The least limit at which the run finishes, in steps of 1.5x from 16 MiB...
+  finish=
+  limit=16384
+  while [ "$limit" -le 4194304 ]; do
     outcome=$(run "$limit" $command $file)
     case $outcome in
-      finished) finished=1; break ;;
-      out-of-memory) ran_out=1 ;;
-      message) ;;
+      finished) finish=$limit; break ;;
+      out-of-memory | message) ;;
+      *) echo "corehost $command under $limit KiB: $outcome"; failures=$((failures + 1)) ;;
+    esac
+    limit=$((limit * 3 / 2))
+  done
+  if [ -z "$finish" ]; then
+    echo "corehost $command did not finish even with 4 GiB"; failures=$((failures + 1)); continue
+  fi
+  # ...then 8 limits evenly spaced below it, where the tool gets furthest.
+  ran_out=0
+  for step in $(seq 0 7); do
+    limit=$((finish * (60 + 5 * step) / 100))
+    outcome=$(run "$limit" $command $file)
+    case $outcome in
+      finished | message) ;;
+      out-of-memory) ran_out=$((ran_out + 1)) ;;
       *) echo "corehost $command under $limit KiB: $outcome"; failures=$((failures + 1)) ;;
     esac
   done
-  echo "corehost $command: ran out of memory: $ran_out, finished: $finished (limit $limit KiB)"
-  if [ "$finished" = 0 ]; then
-    echo "corehost $command did not finish even with 2 GiB"; failures=$((failures + 1))
-  fi
+  echo "corehost $command: finishes with $finish KiB; ran out of memory under $ran_out of 8 limits below"
   if [ "$command" != list ] && [ "$ran_out" = 0 ]; then
     echo "corehost $command never said it ran out of memory"; failures=$((failures + 1))
   fi
