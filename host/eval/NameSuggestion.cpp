@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace corehost {
 
@@ -13,7 +14,10 @@ namespace {
 // Names longer than this are not typos of an expression or property name.
 constexpr std::size_t kLongestName = 64;
 
-using Row = std::array<std::size_t, kLongestName + 1>;
+// One row of distances, each at most `bound` (which is at most
+// kLongestName / 3 + 1): a byte each keeps the three rows small.
+using Cell = std::uint8_t;
+using Row = std::array<Cell, kLongestName + 1>;
 
 // ASCII case folding: the same in every locale.
 char lower(char c) {
@@ -37,36 +41,62 @@ std::size_t distance(const char* a, std::size_t aLength, const char* b, std::siz
     Row* before = &rows[0]; // row i - 2
     Row* previous = &rows[1];
     Row* current = &rows[2];
+    const Cell limit = static_cast<Cell>(bound);
     for (std::size_t j = 0; j <= bLength; ++j)
-        (*previous)[j] = std::min(j, bound);
-    std::size_t previousMinimum = 0;
+        (*previous)[j] = static_cast<Cell>(std::min(j, bound));
+    Cell previousMinimum = 0;
     for (std::size_t i = 1; i <= aLength; ++i) {
         Row& row = *current;
         const std::size_t first = i < bound ? 1 : i - bound + 1;
         const std::size_t last = std::min(bLength, i + bound - 1);
-        row[0] = std::min(i, bound);
+        row[0] = static_cast<Cell>(std::min(i, bound));
         if (first > 1)
-            row[first - 1] = bound;
-        std::size_t minimum = first == 1 ? row[0] : bound;
+            row[first - 1] = limit;
+        Cell minimum = first == 1 ? row[0] : limit;
         for (std::size_t j = first; j <= last; ++j) {
-            std::size_t cost = (*previous)[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
+            int cost = (*previous)[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
             cost = std::min(cost, std::min((*previous)[j], row[j - 1]) + 1);
             if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
                 cost = std::min(cost, (*before)[j - 2] + 1);
-            row[j] = std::min(cost, bound);
+            row[j] = static_cast<Cell>(std::min(cost, static_cast<int>(limit)));
             minimum = std::min(minimum, row[j]);
         }
         if (last < bLength)
-            row[last + 1] = bound;
+            row[last + 1] = limit;
         // No cell of a later row costs less than the cheapest of the two rows
         // before it (a swap reaches back two rows).
-        if (minimum >= bound && previousMinimum >= bound)
+        if (minimum >= limit && previousMinimum >= limit)
             return bound;
         previousMinimum = minimum;
         std::swap(before, previous);
         std::swap(previous, current);
     }
     return (*previous)[bLength];
+}
+
+// How many characters of each kind a name holds, kinds folded into 32 by
+// their low five bits (a letter and its other case share one).
+using Census = std::array<std::int8_t, 32>;
+
+Census census(const char* text, std::size_t length) {
+    Census counts{};
+    for (std::size_t i = 0; i < length; ++i)
+        ++counts[static_cast<unsigned char>(text[i]) & 31];
+    return counts;
+}
+
+// A lower bound of the distance, cheap to find: an edit adds, removes or
+// replaces one character (a swap none), so it brings the surplus of either
+// name's characters over the other's down by at most one.
+std::size_t surplus(const Census& a, const Census& b) {
+    int more = 0;
+    int fewer = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const int difference = a[i] - b[i];
+        more += difference > 0 ? difference : 0;
+        fewer += difference < 0 ? -difference : 0;
+    }
+    return static_cast<std::size_t>(std::max(more, fewer));
 }
 
 } // namespace
@@ -76,6 +106,7 @@ std::string suggestName(const std::string& name, const std::vector<std::string>&
         return "";
     char wanted[kLongestName];
     std::transform(name.begin(), name.end(), wanted, lower);
+    const Census wantedCensus = census(wanted, name.size());
     // Only a candidate closer than `best` is taken: at first the most a
     // suggestion may be away, then the distance of the closest one so far.
     std::size_t best = std::max<std::size_t>(1, name.size() / 3) + 1;
@@ -88,6 +119,8 @@ std::string suggestName(const std::string& name, const std::vector<std::string>&
             lengthGap(candidate.size(), name.size()) >= best)
             continue;
         std::transform(candidate.begin(), candidate.end(), folded, lower);
+        if (surplus(wantedCensus, census(folded, candidate.size())) >= best)
+            continue;
         const std::size_t d = distance(wanted, name.size(), folded, candidate.size(), best);
         if (d < best) {
             best = d;
