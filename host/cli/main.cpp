@@ -288,7 +288,9 @@ int run(int argc, char** argv) {
         const std::vector<CLI::App*> commands = app.get_subcommands();
         const CLI::App* command = commands.empty() ? nullptr : commands.front();
         const bool extras = dynamic_cast<const CLI::ExtrasError*>(&e) != nullptr;
-        std::cerr << usageError(command || !extras ? e.what() : commandMistake(app, argc, argv),
+        // CLI11's messages quote the arguments as given: escaped, they stay one line.
+        std::cerr << usageError(command || !extras ? corehost::escapeText(e.what())
+                                                   : commandMistake(app, argc, argv),
                                 command);
         return corehost::kExitUsage;
     }
