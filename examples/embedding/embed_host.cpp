@@ -76,8 +76,11 @@ private:
             return code;
         m_Created.push_back(expression);
         m_ChildCounts.push_back(spec.children.size());
+        // A property that cannot be attached (-103) fails the tree: it must
+        // never be evaluated without it.
         for (const auto& [name, value] : spec.properties)
-            expression->setProperty(name, value);
+            if ((code = expression->setProperty(name, value)) != 0)
+                return code;
         for (const NodeSpec& child : spec.children)
             if ((code = create(child)) != 0)
                 return code;

@@ -51,10 +51,16 @@ int main(int argc, char** argv) {
         corehost::BuildError buildError;
         trees.push_back(corehost::ExpressionTree::build(module, rule.tree, rule.path, buildError));
         if (!trees.back()) {
-            std::fprintf(stderr, "eval_json: %s: %s\n",
+            // A fault of the document is 2; the plug-in failing (a refused
+            // name, a property it could not attach: -103) is 1, with its code.
+            std::fprintf(stderr, "eval_json: %s: %s",
                          corehost::describePath(buildError.path).c_str(),
                          buildError.describe().c_str());
-            return 2;
+            if (buildError.code != 0)
+                std::fprintf(stderr, ": %ld (%s)", buildError.code,
+                             CorePlugin::describeResultCode(buildError.code));
+            std::fprintf(stderr, "\n");
+            return buildError.isInputError() ? 2 : 1;
         }
     }
 

@@ -46,11 +46,13 @@ std::string describeFailure(const ExpressionTree& tree, TErrorCode code) {
     case EvaluationFailure::Stage::Result:
         return text + " failed with " + describeCode(code);
     case EvaluationFailure::Stage::Update:
-        return text + " refused the result of " + tree.childPath(failure.node, failure.child) +
-               " with " + describeCode(code);
+        return text + " refused the result of " +
+               describePath(tree.childPath(failure.node, failure.child)) + " with " +
+               describeCode(code);
     case EvaluationFailure::Stage::UpdateWithError:
-        return text + " failed on the failure of " + tree.childPath(failure.node, failure.child) +
-               " with " + describeCode(code);
+        return text + " failed on the failure of " +
+               describePath(tree.childPath(failure.node, failure.child)) + " with " +
+               describeCode(code);
     }
     return text;
 }

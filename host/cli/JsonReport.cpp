@@ -45,7 +45,9 @@ public:
     void rule(const RuleReport& report) override {
         const Rule& rule = *report.rule;
         const ExpressionTree& tree = *report.tree;
-        Json line;
+        // An object from the start: a null value that turns into one on the
+        // first key would be destroyed half-made if that allocation failed.
+        Json line = Json::object();
         line["id"] = report.document->isRuleList ? Json(rule.id) : Json(nullptr);
         line["type"] = describeType(tree.type());
         line["code"] = report.code;

@@ -7,14 +7,19 @@
 #include "cli/PluginLocator.h"
 #include "cli/TraceWriter.h"
 #include "eval/Catalog.h"
+#include "eval/MessageText.h"
+#include "eval/NameSuggestion.h"
 #include "eval/TextConversion.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <iostream>
+#include <new>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -73,6 +78,81 @@ Examples:
   corehost check examples/rules.json
   corehost check rules/*.json)";
 
+const std::vector<std::string> kCommands{"eval", "check", "list"};
+
+// Says that memory ran out, without allocating: one line on standard error.
+void reportOutOfMemory() {
+    static const char kMessage[] = "corehost: out of memory\n";
+    ssize_t written = ::write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+    (void)written; // nothing more can be done when standard error fails too
+}
+
+// Memory that runs out where an exception cannot pass (a destructor, a
+// noexcept function) ends the program as it ends everywhere else: exit 2.
+[[noreturn]] void onTerminate() {
+    if (std::exception_ptr current = std::current_exception()) {
+        try {
+            std::rethrow_exception(current);
+        } catch (const std::bad_alloc&) {
+            reportOutOfMemory();
+            std::_Exit(corehost::kExitUsage);
+        } catch (...) {
+        }
+    }
+    std::abort();
+}
+
+// Every command's help lists the options of corehost itself too, which are
+// accepted before and after the command.
+class HelpFormatter : public CLI::Formatter {
+public:
+    std::string make_footer(const CLI::App* app) const override {
+        const CLI::App* parent = app->get_parent();
+        if (!parent)
+            return CLI::Formatter::make_footer(app);
+        // --version and --help are for corehost alone, not with a command.
+        const std::vector<const CLI::Option*> global =
+            parent->get_options([parent](const CLI::Option* option) {
+                return option != parent->get_help_ptr() && option->get_name() != "--version";
+            });
+        std::string group =
+            make_group("Options of corehost (before or after the command)", false, global);
+        if (!group.empty() && group.front() == '\n')
+            group.erase(0, 1); // the footer already starts after an empty line
+        return group + "\n" + CLI::Formatter::make_footer(app);
+    }
+};
+
+// "corehost: MESSAGE (see corehost [COMMAND] --help)", one line.
+std::string usageError(const std::string& message, const CLI::App* command) {
+    return "corehost: " + message + " (see corehost " +
+           (command ? command->get_name() + " " : std::string()) + "--help)\n";
+}
+
+// The command given when no command was recognised: an unknown word where
+// the command goes, or a command name taken as the value of an option that
+// was left without one.
+std::string commandMistake(const CLI::App& app, int argc, char** argv) {
+    for (const char* name : {"--plugin", "--set"}) {
+        for (const std::string& value : app.get_option(name)->as<std::vector<std::string>>())
+            if (std::find(kCommands.begin(), kCommands.end(), value) != kCommands.end())
+                return std::string(name) + " is missing its value: " + corehost::quote(value) +
+                       " is a command";
+    }
+    const std::vector<std::string> extras = app.remaining();
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word.empty() || word[0] == '-' ||
+            std::find(extras.begin(), extras.end(), word) == extras.end())
+            continue;
+        const std::string suggestion = corehost::suggestName(word, kCommands);
+        return "unknown command " + corehost::quote(word) +
+               (suggestion.empty() ? ": the commands are eval, check and list"
+                                   : corehost::didYouMean(suggestion));
+    }
+    return "a command is required: eval, check or list";
+}
+
 struct Setting {
     std::wstring name;
     std::wstring value;
@@ -89,6 +169,19 @@ bool parseSettings(const std::vector<std::string>& texts, std::vector<Setting>& 
                                    corehost::fromUtf8(text.substr(equals + 1))});
     }
     return true;
+}
+
+// When eval has no document: the option that seems to have taken it as its
+// value, as in "--rule rules.json".
+std::string missingValueHint(const corehost::EvalOptions& options) {
+    const std::pair<const char*, const std::vector<std::string>*> lists[] = {
+        {"--rule", &options.rules}, {"--tag", &options.tags}};
+    for (const auto& list : lists)
+        for (const std::string& value : *list.second)
+            if (value == "-" || (value.size() > 5 && value.rfind(".json") == value.size() - 5))
+                return std::string("; ") + list.first + " took " + corehost::quote(value) +
+                       " as its value";
+    return "";
 }
 
 // The plug-in module at `path`, or null after saying why on standard error.
@@ -115,6 +208,7 @@ int printVersion(const std::string& pluginPath) {
 
 int run(int argc, char** argv) {
     CLI::App app{"Evaluates expression trees with the CorePlugin plug-in.", "corehost"};
+    app.formatter(std::make_shared<HelpFormatter>()); // before the commands, which inherit it
     app.footer(kToolExamples);
     app.require_subcommand(0, 1);
 
@@ -128,6 +222,7 @@ int run(int argc, char** argv) {
         ->type_name("PATH");
     app.add_option("--set", settingTexts, "Passes a plug-in property (repeatable)")
         ->type_name("NAME=VALUE")
+        ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_flag("--trace", trace, "Prints the plug-in's trace records on standard error");
     app.add_flag("--version", version, "Prints corehost's version and the plug-in's");
@@ -210,16 +305,27 @@ int run(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? corehost::kExitSuccess : corehost::kExitUsage;
+        if (e.get_exit_code() == 0)
+            return app.exit(e); // --help
+        const std::vector<CLI::App*> commands = app.get_subcommands();
+        const CLI::App* command = commands.empty() ? nullptr : commands.front();
+        const bool extras = dynamic_cast<const CLI::ExtrasError*>(&e) != nullptr;
+        // CLI11's messages quote the arguments as given: escaped, they stay one line.
+        std::cerr << usageError(command || !extras ? corehost::escapeText(e.what())
+                                                   : commandMistake(app, argc, argv),
+                                command);
+        return corehost::kExitUsage;
     }
     if (pluginPath.empty())
         pluginPath = corehost::defaultPluginPath();
     if (version && app.get_subcommands().empty())
         return printVersion(pluginPath);
-    if (version || app.get_subcommands().empty()) {
-        std::cerr << (version ? "corehost: --version takes no command\n"
-                              : "A subcommand is required\n")
-                  << "Run with --help for more information.\n";
+    if (version) {
+        std::cerr << usageError("--version takes no command", nullptr);
+        return corehost::kExitUsage;
+    }
+    if (app.get_subcommands().empty()) {
+        std::cerr << usageError(commandMistake(app, 0, argv), nullptr);
         return corehost::kExitUsage;
     }
 
@@ -227,8 +333,9 @@ int run(int argc, char** argv) {
         evalOptions.hasInline = inlineOption->count() > 0;
         evalOptions.timed = repeatOption->count() > 0;
         if (!evalOptions.hasInline && evalOptions.files.empty()) {
-            std::cerr << "corehost: eval needs a FILE, - for standard input, or -e TEXT\n"
-                      << "Run with --help for more information.\n";
+            std::cerr << usageError("eval needs a FILE, - for standard input, or -e TEXT" +
+                                        missingValueHint(evalOptions),
+                                    eval);
             return corehost::kExitUsage;
         }
         if (json && !format.empty() && format != "json") {
@@ -283,13 +390,19 @@ int run(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    std::set_terminate(onTerminate);
     corehost::reserveStandardDescriptors();
     corehost::OutputFile output(STDOUT_FILENO);
     int status = 0;
-    {
+    try {
         corehost::StreamRedirect redirect(std::cout, output);
         status = run(argc, argv);
         std::cout.flush();
+    } catch (const std::bad_alloc&) {
+        // Reading, checking, evaluating or reporting a document too large for
+        // the memory there is.
+        reportOutOfMemory();
+        return corehost::kExitUsage;
     }
     // Output that did not arrive is a failure, whatever was evaluated.
     if (output.error() != 0) {

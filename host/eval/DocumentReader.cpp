@@ -483,7 +483,19 @@ bool DocumentBuilder::close() {
 } // namespace
 
 std::string describePath(const std::string& path) {
-    return path.empty() ? "the document root" : path;
+    if (path.empty())
+        return "the document root";
+    std::vector<std::size_t> dots;
+    for (std::size_t at = path.find('.'); at != std::string::npos; at = path.find('.', at + 1))
+        dots.push_back(at);
+    const std::size_t parts = dots.size() + 1;
+    if (parts <= kShownPathParts)
+        return path;
+    const std::size_t kept = kShownPathParts / 2;
+    const std::size_t headEnd = dots[kept - 1];
+    const std::size_t tailStart = dots[dots.size() - kept] + 1;
+    return path.substr(0, headEnd) + "...(" + std::to_string(parts - 2 * kept) + " more)..." +
+           path.substr(tailStart);
 }
 
 bool DocumentReader::parse(const std::string& text, Document& document, InputError& error) {

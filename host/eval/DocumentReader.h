@@ -36,7 +36,11 @@ public:
     static bool checkUniqueIds(const std::vector<Document>& documents, InputError& error);
 };
 
-// A path for messages: the path itself, or "the document root" for "".
+// A path for messages: the path itself, or "the document root" for "". A
+// path of more than kShownPathParts parts (a node deep in a tree) keeps its
+// first and last parts around "...(N more)...", so that a message stays one
+// short line.
+constexpr std::size_t kShownPathParts = 8;
 std::string describePath(const std::string& path);
 
 } // namespace corehost

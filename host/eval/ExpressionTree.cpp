@@ -38,6 +38,8 @@ std::string BuildError::describe() const {
         return "the operand " + quoted + " cannot have children";
     case Kind::UnknownType:
         return "the plug-in's " + quoted + " reports an unknown kind of result";
+    case Kind::PropertyNotSet:
+        return "the plug-in could not set the property " + quote(property) + " of " + quoted;
     case Kind::NotCreated:
         break;
     }
@@ -118,8 +120,15 @@ bool ExpressionTree::create(const NodeSpec& spec, std::vector<std::size_t>& trai
     node.expression = expression;
     node.type = expression->getType();
     node.isOperator = expression->isOperator();
-    for (const auto& property : spec.properties)
-        expression->setProperty(property.first.c_str(), property.second.c_str());
+    for (const auto& property : spec.properties) {
+        const TErrorCode set =
+            expression->setProperty(property.first.c_str(), property.second.c_str());
+        if (set != 0) {
+            error = BuildError{BuildError::Kind::PropertyNotSet, trailPath(trail), spec.name, set};
+            error.property = toUtf8(property.first);
+            return false;
+        }
+    }
     if (node.type != PluginSDK::SCALAR_EXPRESSION && node.type != PluginSDK::VECTOR_EXPRESSION) {
         error = BuildError{BuildError::Kind::UnknownType, trailPath(trail), spec.name, 0};
         return false;

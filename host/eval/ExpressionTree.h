@@ -16,8 +16,8 @@
 
 namespace corehost {
 
-// Why a tree could not be built. Every kind but NotCreated is a fault of the
-// description; NotCreated is the plug-in refusing a registered name.
+// Why a tree could not be built. The first three kinds are faults of the
+// description; the others are the plug-in or its SDK failing the host.
 struct BuildError {
     enum class Kind {
         UnknownName,          // not a name the plug-in registered
@@ -25,14 +25,19 @@ struct BuildError {
         ChildrenUnderOperand, // an operand given children
         UnknownType,          // the object reports a kind code other than 0 or 1
         NotCreated,           // createExpression failed with `code`
+        PropertyNotSet,       // setProperty of `property` failed with `code` (-103: no memory)
     };
     Kind kind = Kind::UnknownName;
     std::string path; // where in the description, e.g. "children[0].children[2]"
     std::wstring name;
     TErrorCode code = 0;
     std::string suggestion{}; // UnknownName: a registered name close to `name` (UTF-8), if any
+    std::string property{};   // PropertyNotSet: the property's name (UTF-8)
 
-    bool isInputError() const { return kind != Kind::NotCreated && kind != Kind::UnknownType; }
+    bool isInputError() const {
+        return kind == Kind::UnknownName || kind == Kind::TooDeep ||
+               kind == Kind::ChildrenUnderOperand;
+    }
     // What went wrong, without the place (UTF-8).
     std::string describe() const;
 };
@@ -74,7 +79,8 @@ public:
     // Creates every node of `root` through the module's plug-in and attaches
     // its properties. `rootPath` prefixes the places named in errors. On
     // failure returns null, fills `error`, and every node created so far has
-    // been destroyed again.
+    // been destroyed again. A property that cannot be attached fails the
+    // build: a tree never runs without one of its properties.
     static std::unique_ptr<ExpressionTree> build(std::shared_ptr<PluginModule> module,
                                                  const NodeSpec& root, std::string rootPath,
                                                  BuildError& error);

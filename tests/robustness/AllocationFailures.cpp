@@ -2,7 +2,10 @@
 // 1 until an evaluation needs no more: no crash and no leak, every call
 // answers what it answers without the failure or -103, a result read with
 // -103 is empty, and afterwards the same object evaluates right. The same for
-// the plug-in's initializePlugin, setProperty and cleanupPlugin.
+// the plug-in's initializePlugin, setProperty and cleanupPlugin. And the
+// host's side: a tree is never evaluated without a property it could not attach.
+#include "eval/ExpressionTree.h"
+#include "eval/PluginModule.h"
 #include "robustness/FailingAllocator.h"
 #include "robustness/FailingMalloc.h"
 #include "support/EveryExpression.h"
@@ -14,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <memory>
 #include <new>
 #include <set>
 #include <string>
@@ -158,4 +162,53 @@ TEST(AllocationFailures, AMountTableIsReadWholeOrNotAtAll) {
         if (!failed)
             break;
     }
+}
+
+// Building a tree with its Nth allocation failing, for every N: the build
+// throws std::bad_alloc (the host's own allocation, or createExpression's,
+// which reaches the host), or fails with -103 naming the property the SDK
+// could not attach, or gives a tree that evaluates right. Every property of
+// the Sort changes its result, so one dropped silently shows.
+TEST(AllocationFailures, ATreeNeverRunsWithoutAPropertyItCouldNotAttach) {
+    std::string error;
+    const std::shared_ptr<corehost::PluginModule> module =
+        corehost::PluginModule::load(COREPLUGIN_MODULE_PATH, error);
+    ASSERT_TRUE(module) << error;
+    const NodeSpec sort{L"Sort",
+                        {{L"order", L"desc"}, {L"ignoreCase", L"true"}, {L"filter", L"b*"}},
+                        {{L"ValueOf", {{L"value", L"B1"}}, {}},
+                         {L"ValueOf", {{L"value", L"a"}}, {}},
+                         {L"ValueOf", {{L"value", L"b2"}}, {}}}};
+    std::size_t refused = 0;
+    for (long n = 1;; ++n) {
+        g_failed = false;
+        g_countdown = n;
+        g_armed = true;
+        corehost::BuildError buildError;
+        std::unique_ptr<corehost::ExpressionTree> tree;
+        bool threw = false;
+        try {
+            tree = corehost::ExpressionTree::build(module, sort, "", buildError);
+        } catch (const std::bad_alloc&) {
+            threw = true;
+        }
+        g_armed = false;
+        g_countdown = 0;
+        if (tree) {
+            EXPECT_FALSE(g_failed) << "allocation " << n << " failed, yet the tree was built";
+            ASSERT_EQ(tree->evaluate(), 0) << n;
+            std::vector<std::wstring> values;
+            for (const PluginSDK::String& item : tree->vectorResult().items())
+                values.push_back(item.str());
+            EXPECT_EQ(values, (std::vector<std::wstring>{L"b2", L"B1"})) << n;
+        } else if (!threw) {
+            EXPECT_EQ(buildError.kind, corehost::BuildError::Kind::PropertyNotSet) << n;
+            EXPECT_EQ(buildError.code, -103) << n;
+            EXPECT_FALSE(buildError.isInputError()) << n;
+            refused += 1;
+        }
+        if (!g_failed)
+            break;
+    }
+    EXPECT_GT(refused, 0u) << "no allocation of setProperty failed";
 }
