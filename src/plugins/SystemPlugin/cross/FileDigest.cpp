@@ -44,9 +44,10 @@ TErrorCode FileDigest::getScalarResult(PluginSDK::String& result) {
         checks.fail(RC_INTERNAL_FAILURE, "The digest cannot be computed", __LINE__);
         return checks.code();
     }
+    bool digested = true;
     if (outcome.ok())
         outcome = reader.stream([&](const unsigned char* bytes, std::size_t size) {
-            EVP_DigestUpdate(context.get(), bytes, size);
+            digested = digested && EVP_DigestUpdate(context.get(), bytes, size) == 1;
         });
     if (!outcome.ok()) {
         checks.fileFailure(outcome, path, __LINE__);
@@ -54,7 +55,7 @@ TErrorCode FileDigest::getScalarResult(PluginSDK::String& result) {
     }
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int size = 0;
-    if (EVP_DigestFinal_ex(context.get(), digest, &size) != 1) {
+    if (!digested || EVP_DigestFinal_ex(context.get(), digest, &size) != 1) {
         checks.fail(RC_INTERNAL_FAILURE, "The digest cannot be computed", __LINE__);
         return checks.code();
     }
