@@ -2,6 +2,7 @@
 // Python's os.stat, coreutils, getfacl, readlink and ls; and against hostile
 // files (a FIFO, devices, kernel files, a sparse 2 GB file, a million lines).
 #include "support/HostDriver.h"
+#include "support/MountNamespace.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <sys/stat.h>
@@ -52,6 +54,43 @@ std::string run(const std::string& command) {
 
 std::wstring ok(const std::string& text) {
     return L"0:" + widen(text);
+}
+
+// In a private mount namespace whose /proc/self/mountinfo shows `dir` as an
+// sshfs mount and /mnt/nas as NFS, the probes' answers, one a line.
+int probeOnNetworkMounts(const std::string& dir, int out) {
+    const std::string table = dir + "/mountinfo";
+    std::ofstream(table) << "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
+                            "2 1 0:40 / /mnt/nas rw - nfs4 nas:/export rw\n"
+                            "3 1 0:41 / " +
+                                dir + " rw - fuse.sshfs host: rw\n";
+    if (::unshare(CLONE_NEWNS) != 0 ||
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount(table.c_str(), "/proc/self/mountinfo", nullptr, MS_BIND, nullptr) != 0)
+        return 77;
+    const std::string file = dir + "/file";
+    const struct {
+        const wchar_t* name;
+        std::string path;
+        const wchar_t* network;
+    } cases[] = {
+        {L"FileText", file, L"false"},
+        {L"FileText", file, L"true"},
+        {L"FileMode", "/mnt/nas/x", nullptr},
+        {L"DirectoryEntries", dir, nullptr},
+        {L"FileDigest", file, nullptr},
+        {L"FileLines", "/etc/hostname;" + dir + "/*", nullptr},
+    };
+    std::string answers;
+    for (const auto& c : cases) {
+        Properties properties{{L"absolutePath", widen(c.path)}};
+        if (c.network)
+            properties.emplace_back(L"network", c.network);
+        const std::wstring answer = probe(c.name, properties);
+        answers += std::string(answer.begin(), answer.end()) + "\n";
+    }
+    return ::write(out, answers.data(), answers.size()) == static_cast<ssize_t>(answers.size()) ? 0
+                                                                                                : 1;
 }
 
 } // namespace
@@ -166,6 +205,15 @@ TEST(FileProbes, HostileFilesAreRefusedQuickly) {
         EXPECT_EQ(probe(c.name, c.path), c.answer) << c.path;
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
     EXPECT_EQ(probe(L"FileText", "/proc/sys/kernel/osrelease"), ok(run("uname -r")));
+}
+
+TEST(FileProbes, NetworkMountsAreRefusedUnlessAllowed) {
+    testsupport::TempDir dir;
+    dir.write("file", "remote\n");
+    const testsupport::Forked run = testsupport::runForked(dir.path(), probeOnNetworkMounts);
+    if (WIFEXITED(run.status) && WEXITSTATUS(run.status) == 77)
+        GTEST_SKIP() << "no private mount namespace here";
+    EXPECT_EQ(run.transcript, "-12024:\n0:remote\n-12024:\n-12024:[]\n-12024:\n-12024:[]\n");
 }
 
 // Checks in their order: required, values, patterns, then the file system.
