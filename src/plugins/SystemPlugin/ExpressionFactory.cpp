@@ -2,7 +2,9 @@
 #include "SystemPlugin/ExpressionFactory.h"
 
 #include "SystemPlugin/PluginContext.h"
+#include "SystemPlugin/cross/Count.h"
 #include "SystemPlugin/cross/DirectoryEntries.h"
+#include "SystemPlugin/cross/Duplicates.h"
 #include "SystemPlugin/cross/FileAcl.h"
 #include "SystemPlugin/cross/FileAge.h"
 #include "SystemPlugin/cross/FileDigest.h"
@@ -12,6 +14,10 @@
 #include "SystemPlugin/cross/FileOwner.h"
 #include "SystemPlugin/cross/FileText.h"
 #include "SystemPlugin/cross/LinkTarget.h"
+#include "SystemPlugin/cross/ModeWithin.h"
+#include "SystemPlugin/cross/TextExtract.h"
+#include "SystemPlugin/cross/TextMatch.h"
+#include "SystemPlugin/cross/VectorContains.h"
 
 #include "PluginKit/Guarded.h"
 
@@ -36,17 +42,17 @@ template <typename T> PluginSDK::Expression* makeWithContext(PluginContext& cont
 // One row per expression; the order is the registration order. A null create
 // registers the name while its class is not built.
 constexpr ExpressionEntry kExpressions[] = {
-    {L"FileText", make<FileText>},
-    {L"FileLines", make<FileLines>},
-    {L"FileDigest", make<FileDigest>},
-    {L"FileMode", make<FileMode>},
-    {L"FileOwner", make<FileOwner>},
-    {L"FileGroup", make<FileGroup>},
-    {L"ModeWithin", nullptr},
-    {L"FileAcl", make<FileAcl>},
-    {L"LinkTarget", make<LinkTarget>},
-    {L"DirectoryEntries", make<DirectoryEntries>},
-    {L"FileAge", make<FileAge>},
+    {L"FileText", &make<FileText>},
+    {L"FileLines", &make<FileLines>},
+    {L"FileDigest", &make<FileDigest>},
+    {L"FileMode", &make<FileMode>},
+    {L"FileOwner", &make<FileOwner>},
+    {L"FileGroup", &make<FileGroup>},
+    {L"ModeWithin", &make<ModeWithin>},
+    {L"FileAcl", &make<FileAcl>},
+    {L"LinkTarget", &make<LinkTarget>},
+    {L"DirectoryEntries", &make<DirectoryEntries>},
+    {L"FileAge", &make<FileAge>},
     {L"KeyValue", nullptr},
     {L"KeyValues", nullptr},
     {L"RecordField", nullptr},
@@ -57,11 +63,11 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"PackageVersion", nullptr},
     {L"InstalledPackages", nullptr},
     {L"VersionCompare", nullptr},
-    {L"TextMatch", nullptr},
-    {L"TextExtract", nullptr},
-    {L"Count", nullptr},
-    {L"VectorContains", nullptr},
-    {L"Duplicates", nullptr},
+    {L"TextMatch", &make<TextMatch>},
+    {L"TextExtract", &make<TextExtract>},
+    {L"Count", &make<Count>},
+    {L"VectorContains", &make<VectorContains>},
+    {L"Duplicates", &make<Duplicates>},
 };
 
 } // namespace

@@ -3,7 +3,7 @@
 
 #include "PluginKit/Mounts.h"
 #include "PluginKit/PluginTrace.h"
-#include "PluginKit/TruthValues.h"
+#include "PluginKit/TruthProperty.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "base/Utf8.h"
 
@@ -48,6 +48,11 @@ void ProbeChecks::fail(TErrorCode code, const char* message, int line) {
     PluginKit::traceMessage(m_Trace, PluginKit::TRACE_ERROR, m_Source, line, message);
 }
 
+void ProbeChecks::adopt(TErrorCode code) {
+    if (!failed())
+        m_Code = code;
+}
+
 void ProbeChecks::requirePath(int line) {
     if (!failed() && !m_Probe.getProperty(kAbsolutePath))
         fail(RC_PROPERTY_MISSING, "Unspecified absolutePath!", line);
@@ -55,15 +60,11 @@ void ProbeChecks::requirePath(int line) {
 }
 
 bool ProbeChecks::truthValue(const wchar_t* name, bool fallback, int line) {
-    const wchar_t* value = m_Probe.getProperty(name);
-    if (failed() || !value)
-        return fallback;
-    if (!PluginKit::isTruthValue(value)) {
+    bool value = fallback;
+    if (!failed() && !PluginKit::readTruthProperty(m_Probe, name, fallback, value))
         fail(RC_PROPERTY_VALUE_INVALID,
              ("Not a truth value (\"true\" or \"false\"): " + narrow(name)).c_str(), line);
-        return fallback;
-    }
-    return PluginKit::isTrueText(value);
+    return value;
 }
 
 std::size_t ProbeChecks::choice(const wchar_t* name, std::initializer_list<const wchar_t*> choices,

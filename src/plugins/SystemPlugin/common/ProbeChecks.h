@@ -43,6 +43,9 @@ public:
                        int line);
     // Fails with `code` and a record of `message`.
     void fail(TErrorCode code, const char* message, int line);
+    // Fails with the code of a check made elsewhere (which wrote its record),
+    // unless that is 0.
+    void adopt(TErrorCode code);
 
     // The UTF-8 form of "absolutePath": -12010 when it has none (no file can
     // have that name).

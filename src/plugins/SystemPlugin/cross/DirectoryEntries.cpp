@@ -4,9 +4,9 @@
 #include "PluginKit/PathList.h"
 #include "PluginKit/PluginTrace.h"
 #include "PluginKit/TextLines.h"
+#include "PluginKit/WildcardFilter.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/ProbeChecks.h"
-#include "SystemPlugin/common/WildcardFilter.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -67,8 +67,9 @@ TErrorCode DirectoryEntries::getVectorResult(PluginSDK::StringVector& result) {
     result.removeAll();
     ProbeChecks checks(*this, trace, kTraceSource);
     checks.requirePath(__LINE__);
-    const WildcardFilter filter(getProperty(L"filter"),
-                                checks.truthValue(ProbeChecks::kIgnoreCase, false, __LINE__));
+    const wchar_t* filter = getProperty(L"filter");
+    const PluginKit::WildcardFilter wildcard(
+        filter ? filter : L"", checks.truthValue(ProbeChecks::kIgnoreCase, false, __LINE__));
     std::string path;
     struct stat status {};
     if (!checks.pathStatus(true, path, status, __LINE__))
@@ -84,7 +85,7 @@ TErrorCode DirectoryEntries::getVectorResult(PluginSDK::StringVector& result) {
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) {
         std::wstring text = PluginKit::TextLines::decode(name);
-        if (filter.matches(text))
+        if (!filter || wildcard.matches(text))
             result.addString(text.c_str());
     }
     return RC_SUCCESS;

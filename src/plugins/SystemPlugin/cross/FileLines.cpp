@@ -7,15 +7,10 @@
 #include "PluginKit/TextLines.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/ProbeChecks.h"
-#include "SystemPlugin/common/WildcardFilter.h"
-#include "base/Utf8.h"
+#include "SystemPlugin/common/TextSelector.h"
 
-#include <cwchar>
-#include <memory>
 #include <string>
 #include <vector>
-
-#include <re2/re2.h>
 
 namespace SystemPlugin {
 
@@ -24,12 +19,6 @@ namespace {
 constexpr char kTraceSource[] = "src/plugins/SystemPlugin/cross/FileLines";
 // The most lines the files together may hold, whatever is kept of them.
 constexpr std::size_t kMaxLines = 100000;
-
-std::string utf8(const std::wstring& text) {
-    std::string out;
-    base::encodeUtf8(text.data(), text.size(), out, true);
-    return out;
-}
 
 // Whether `line` is blank or its first non-blank text is `marker`.
 bool isComment(const std::wstring& line, const std::wstring& marker) {
@@ -45,24 +34,12 @@ TErrorCode FileLines::getVectorResult(PluginSDK::StringVector& result) {
     result.removeAll();
     ProbeChecks checks(*this, trace, kTraceSource);
     checks.requirePath(__LINE__);
-    const bool ignoreCase = checks.truthValue(ProbeChecks::kIgnoreCase, false, __LINE__);
-    const wchar_t* filter = getProperty(L"filter");
-    const wchar_t* pattern = getProperty(L"pattern");
     const wchar_t* comments = getProperty(L"comments");
-    if (filter && pattern)
-        checks.fail(RC_PROPERTY_VALUE_INVALID, "Both filter and pattern are given", __LINE__);
     if (comments && *comments == L'\0')
         checks.fail(RC_PROPERTY_VALUE_INVALID, "The comments marker is empty", __LINE__);
-    std::unique_ptr<RE2> expression;
-    if (pattern && !checks.failed()) {
-        RE2::Options options;
-        options.set_log_errors(false);
-        options.set_case_sensitive(!ignoreCase);
-        expression = std::make_unique<RE2>(utf8(pattern), options);
-        if (!expression->ok())
-            checks.fail(RC_INVALID_PATTERN, ("Invalid pattern: " + expression->error()).c_str(),
-                        __LINE__);
-    }
+    TextSelector selector;
+    if (!checks.failed())
+        checks.adopt(selector.configure(*this, false, trace));
     const std::string paths = checks.narrowPath(__LINE__);
     if (checks.failed())
         return checks.code();
@@ -71,11 +48,12 @@ TErrorCode FileLines::getVectorResult(PluginSDK::StringVector& result) {
     // before it is read (a glob may lead onto another mount).
     for (const std::string& part : PluginKit::PathList::split(paths))
         checks.checkNetwork(part, __LINE__);
+    if (checks.failed())
+        return checks.code();
     std::vector<std::string> files;
     PluginKit::FileOutcome outcome = PluginKit::PathList::expand(paths, files);
     if (!outcome.ok())
         checks.fileFailure(outcome, paths, __LINE__);
-    const WildcardFilter wildcard(filter, ignoreCase);
     const std::wstring marker = comments ? comments : L"";
     std::size_t lines = 0;
     std::string bytes;
@@ -94,7 +72,7 @@ TErrorCode FileLines::getVectorResult(PluginSDK::StringVector& result) {
             std::wstring line = PluginKit::TextLines::decode(raw);
             if (comments && isComment(line, marker))
                 return true;
-            if (expression ? RE2::PartialMatch(utf8(line), *expression) : wildcard.matches(line))
+            if (selector.selects(line))
                 result.addString(line.c_str());
             return true;
         });
