@@ -15,6 +15,8 @@
 #include "SystemPlugin/cross/FileText.h"
 #include "SystemPlugin/cross/LinkTarget.h"
 #include "SystemPlugin/cross/ModeWithin.h"
+#include "SystemPlugin/cross/MountOptions.h"
+#include "SystemPlugin/cross/MountType.h"
 #include "SystemPlugin/cross/TextExtract.h"
 #include "SystemPlugin/cross/TextMatch.h"
 #include "SystemPlugin/cross/VectorContains.h"
@@ -57,8 +59,8 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"KeyValues", nullptr},
     {L"RecordField", nullptr},
     {L"Sysctl", nullptr},
-    {L"MountOptions", nullptr},
-    {L"MountType", nullptr},
+    {L"MountOptions", &make<MountOptions>},
+    {L"MountType", &make<MountType>},
     {L"PackageInstalled", nullptr},
     {L"PackageVersion", nullptr},
     {L"InstalledPackages", nullptr},
