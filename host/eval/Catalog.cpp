@@ -380,6 +380,8 @@ std::string describeAccepted(const PropertySpec& property, bool markdown) {
         return "a number from 1";
     case ValueRule::Character:
         return "one character";
+    case ValueRule::Count:
+        return "a number from 0";
     }
     const std::string mark = markdown ? "`" : "";
     std::string text;
@@ -415,6 +417,8 @@ bool acceptsValue(const PropertySpec& property, const std::string& value) {
         return readDecimal(value, false, negative, number) && number >= 1;
     case ValueRule::Character:
         return fromUtf8(value).size() == 1;
+    case ValueRule::Count:
+        return readDecimal(value, false, negative, number);
     }
     return false;
 }

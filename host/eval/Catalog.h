@@ -23,6 +23,7 @@ enum class ValueRule {
     CountOrEmpty,  // a decimal number from 0, or the empty text
     Position,      // a decimal number from 1
     Character,     // exactly one character
+    Count,         // a decimal number from 0, digits only
 };
 
 struct PropertySpec {
