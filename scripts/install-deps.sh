@@ -19,7 +19,7 @@ packages=(
 # the Debian packages are made and checked with.
 test_packages=(
   clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
-  python3 util-linux acl openssh-server valgrind
+  python3 util-linux acl openssh-server openssl valgrind
   lintian systemd
 )
 
