@@ -1,26 +1,18 @@
-// Line and blank helpers shared by the configuration-file readers: lines end at
-// '\n', a '\r' before it is dropped, a last line without '\n' counts.
+// Line and blank helpers shared by the configuration-file readers.
 #pragma once
 
-#include <cstddef>
+#include "PluginKit/TextLines.h"
+
 #include <string_view>
 
 namespace SystemPlugin {
 
-// Calls `visit(line)` for every line of `text`, in order.
+// Calls `visit(line)` for every line of `text`, in order (PluginKit's rule).
 template <typename Visit> void forEachLine(std::string_view text, Visit visit) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        const bool ended = end != std::string_view::npos;
-        if (!ended)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (ended && !line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    PluginKit::TextLines::forEachLine(text, [&visit](std::string_view line) {
         visit(line);
-        start = end + 1;
-    }
+        return true;
+    });
 }
 
 inline bool isBlank(char c) {

@@ -1,5 +1,5 @@
 // Collecting drop-in files: the first file of each name wins, masks hide.
-#include "common/DropinSet.h"
+#include "SystemPlugin/common/DropinSet.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

@@ -1,8 +1,8 @@
 // The line-oriented readers: login.defs, /etc/default/useradd, sysctl.d,
 // systemd configuration files and the generic "key = value" form.
-#include "common/Assignments.h"
-#include "common/ConfigLines.h"
-#include "common/SysctlName.h"
+#include "SystemPlugin/common/Assignments.h"
+#include "SystemPlugin/common/ConfigLines.h"
+#include "SystemPlugin/common/SysctlName.h"
 
 #include <fnmatch.h>
 

@@ -1,7 +1,7 @@
 // Record splitting, glibc's number reading and the field tests.
-#include "common/RecordFilter.h"
+#include "SystemPlugin/common/RecordFilter.h"
 
-#include "common/ConfigLines.h"
+#include "SystemPlugin/common/ConfigLines.h"
 #include "utils/Wildcard.h"
 
 namespace SystemPlugin {

@@ -3,8 +3,8 @@
 // takes them into its own environment only); `export` sets its assignment
 // arguments. Expansions ($VAR, $(...)) are kept as written; a redirection or
 // subshell makes the statement set nothing.
-#include "common/Assignments.h"
-#include "common/ConfigLines.h"
+#include "SystemPlugin/common/Assignments.h"
+#include "SystemPlugin/common/ConfigLines.h"
 
 #include <cstddef>
 

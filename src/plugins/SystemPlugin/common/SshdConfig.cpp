@@ -1,8 +1,8 @@
 // sshd_config reading: sshd's own keyword delimiting, word splitting, Include
 // and Match rules.
-#include "common/SshdConfig.h"
+#include "SystemPlugin/common/SshdConfig.h"
 
-#include "common/ConfigLines.h"
+#include "SystemPlugin/common/ConfigLines.h"
 
 #include <strings.h>
 
@@ -10,6 +10,7 @@ namespace SystemPlugin {
 namespace {
 
 constexpr int RC_INCLUDE_TOO_DEEP = -12015;
+constexpr int RC_OVER_LIMIT = -12012;
 constexpr std::string_view kWhitespace = " \t\r\n";
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
@@ -219,6 +220,8 @@ TErrorCode SshdConfig::include(const std::vector<std::string>& globs, int depth,
         const std::string pattern = glob[0] == '/' ? glob : m_ConfigDir + "/" + glob;
         TErrorCode code = m_Source.expand(pattern, paths);
         for (const std::string& path : paths) {
+            if (code == 0 && ++m_Included > kMaxIncludedFiles)
+                code = RC_OVER_LIMIT;
             if (code == 0)
                 code = m_Source.read(path, text);
             if (code == 0)

@@ -8,6 +8,7 @@
 
 #include "PluginSDK/Types.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,9 @@ class SshdConfig {
 public:
     // Deeper Include nesting than this is refused, as sshd refuses it.
     static constexpr int kMaxDepth = 16;
+    // More included files than this in one reading are refused (-12012): a
+    // loop through several globs a level would otherwise take exponential time.
+    static constexpr std::size_t kMaxIncludedFiles = 1024;
 
     // `configDir` is the base of Include paths that do not start with '/'.
     SshdConfig(std::string_view keyword, std::string configDir, SshdIncludeSource& source)
@@ -36,7 +40,7 @@ public:
 
     // Reads the text of the file at nesting `depth` (0 for the main file),
     // `inMatchAll` when an Include inside a "Match all" block names it. 0,
-    // -12015 past kMaxDepth, or the code of an included file that could not
+    // -12015 past kMaxDepth, -12012 past kMaxIncludedFiles, or the code of an included file that could not
     // be read.
     TErrorCode read(std::string_view text, int depth = 0, bool inMatchAll = false);
 
@@ -63,6 +67,7 @@ private:
     std::string m_ConfigDir;
     SshdIncludeSource& m_Source;
     std::vector<Line> m_Lines;
+    std::size_t m_Included = 0;
 };
 
 } // namespace SystemPlugin

@@ -1,5 +1,5 @@
 // Kernel parameter names to /proc/sys paths, and their values.
-#include "common/SysctlName.h"
+#include "SystemPlugin/common/SysctlName.h"
 
 namespace SystemPlugin {
 

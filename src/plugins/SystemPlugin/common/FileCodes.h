@@ -1,0 +1,17 @@
+// The result code of a file outcome, and the UTF-8 form of property texts.
+#pragma once
+
+#include "PluginKit/FileOutcome.h"
+#include "PluginSDK/Types.h"
+
+#include <string>
+
+namespace SystemPlugin {
+
+// 0, -12010 (missing), -12011 (wrong kind), -12012 (over a limit) or -12020.
+TErrorCode codeOf(const PluginKit::FileOutcome& outcome);
+
+// The UTF-8 form of a property text; "" for null.
+std::string utf8Of(const wchar_t* text);
+
+} // namespace SystemPlugin

@@ -1,0 +1,24 @@
+// The "RecordField" expression.
+#include "SystemPlugin/cross/RecordField.h"
+
+#include "PluginKit/TextLines.h"
+#include "SystemPlugin/ResultCodes.h"
+#include "SystemPlugin/common/RecordFieldQuery.h"
+
+namespace SystemPlugin {
+
+TErrorCode RecordField::getVectorResult(PluginSDK::StringVector& result) {
+    result.removeAll();
+    RecordFieldQuery query;
+    TErrorCode code = query.check(*this);
+    Values values;
+    if (code == RC_SUCCESS)
+        code = query.read(values);
+    if (code != RC_SUCCESS)
+        return code;
+    for (const std::string& value : values)
+        result.addString(PluginKit::TextLines::decode(value).c_str());
+    return RC_SUCCESS;
+}
+
+} // namespace SystemPlugin

@@ -1,0 +1,23 @@
+// The "Sysctl" expression.
+#include "SystemPlugin/cross/Sysctl.h"
+
+#include "PluginKit/TextLines.h"
+#include "SystemPlugin/ResultCodes.h"
+#include "SystemPlugin/common/SysctlParameter.h"
+
+namespace SystemPlugin {
+
+TErrorCode Sysctl::getScalarResult(PluginSDK::String& result) {
+    result = L"";
+    SysctlParameter parameter;
+    TErrorCode code = parameter.check(*this);
+    std::string value;
+    if (code == RC_SUCCESS)
+        code = parameter.read(value);
+    if (code != RC_SUCCESS)
+        return code;
+    result = PluginKit::TextLines::decode(value).c_str();
+    return RC_SUCCESS;
+}
+
+} // namespace SystemPlugin
