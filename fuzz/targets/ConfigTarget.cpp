@@ -106,7 +106,8 @@ void roundTrip(ByteReader& input) {
             while (!last.empty() && (last.back() == ' '))
                 last.pop_back();
             text += std::string(input.flag() ? "-" : "") +
-                    (input.flag() ? " net.ipv4.conf.eth0/5.rp_filter" : "net/ipv4/conf/eth0.5/rp_filter") +
+                    (input.flag() ? " net.ipv4.conf.eth0/5.rp_filter"
+                                  : "net/ipv4/conf/eth0.5/rp_filter") +
                     " =\t" + last + " \n";
             break;
         case 2: // systemd, inside the section, with another section between

@@ -4,6 +4,10 @@
 #include "SystemPlugin/PluginContext.h"
 
 #include "PluginKit/Guarded.h"
+#include "SystemPlugin/cross/KeyValue.h"
+#include "SystemPlugin/cross/KeyValues.h"
+#include "SystemPlugin/cross/RecordField.h"
+#include "SystemPlugin/cross/Sysctl.h"
 
 #include <cwchar>
 
@@ -26,15 +30,32 @@ template <typename T> PluginSDK::Expression* makeWithContext(PluginContext& cont
 // One row per expression; the order is the registration order. A null create
 // registers the name while its class is not built.
 constexpr ExpressionEntry kExpressions[] = {
-    {L"FileText", nullptr},         {L"FileLines", nullptr},         {L"FileDigest", nullptr},
-    {L"FileMode", nullptr},         {L"FileOwner", nullptr},         {L"FileGroup", nullptr},
-    {L"ModeWithin", nullptr},       {L"FileAcl", nullptr},           {L"LinkTarget", nullptr},
-    {L"DirectoryEntries", nullptr}, {L"FileAge", nullptr},           {L"KeyValue", nullptr},
-    {L"KeyValues", nullptr},        {L"RecordField", nullptr},       {L"Sysctl", nullptr},
-    {L"MountOptions", nullptr},     {L"MountType", nullptr},         {L"PackageInstalled", nullptr},
-    {L"PackageVersion", nullptr},   {L"InstalledPackages", nullptr}, {L"VersionCompare", nullptr},
-    {L"TextMatch", nullptr},        {L"TextExtract", nullptr},       {L"Count", nullptr},
-    {L"VectorContains", nullptr},   {L"Duplicates", nullptr},
+    {L"FileText", nullptr},
+    {L"FileLines", nullptr},
+    {L"FileDigest", nullptr},
+    {L"FileMode", nullptr},
+    {L"FileOwner", nullptr},
+    {L"FileGroup", nullptr},
+    {L"ModeWithin", nullptr},
+    {L"FileAcl", nullptr},
+    {L"LinkTarget", nullptr},
+    {L"DirectoryEntries", nullptr},
+    {L"FileAge", nullptr},
+    {L"KeyValue", &makeWithContext<KeyValue>},
+    {L"KeyValues", &makeWithContext<KeyValues>},
+    {L"RecordField", &make<RecordField>},
+    {L"Sysctl", &make<Sysctl>},
+    {L"MountOptions", nullptr},
+    {L"MountType", nullptr},
+    {L"PackageInstalled", nullptr},
+    {L"PackageVersion", nullptr},
+    {L"InstalledPackages", nullptr},
+    {L"VersionCompare", nullptr},
+    {L"TextMatch", nullptr},
+    {L"TextExtract", nullptr},
+    {L"Count", nullptr},
+    {L"VectorContains", nullptr},
+    {L"Duplicates", nullptr},
 };
 
 } // namespace

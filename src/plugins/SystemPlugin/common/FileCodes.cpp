@@ -1,9 +1,11 @@
 // File outcomes as result codes; property texts as UTF-8.
 #include "SystemPlugin/common/FileCodes.h"
 
+#include "PluginKit/PluginTrace.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "base/Utf8.h"
 
+#include <cstring>
 #include <cwchar>
 
 namespace SystemPlugin {
@@ -22,6 +24,20 @@ TErrorCode codeOf(const PluginKit::FileOutcome& outcome) {
         break;
     }
     return RC_UNREADABLE;
+}
+
+TErrorCode codeOf(const PluginKit::FileOutcome& outcome, const std::string& path,
+                  const PluginKit::TraceTarget& trace) {
+    const TErrorCode code = codeOf(outcome);
+    if (code == RC_SUCCESS || !trace.scope)
+        return code;
+    std::string message = "cannot read " + path;
+    if (outcome.systemError != 0)
+        message += ": errno " + std::to_string(outcome.systemError) + " (" +
+                   std::strerror(outcome.systemError) + ")";
+    PluginKit::traceMessage(*trace.scope, PluginKit::TRACE_ERROR, trace.source, trace.line,
+                            message.c_str());
+    return code;
 }
 
 std::string utf8Of(const wchar_t* text) {

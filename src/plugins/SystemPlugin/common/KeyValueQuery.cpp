@@ -102,7 +102,7 @@ TErrorCode KeyValueQuery::check(const PluginSDK::Expression& node) {
             (property.name == required[3].name && !systemd))
             continue;
         const TErrorCode code = PluginKit::checkRequiredProperties(
-            node, {property}, PluginKit::CheckMode::StopAtFirst);
+            node, {property}, PluginKit::CheckMode::StopAtFirst, m_Trace);
         if (code != RC_SUCCESS)
             return code;
     }
@@ -130,7 +130,8 @@ TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values,
     missedFile = false;
     std::vector<std::string> paths;
     if (!m_Files.empty() || m_Syntax->fileRequired) {
-        const TErrorCode code = codeOf(PluginKit::PathList::expand(m_Files, paths));
+        const TErrorCode code =
+            codeOf(PluginKit::PathList::expand(m_Files, paths), m_Files, m_Trace);
         if (code != RC_SUCCESS)
             return code;
     }
@@ -149,7 +150,7 @@ TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values,
             missedFile = true;
             continue;
         }
-        TErrorCode code = codeOf(outcome);
+        TErrorCode code = codeOf(outcome, paths[i], m_Trace);
         if (code == RC_SUCCESS && !m_Syntax->reader)
             code = sshd.read(text);
         else if (code == RC_SUCCESS)

@@ -3,6 +3,7 @@
 // the values the files assign to the key.
 #pragma once
 
+#include "PluginKit/PropertyChecks.h"
 #include "PluginSDK/Expression.h"
 #include "SystemPlugin/common/Assignments.h"
 
@@ -12,6 +13,9 @@ namespace SystemPlugin {
 
 class KeyValueQuery {
 public:
+    // Missing properties and files that cannot be read are traced to `trace`.
+    explicit KeyValueQuery(const PluginKit::TraceTarget& trace) : m_Trace(trace) {}
+
     // Reads and checks the properties of `node`: required ones (-12001 in the
     // order "syntax", "file", "key", "section"), then values (-12002: an
     // unknown syntax, "section" or "dropins" where the syntax takes none, a
@@ -33,9 +37,11 @@ public:
     // "default", or null when absent.
     const wchar_t* fallback() const { return m_Default; }
 
-private:
+    // One row of the syntax table.
     struct Syntax;
-    TErrorCode readPlain(const std::string& path, bool first, Values& values, bool& missed) const;
+
+private:
+    PluginKit::TraceTarget m_Trace;
 
     const Syntax* m_Syntax = nullptr;
     std::string m_Files;

@@ -16,7 +16,7 @@ TErrorCode RecordFieldQuery::check(const PluginSDK::Expression& node) {
         node,
         {{L"file", RC_PROPERTY_MISSING, "property \"file\" is missing", __LINE__},
          {L"field", RC_PROPERTY_MISSING, "property \"field\" is missing", __LINE__}},
-        PluginKit::CheckMode::StopAtFirst);
+        PluginKit::CheckMode::StopAtFirst, m_Trace);
     if (code != RC_SUCCESS)
         return code;
     const wchar_t* split = node.getProperty(L"split");
@@ -45,7 +45,7 @@ TErrorCode RecordFieldQuery::check(const PluginSDK::Expression& node) {
 
 TErrorCode RecordFieldQuery::read(Values& values) const {
     std::string text;
-    const TErrorCode code = codeOf(PluginKit::FileReader::readFile(m_File, text));
+    const TErrorCode code = codeOf(PluginKit::FileReader::readFile(m_File, text), m_File, m_Trace);
     if (code != RC_SUCCESS)
         return code;
     std::vector<std::string_view> fields;
@@ -62,7 +62,7 @@ TErrorCode RecordFieldQuery::read(Values& values) const {
             if (end != 0)
                 values.emplace_back(field.substr(0, end));
             field.remove_prefix(end == std::string_view::npos ? field.size()
-                                                               : end + m_Split.size());
+                                                              : end + m_Split.size());
         }
     });
     return RC_SUCCESS;

@@ -2,6 +2,7 @@
 // that pass the field tests, optionally split into parts.
 #pragma once
 
+#include "PluginKit/PropertyChecks.h"
 #include "PluginSDK/Expression.h"
 #include "SystemPlugin/common/Assignments.h"
 #include "SystemPlugin/common/RecordFilter.h"
@@ -13,6 +14,9 @@ namespace SystemPlugin {
 
 class RecordFieldQuery {
 public:
+    // Missing properties and files that cannot be read are traced to `trace`.
+    explicit RecordFieldQuery(const PluginKit::TraceTarget& trace) : m_Trace(trace) {}
+
     // Required "file" then "field" (-12001); -12002 for a bad field number,
     // a "split" of other than one character, or a bad field test.
     TErrorCode check(const PluginSDK::Expression& node);
@@ -22,6 +26,7 @@ public:
     TErrorCode read(Values& values) const;
 
 private:
+    PluginKit::TraceTarget m_Trace;
     std::string m_File;
     std::size_t m_Field = 0;
     std::string m_Split;

@@ -1,13 +1,12 @@
 // Record splitting, glibc's number reading and the field tests.
 #include "SystemPlugin/common/RecordFilter.h"
 
+#include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/ConfigLines.h"
 #include "utils/Wildcard.h"
 
 namespace SystemPlugin {
 namespace {
-
-constexpr TErrorCode RC_BAD_VALUE = -12002;
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -85,17 +84,17 @@ TErrorCode RecordFilter::add(std::string_view name, std::string_view value) {
     Test test{};
     if (name.size() < 2 || name.front() != 'f' || dot == std::string_view::npos ||
         !parseFieldNumber(name.substr(1, dot - 1), test.field))
-        return RC_BAD_VALUE;
+        return RC_PROPERTY_VALUE_INVALID;
     const std::string_view kind = name.substr(dot + 1);
     std::size_t index = 0;
     while (index < std::size(kTests) && kTests[index] != kind)
         ++index;
     if (index == std::size(kTests))
-        return RC_BAD_VALUE;
+        return RC_PROPERTY_VALUE_INVALID;
     test.kind = static_cast<Kind>(index);
     test.operand.assign(value);
     if ((test.kind == Kind::AtLeast || test.kind == Kind::Below) && !readDigits(value, test.bound))
-        return RC_BAD_VALUE;
+        return RC_PROPERTY_VALUE_INVALID;
     m_Tests.push_back(std::move(test));
     return 0;
 }

@@ -2,6 +2,7 @@
 // and Match rules.
 #include "SystemPlugin/common/SshdConfig.h"
 
+#include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/ConfigLines.h"
 
 #include <strings.h>
@@ -9,8 +10,6 @@
 namespace SystemPlugin {
 namespace {
 
-constexpr int RC_INCLUDE_TOO_DEEP = -12015;
-constexpr int RC_OVER_LIMIT = -12012;
 constexpr std::string_view kWhitespace = " \t\r\n";
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {

@@ -40,8 +40,8 @@ public:
 
     // Reads the text of the file at nesting `depth` (0 for the main file),
     // `inMatchAll` when an Include inside a "Match all" block names it. 0,
-    // -12015 past kMaxDepth, -12012 past kMaxIncludedFiles, or the code of an included file that could not
-    // be read.
+    // -12015 past kMaxDepth, -12012 past kMaxIncludedFiles, or the code of an included file that
+    // could not be read.
     TErrorCode read(std::string_view text, int depth = 0, bool inMatchAll = false);
 
     // The words of the lines that set the keyword, in order: those of the

@@ -12,7 +12,7 @@ namespace SystemPlugin {
 TErrorCode SysctlParameter::check(const PluginSDK::Expression& node) {
     const TErrorCode code = PluginKit::checkRequiredProperties(
         node, {{L"name", RC_PROPERTY_MISSING, "property \"name\" is missing", __LINE__}},
-        PluginKit::CheckMode::StopAtFirst);
+        PluginKit::CheckMode::StopAtFirst, m_Trace);
     if (code != RC_SUCCESS)
         return code;
     std::string relative;
@@ -33,7 +33,7 @@ TErrorCode SysctlParameter::read(std::string& value) const {
     case PluginKit::FileError::WrongKind:
         return RC_NO_SUCH_PARAMETER;
     default:
-        return codeOf(outcome);
+        return codeOf(outcome, m_Path, m_Trace);
     }
 }
 

@@ -1,6 +1,7 @@
 // What Sysctl reads: the current value of one kernel parameter.
 #pragma once
 
+#include "PluginKit/PropertyChecks.h"
 #include "PluginSDK/Expression.h"
 
 #include <string>
@@ -9,6 +10,9 @@ namespace SystemPlugin {
 
 class SysctlParameter {
 public:
+    // Missing properties and files that cannot be read are traced to `trace`.
+    explicit SysctlParameter(const PluginKit::TraceTarget& trace) : m_Trace(trace) {}
+
     // Where the parameters are (the host process's namespaces).
     static constexpr const char* kRoot = "/proc/sys/";
 
@@ -21,6 +25,7 @@ public:
     TErrorCode read(std::string& value) const;
 
 private:
+    PluginKit::TraceTarget m_Trace;
     std::string m_Path;
 };
 

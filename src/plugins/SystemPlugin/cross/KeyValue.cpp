@@ -1,6 +1,7 @@
 // The "KeyValue" expression.
 #include "SystemPlugin/cross/KeyValue.h"
 
+#include "PluginKit/PluginTrace.h"
 #include "PluginKit/TextLines.h"
 #include "SystemPlugin/PluginContext.h"
 #include "SystemPlugin/ResultCodes.h"
@@ -8,9 +9,14 @@
 
 namespace SystemPlugin {
 
+namespace {
+constexpr char kTraceSource[] = "src/plugins/SystemPlugin/cross/KeyValue";
+} // namespace
+
 TErrorCode KeyValue::getScalarResult(PluginSDK::String& result) {
     result = L"";
-    KeyValueQuery query;
+    Trace trace(PluginKit::pluginTracer(), "KeyValue::getScalarResult(PluginSDK::String & result)");
+    KeyValueQuery query(PluginKit::TraceTarget{&trace, kTraceSource});
     TErrorCode code = query.check(*this);
     Values values;
     bool missedFile = false;

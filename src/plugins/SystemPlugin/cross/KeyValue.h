@@ -1,4 +1,5 @@
-// The "KeyValue" expression: the value that wins for a key of configuration files, read as the program owning them reads them.
+// The "KeyValue" expression: the value that wins for a key of configuration files, read as the
+// program owning them reads them.
 #pragma once
 
 #include "PluginSDK/ScalarOperand.h"

@@ -1,6 +1,7 @@
 // The "KeyValues" expression.
 #include "SystemPlugin/cross/KeyValues.h"
 
+#include "PluginKit/PluginTrace.h"
 #include "PluginKit/TextLines.h"
 #include "SystemPlugin/PluginContext.h"
 #include "SystemPlugin/ResultCodes.h"
@@ -8,9 +9,15 @@
 
 namespace SystemPlugin {
 
+namespace {
+constexpr char kTraceSource[] = "src/plugins/SystemPlugin/cross/KeyValues";
+} // namespace
+
 TErrorCode KeyValues::getVectorResult(PluginSDK::StringVector& result) {
     result.removeAll();
-    KeyValueQuery query;
+    Trace trace(PluginKit::pluginTracer(),
+                "KeyValues::getVectorResult(PluginSDK::StringVector & result)");
+    KeyValueQuery query(PluginKit::TraceTarget{&trace, kTraceSource});
     TErrorCode code = query.check(*this);
     Values values;
     bool missedFile = false;

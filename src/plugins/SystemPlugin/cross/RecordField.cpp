@@ -1,15 +1,22 @@
 // The "RecordField" expression.
 #include "SystemPlugin/cross/RecordField.h"
 
+#include "PluginKit/PluginTrace.h"
 #include "PluginKit/TextLines.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/RecordFieldQuery.h"
 
 namespace SystemPlugin {
 
+namespace {
+constexpr char kTraceSource[] = "src/plugins/SystemPlugin/cross/RecordField";
+} // namespace
+
 TErrorCode RecordField::getVectorResult(PluginSDK::StringVector& result) {
     result.removeAll();
-    RecordFieldQuery query;
+    Trace trace(PluginKit::pluginTracer(),
+                "RecordField::getVectorResult(PluginSDK::StringVector & result)");
+    RecordFieldQuery query(PluginKit::TraceTarget{&trace, kTraceSource});
     TErrorCode code = query.check(*this);
     Values values;
     if (code == RC_SUCCESS)

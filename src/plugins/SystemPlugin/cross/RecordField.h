@@ -1,4 +1,5 @@
-// The "RecordField" expression: one field of the records of /etc/passwd, /etc/shadow or /etc/group that pass field tests.
+// The "RecordField" expression: one field of the records of /etc/passwd, /etc/shadow or /etc/group
+// that pass field tests.
 #pragma once
 
 #include "PluginSDK/VectorOperand.h"

@@ -1,15 +1,21 @@
 // The "Sysctl" expression.
 #include "SystemPlugin/cross/Sysctl.h"
 
+#include "PluginKit/PluginTrace.h"
 #include "PluginKit/TextLines.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/SysctlParameter.h"
 
 namespace SystemPlugin {
 
+namespace {
+constexpr char kTraceSource[] = "src/plugins/SystemPlugin/cross/Sysctl";
+} // namespace
+
 TErrorCode Sysctl::getScalarResult(PluginSDK::String& result) {
     result = L"";
-    SysctlParameter parameter;
+    Trace trace(PluginKit::pluginTracer(), "Sysctl::getScalarResult(PluginSDK::String & result)");
+    SysctlParameter parameter(PluginKit::TraceTarget{&trace, kTraceSource});
     TErrorCode code = parameter.check(*this);
     std::string value;
     if (code == RC_SUCCESS)

@@ -1,0 +1,271 @@
+// KeyValue and KeyValues through the factory, against sshd -T, systemd-sysctl
+// and dash on the same files, and their codes.
+#include "ProbeDriver.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sched.h>
+#include <sys/mount.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using systemtests::Answer;
+using systemtests::output;
+
+class KeyValueFiles : public ::testing::Test {
+protected:
+    systemtests::ProbeDriver m_Driver;
+    testsupport::TempDir m_Dir;
+};
+
+// sshd -T over a configuration, in a private mount namespace (it wants
+// /run/sshd) with a throwaway host key; empty where that cannot be run.
+std::string sshdT(const std::string& dir, const std::string& config) {
+    if (output("test -x /usr/sbin/sshd && command -v ssh-keygen").empty())
+        return "";
+    if (!std::filesystem::exists(dir + "/hostkey"))
+        output("ssh-keygen -q -t ed25519 -N '' -f " + dir + "/hostkey");
+    return output("unshare -m --propagation private sh -c 'mount -t tmpfs run /run && "
+                  "mkdir /run/sshd && /usr/sbin/sshd -T -f " +
+                  config + " -h " + dir + "/hostkey' 2>&1; echo \"exit=$?\"");
+}
+
+// The values sshd -T prints for a keyword (lower case), one line each.
+std::string printed(const std::string& dump, const std::string& keyword) {
+    std::istringstream lines(dump);
+    std::string line;
+    std::string values;
+    while (std::getline(lines, line))
+        if (line.compare(0, keyword.size() + 1, keyword + " ") == 0)
+            values += (values.empty() ? "" : "|") + line.substr(keyword.size() + 1);
+    return values;
+}
+
+TEST_F(KeyValueFiles, SshdReadsAsSshdTPrints) {
+    std::filesystem::create_directories(m_Dir.at("inc"));
+    m_Dir.write("inc/10-a.conf", "AllowUsers \"dave\" eve\nPasswordAuthentication no\n"
+                                 "Match User nobody\nPermitRootLogin yes\n");
+    m_Dir.write("inc/2-b.conf", "AllowUsers carol\nX11Forwarding yes\nMaxAuthTries 3\n");
+    m_Dir.write("inc/.hidden.conf", "MaxAuthTries 9\n");
+    m_Dir.write("match.conf", "PasswordAuthentication yes\n");
+    const std::string cases[] = {
+        "  permitrootlogin = \"forced-commands-only\" # why\nPermitRootLogin no\n"
+        "Include INC/*.conf\nallowusers alice bob\\ x 'o''k'\nPort 2222\nPort=2223\n"
+        "AcceptEnv LANG LC_*\nMatch Address 10.0.0.1\nAllowUsers mallory\nInclude MATCH\n"
+        "Match all\nAcceptEnv TZ\nMaxAuthTries 5\nBanner /etc/issue.net  \n",
+        "PasswordAuthentication=no\nport 2200\nMaxAuthTries\t4\nX11Forwarding no\nMatch all\n"
+        "Include INC/10-a.conf\nMatch group x\nBanner none\n",
+    };
+    for (std::string text : cases) {
+        for (const auto& [from, to] : {std::pair<std::string, std::string>{"INC", m_Dir.at("inc")},
+                                       {"MATCH", m_Dir.at("match.conf")}})
+            for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from))
+                text.replace(at, from.size(), to);
+        const std::string config = m_Dir.write("sshd_config", text);
+        const std::string dump = sshdT(m_Dir.path(), config);
+        if (dump.empty())
+            GTEST_SKIP() << "sshd is not installed";
+        ASSERT_NE(dump.find("exit=0"), std::string::npos) << dump;
+        for (const char* keyword : {"permitrootlogin", "passwordauthentication", "x11forwarding",
+                                    "maxauthtries", "banner"})
+            EXPECT_EQ(m_Driver.evaluate(L"KeyValue", {{"syntax", "sshd"},
+                                                      {"file", config},
+                                                      {"key", keyword},
+                                                      {"default", printed(dump, keyword)}}),
+                      (Answer{0, printed(dump, keyword)}))
+                << keyword << " in\n"
+                << text;
+        for (const char* keyword : {"allowusers", "port", "acceptenv"})
+            EXPECT_EQ(m_Driver.evaluate(L"KeyValues",
+                                        {{"syntax", "sshd"}, {"file", config}, {"key", keyword}}),
+                      (Answer{0, printed(dump, keyword)}))
+                << keyword << " in\n"
+                << text;
+    }
+}
+
+TEST_F(KeyValueFiles, SshdIncludeLoopEndsAtTheNestingLimit) {
+    const std::string config = m_Dir.at("sshd_config");
+    m_Dir.write("sshd_config", "Port 22\nInclude " + config + "\n");
+    const std::string dump = sshdT(m_Dir.path(), config);
+    if (dump.empty())
+        GTEST_SKIP() << "sshd is not installed";
+    EXPECT_EQ(dump.find("exit=0"), std::string::npos) << "sshd accepted a loop";
+    EXPECT_EQ(m_Driver.evaluate(
+                  L"KeyValue",
+                  {{"syntax", "sshd"}, {"file", config}, {"key", "Port"}, {"default", "22"}}),
+              (Answer{-12015, ""}));
+    // Relative includes start at "sshConfigDir".
+    m_Dir.write("sshd_config", "Include loop.conf\n");
+    m_Dir.write("loop.conf", "Include loop.conf\n");
+    m_Driver.context().setProperty(L"sshConfigDir", systemtests::wide(m_Dir.path()).c_str());
+    EXPECT_EQ(m_Driver.evaluate(L"KeyValues", {{"syntax", "sshd"}, {"file", config}, {"key", "x"}}),
+              (Answer{-12015, ""}));
+}
+
+TEST_F(KeyValueFiles, MillionLineShellFileAsDashSourcesIt) {
+    std::string text;
+    text.reserve(12 << 20);
+    for (int i = 0; i < 1000000; ++i)
+        text += "K" + std::to_string(i % 7) + "=v" + std::to_string(i) + "\n";
+    const std::string file = m_Dir.write("big.env", text);
+    EXPECT_EQ(m_Driver.evaluate(L"KeyValue", {{"syntax", "shell"}, {"file", file}, {"key", "K3"}}),
+              (Answer{0, output("sh -c '. " + file + "; printf %s \"$K3\"'")}));
+}
+
+// systemd-sysctl's drop-in set in a private mount namespace with scratch
+// tmpfs directories: the files it lists, in order, are the files KeyValues
+// reads (each assigns kernel.probe its own path).
+TEST_F(KeyValueFiles, SysctlDropinsAreTheFilesSystemdSysctlReads) {
+    const char* tool = "/lib/systemd/systemd-sysctl";
+    if (geteuid() != 0 || access(tool, X_OK) != 0)
+        GTEST_SKIP() << "needs root and systemd-sysctl";
+    const std::string extra = m_Dir.write("extra.conf", "kernel.probe = " + m_Dir.at("extra.conf"));
+    const std::string report = systemtests::inChild([&]() -> std::string {
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr))
+            return "(no namespace)";
+        const char* roots[] = {"/etc/sysctl.d", "/run/sysctl.d", "/usr/local/lib/sysctl.d",
+                               "/usr/lib/sysctl.d"};
+        for (const char* root : roots) {
+            std::filesystem::create_directories(root);
+            if (mount("scratch", root, "tmpfs", 0, nullptr) != 0)
+                return std::string("(cannot mount) ") + root;
+        }
+        auto put = [](const std::string& path, const std::string& key) {
+            std::ofstream(path) << "# comment\n" << key << " = " << path << "\n";
+        };
+        put("/etc/sysctl.d/10-a.conf", "kernel.probe");
+        put("/usr/lib/sysctl.d/10-a.conf", "kernel.probe");
+        put("/usr/lib/sysctl.d/05-b.conf", "-kernel/probe");
+        put("/run/sysctl.d/20-c.conf", "kernel.probe");
+        put("/run/sysctl.d/30-d.txt", "kernel.probe");
+        put("/run/sysctl.d/.40-e.conf", "kernel.probe");
+        put("/usr/local/lib/sysctl.d/50-m.conf", "kernel.probe");
+        std::filesystem::create_symlink("/dev/null", "/etc/sysctl.d/50-m.conf");
+        put("/usr/local/lib/sysctl.d/60-e.conf", "kernel.probe");
+        std::ofstream("/etc/sysctl.d/60-e.conf").flush();
+        put("/usr/local/lib/sysctl.d/70-l.conf", "kernel.probe");
+        std::filesystem::create_symlink("/usr/local/lib/sysctl.d/70-l.conf",
+                                        "/run/sysctl.d/70-l.conf");
+        put("/usr/lib/sysctl.d/99-z.conf", "kernel.other");
+        std::string listed;
+        std::istringstream lines(output(std::string(tool) + " --cat-config"));
+        std::string line;
+        while (std::getline(lines, line))
+            if (const std::size_t equals = line.find(" = "); equals != std::string::npos) {
+                const std::string key =
+                    line.substr(line[0] == '-' ? 1 : 0, equals - (line[0] == '-'));
+                if (key == "kernel.probe" || key == "kernel/probe")
+                    listed += (listed.empty() ? "" : "|") + line.substr(equals + 3);
+            }
+        systemtests::ProbeDriver driver;
+        const Answer all =
+            driver.evaluate(L"KeyValues", {{"syntax", "sysctl"}, {"key", "kernel/probe"}});
+        const Answer withFile = driver.evaluate(
+            L"KeyValue", {{"syntax", "sysctl"}, {"file", extra}, {"key", "kernel.probe"}});
+        const Answer none = driver.evaluate(
+            L"KeyValue",
+            {{"syntax", "sysctl"}, {"file", extra}, {"key", "kernel.probe"}, {"dropins", ""}});
+        return listed + "\n" + all.text + "\n" + std::to_string(all.code) + " " + withFile.text +
+               " " + none.text;
+    });
+    const std::string listed = report.substr(0, report.find('\n'));
+    ASSERT_NE(listed.find("/run/sysctl.d/20-c.conf"), std::string::npos) << report;
+    EXPECT_EQ(report,
+              listed + "\n" + listed + "\n0 " + listed.substr(listed.rfind('|') + 1) + " " + extra);
+}
+
+TEST_F(KeyValueFiles, CodesAndDefaults) {
+    const std::string env = m_Dir.write("env", "A=1\nB=x2\n");
+    const std::string missing = m_Dir.at("missing");
+    const std::string dir = m_Dir.path();
+    const std::string big = m_Dir.write("big", std::string((16 << 20) + 1, '#'));
+    std::filesystem::create_directories(m_Dir.at("sd"));
+    const std::string unit =
+        m_Dir.write("unit.conf", "[Journal]\nStorage=volatile\n[Other]\nX=1\n");
+    struct Case {
+        const wchar_t* name;
+        systemtests::Properties properties;
+        Answer expected;
+    };
+    const Case cases[] = {
+        {L"KeyValue", {{"file", env}, {"key", "A"}}, {-12001, ""}},
+        {L"KeyValue", {{"syntax", "shell"}, {"key", "A"}}, {-12001, ""}},
+        {L"KeyValue", {{"syntax", "shell"}, {"file", env}}, {-12001, ""}},
+        {L"KeyValue", {{"syntax", "systemd"}, {"file", unit}, {"key", "Storage"}}, {-12001, ""}},
+        {L"KeyValue",
+         {{"syntax", "sysctl"}, {"key", "kernel.none"}, {"dropins", ""}},
+         {-12014, ""}},
+        {L"KeyValue", {{"syntax", "ini"}, {"file", env}, {"key", "A"}}, {-12002, ""}},
+        {L"KeyValue",
+         {{"syntax", "shell"}, {"file", env}, {"key", "A"}, {"section", "s"}},
+         {-12002, ""}},
+        {L"KeyValue",
+         {{"syntax", "shell"}, {"file", env}, {"key", "A"}, {"dropins", ""}},
+         {-12002, ""}},
+        {L"KeyValue",
+         {{"syntax", "shell"}, {"file", env}, {"key", "A"}, {"integer", "yes"}},
+         {-12002, ""}},
+        {L"KeyValue",
+         {{"syntax", "shell"}, {"file", env}, {"key", "A"}, {"integer", "true"}},
+         {0, "1"}},
+        {L"KeyValue",
+         {{"syntax", "shell"}, {"file", env}, {"key", "B"}, {"integer", "true"}},
+         {-12025, ""}},
+        {L"KeyValue", {{"syntax", "shell"}, {"file", env}, {"key", "C"}}, {-12014, ""}},
+        {L"KeyValue",
+         {{"syntax", "shell"}, {"file", env}, {"key", "C"}, {"default", "d"}},
+         {0, "d"}},
+        {L"KeyValue",
+         {{"syntax", "shell"}, {"file", missing}, {"key", "A"}, {"default", "d"}},
+         {-12010, ""}},
+        {L"KeyValue",
+         {{"syntax", "shell"}, {"file", env + ";" + missing}, {"key", "C"}, {"default", "d"}},
+         {0, "d"}},
+        {L"KeyValue", {{"syntax", "shell"}, {"file", env + ";" + missing}, {"key", "A"}}, {0, "1"}},
+        {L"KeyValue",
+         {{"syntax", "shell"}, {"file", env + ";" + missing}, {"key", "C"}},
+         {-12010, ""}},
+        {L"KeyValue",
+         {{"syntax", "shell"}, {"file", dir}, {"key", "A"}, {"default", "d"}},
+         {-12011, ""}},
+        {L"KeyValue",
+         {{"syntax", "shell"}, {"file", big}, {"key", "A"}, {"default", "d"}},
+         {-12012, ""}},
+        {L"KeyValue", {{"syntax", "shell"}, {"file", dir + "/e*"}, {"key", "A"}}, {0, "1"}},
+        {L"KeyValue",
+         {{"syntax", "systemd"}, {"file", unit}, {"key", "Storage"}, {"section", "Journal"}},
+         {0, "volatile"}},
+        {L"KeyValue",
+         {{"syntax", "systemd"},
+          {"file", unit},
+          {"key", "X"},
+          {"section", "Journal"},
+          {"dropins", "none.d"}},
+         {-12014, ""}},
+        {L"KeyValues", {{"syntax", "shell"}, {"file", env + ";" + env}, {"key", "A"}}, {0, "1|1"}},
+        {L"KeyValues", {{"syntax", "shell"}, {"file", env}, {"key", "C"}}, {0, ""}},
+        {L"KeyValues",
+         {{"syntax", "shell"}, {"file", env}, {"key", "B"}, {"integer", "true"}},
+         {-12025, ""}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(m_Driver.evaluate(c.name, c.properties), c.expected)
+            << systemtests::narrow(c.name) << " case " << (&c - cases);
+    if (geteuid() != 0) {
+        std::filesystem::permissions(env, std::filesystem::perms::none);
+        EXPECT_EQ(
+            m_Driver.evaluate(L"KeyValue",
+                              {{"syntax", "shell"}, {"file", env}, {"key", "A"}, {"default", "d"}}),
+            (Answer{-12020, ""}));
+    }
+}
+
+} // namespace

@@ -1,0 +1,101 @@
+// Records and their numeric fields against glibc: Python's pwd module reading a
+// passwd file bind-mounted over /etc/passwd in a private mount namespace.
+#include "SystemPlugin/common/RecordFilter.h"
+#include "SystemPlugin/common/ConfigLines.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using SystemPlugin::RecordFilter;
+
+std::string output(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t got = 0;
+        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            out.append(buffer, got);
+        pclose(pipe);
+    }
+    return out;
+}
+
+// The records of `text` that pass the tests, by name (field 1).
+std::vector<std::string> chosen(const std::string& text,
+                                std::vector<std::pair<std::string, std::string>> tests) {
+    RecordFilter filter;
+    for (const auto& [name, value] : tests)
+        EXPECT_EQ(filter.add(name, value), 0) << name;
+    std::vector<std::string> names;
+    std::vector<std::string_view> fields;
+    SystemPlugin::forEachLine(text, [&](std::string_view line) {
+        if (RecordFilter::splitRecord(line, fields) && filter.accepts(fields))
+            names.emplace_back(fields[0]);
+    });
+    return names;
+}
+
+TEST(RecordFilter, NumbersAreTheUidsGlibcReads) {
+    if (geteuid() != 0 || output("unshare -m true 2>&1 && echo ok") != "ok\n")
+        GTEST_SKIP() << "needs a private mount namespace";
+    const std::string text =
+        "root:x:0:0:root:/root:/bin/bash\nzero:x:00:0::/:/bin/sh\nplus:x:+0:0::/:/bin/sh\n"
+        "blank:x: 0:0::/:/bin/sh\nneg:x:-1:0::/:/bin/sh\nnegzero:x:-0:0::/:/bin/sh\n"
+        "big:x:4294967295:0::/:/bin/sh\nhuge:x:4294967296:0::/:/bin/sh\ntrail:x:5 :0::/:/bin/sh\n"
+        "empty:x::0::/:/bin/sh\nhex:x:0x10:0::/:/bin/sh\n  lead:x:7:7::/:/bin/sh\n"
+        "# comment:x:8:8::/:/bin/sh\n\n+compat:x:::::\n-minus::::::\nshort:x:9\n"
+        "tab:x:\t12:0::/:/bin/sh\nbiggid:x:13:4294967296::/:/bin/sh\nfour:x:14:14\n"
+        "long:x:99999999999999999999999:0::/:/bin/sh\nplusminus:x:+-1:0::/:/bin/sh";
+    testsupport::TempDir dir;
+    const std::string file = dir.write("passwd", text);
+    const std::string listed =
+        output("unshare -m --propagation private sh -c 'mount --bind " + file +
+               " /etc/passwd && python3 -c \"import pwd\nfor p in pwd.getpwall(): print(p.pw_name, "
+               "p.pw_uid & 0xffffffff)\"'");
+    std::vector<std::string> names;
+    std::istringstream lines(listed);
+    std::string name;
+    unsigned long uid = 0;
+    while (lines >> name >> uid) {
+        names.push_back(name);
+        const std::string number = std::to_string(uid);
+        EXPECT_EQ(chosen(text, {{"f1.equals", name},
+                                {"f3.atLeast", number},
+                                {"f3.below", std::to_string(uid + 1)}}),
+                  std::vector<std::string>{name});
+    }
+    ASSERT_GE(names.size(), 8u) << listed;
+    EXPECT_EQ(chosen(text, {{"f3.atLeast", "0"}, {"f4.atLeast", "0"}}), names);
+}
+
+TEST(RecordFilter, RefusesUnknownTestsAndFieldNumbers) {
+    for (const char* name : {"f0.equals", "f01.equals", "f65.equals", "f3.equal", "f3.", "f.equals",
+                             "g3.equals", "f3equals", "f-1.below", "f3.atLeast"}) {
+        RecordFilter filter;
+        EXPECT_EQ(filter.add(name, "x"), -12002) << name;
+    }
+    RecordFilter filter;
+    EXPECT_EQ(filter.add("f64.matches", "*"), 0);
+    EXPECT_EQ(filter.add("f3.below", " 5"), -12002);
+}
+
+TEST(RecordFilter, WildcardsSplitsAndShortRecords) {
+    const std::string text = "alice:x:1000:1000::/home/alice:/bin/bash\n"
+                             "bob:x:1001:1001\n"
+                             "carol:*:1002:1002::/nonexistent:/usr/sbin/nologin\n";
+    EXPECT_EQ(chosen(text, {{"f7.matches", "*nologin"}}), std::vector<std::string>{"carol"});
+    EXPECT_EQ(chosen(text, {{"f7.notMatches", "*nologin"}, {"f6.equals", ""}}),
+              std::vector<std::string>{"bob"});
+    EXPECT_EQ(chosen(text, {{"f2.notEquals", "x"}}), std::vector<std::string>{"carol"});
+}
+
+} // namespace
