@@ -1,6 +1,7 @@
 // Records and their numeric fields against glibc: Python's pwd module reading a
 // passwd file bind-mounted over /etc/passwd in a private mount namespace.
 #include "SystemPlugin/common/RecordFilter.h"
+#include "ProbeDriver.h"
 #include "SystemPlugin/common/ConfigLines.h"
 #include "support/TempDir.h"
 
@@ -96,6 +97,42 @@ TEST(RecordFilter, WildcardsSplitsAndShortRecords) {
     EXPECT_EQ(chosen(text, {{"f7.notMatches", "*nologin"}, {"f6.equals", ""}}),
               std::vector<std::string>{"bob"});
     EXPECT_EQ(chosen(text, {{"f2.notEquals", "x"}}), std::vector<std::string>{"carol"});
+}
+
+} // namespace
+
+namespace {
+
+TEST(RecordField, ChosenFieldsSplitsAndCodes) {
+    testsupport::TempDir dir;
+    const std::string group = dir.write("group", "root:x:0:\nsudo:x:27:alice,bob,,carol\n"
+                                                 "users:x:100:bob\n");
+    const std::string passwd =
+        dir.write("passwd", "root:x:0:0::/root:/bin/sh\n"
+                            "toor:x:00:0::/:/bin/sh\nbin:x:2:2::/:/bin/sh\n");
+    systemtests::ProbeDriver driver;
+    struct Case {
+        systemtests::Properties properties;
+        systemtests::Answer expected;
+    };
+    const Case cases[] = {
+        {{{"file", group}, {"field", "4"}, {"split", ","}}, {0, "alice|bob|carol|bob"}},
+        {{{"file", group}, {"field", "1"}, {"f4.matches", "*bob*"}, {"f3.below", "100"}},
+         {0, "sudo"}},
+        {{{"file", passwd}, {"field", "1"}, {"f3.atLeast", "0"}, {"f3.below", "1"}},
+         {0, "root|toor"}},
+        {{{"file", passwd}, {"field", "9"}, {"f1.equals", "bin"}}, {0, ""}},
+        {{{"field", "1"}}, {-12001, ""}},
+        {{{"file", passwd}}, {-12001, ""}},
+        {{{"file", passwd}, {"field", "0"}}, {-12002, ""}},
+        {{{"file", passwd}, {"field", "1"}, {"split", ",,"}}, {-12002, ""}},
+        {{{"file", passwd}, {"field", "1"}, {"f0.equals", "x"}}, {-12002, ""}},
+        {{{"file", passwd}, {"field", "1"}, {"f3.below", "ten"}}, {-12002, ""}},
+        {{{"file", dir.at("none")}, {"field", "1"}}, {-12010, ""}},
+        {{{"file", dir.path()}, {"field", "1"}}, {-12011, ""}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(driver.evaluate(L"RecordField", c.properties), c.expected) << (&c - cases);
 }
 
 } // namespace

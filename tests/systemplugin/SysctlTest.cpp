@@ -1,0 +1,82 @@
+// Sysctl against /proc/sys and `sysctl -n`, in the test's own namespaces and
+// in a private network namespace where an interface name holds a dot.
+#include "ProbeDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <sched.h>
+#include <unistd.h>
+
+#include <string>
+
+namespace {
+
+using systemtests::Answer;
+using systemtests::output;
+
+// What `sysctl -n` prints for each name (tabs and blank runs as one blank),
+// joined like the probe's answers.
+std::string sysctlPrints(std::initializer_list<const char*> names) {
+    std::string joined;
+    for (const char* name : names) {
+        std::string value =
+            output(std::string("sysctl -n '") + name + "' 2>/dev/null | tr -s '\\t ' '  '");
+        while (!value.empty() && value.back() == '\n')
+            value.pop_back();
+        joined += value + ";";
+    }
+    return joined;
+}
+
+std::string probed(std::initializer_list<const char*> names) {
+    systemtests::ProbeDriver driver;
+    std::string joined;
+    for (const char* name : names) {
+        const Answer answer = driver.evaluate(L"Sysctl", {{"name", name}});
+        joined += (answer.code == 0 ? answer.text : std::to_string(answer.code)) + ";";
+    }
+    return joined;
+}
+
+TEST(Sysctl, ValuesAreWhatSysctlPrints) {
+    if (output("command -v sysctl").empty())
+        GTEST_SKIP() << "procps is not installed";
+    // fs.file-nr holds tabs; kernel.printk several blanks; net names both forms.
+    const auto names = {"kernel.ostype",
+                        "kernel/osrelease",
+                        "fs.file-max",
+                        "kernel.printk",
+                        "net.ipv4.conf.lo.forwarding",
+                        "net/ipv4/conf/lo/forwarding",
+                        "kernel.random.boot_id",
+                        "vm.overcommit_memory"};
+    EXPECT_EQ(probed(names), sysctlPrints(names));
+}
+
+TEST(Sysctl, DottedInterfaceNamesInAPrivateNetworkNamespace) {
+    if (geteuid() != 0 || output("command -v ip").empty())
+        GTEST_SKIP() << "needs root and ip";
+    const std::string report = systemtests::inChild([]() -> std::string {
+        if (unshare(CLONE_NEWNET) != 0 || !output("ip link set lo name lo.7 2>&1").empty())
+            return "(no network namespace)";
+        output("sysctl -q -w net.ipv4.conf.lo/7.forwarding=1");
+        const auto names = {"net.ipv4.conf.lo/7.forwarding", "net/ipv4/conf/lo.7/forwarding",
+                            "net.ipv4.conf.lo.forwarding"};
+        return probed(names) + "\n" + sysctlPrints(names);
+    });
+    if (report == "(no network namespace)")
+        GTEST_SKIP() << report;
+    EXPECT_EQ(report, "1;1;-12016;\n1;1;;");
+}
+
+TEST(Sysctl, NamesThatEscapeOrAreNoParameter) {
+    const std::string codes =
+        probed({"", "/kernel/ostype", "kernel..ostype", "kernel/../kernel/ostype", "kernel.*",
+                "net.ipv4.conf.[a-z]*.forwarding", "kernel//ostype", "kernel.no_such_parameter",
+                "kernel", "kernel.ostype."});
+    EXPECT_EQ(codes, "-12002;-12002;-12002;-12002;-12002;-12002;-12002;-12016;-12016;-12002;");
+    systemtests::ProbeDriver driver;
+    EXPECT_EQ(driver.evaluate(L"Sysctl", {}), (Answer{-12001, ""}));
+}
+
+} // namespace
