@@ -84,7 +84,26 @@ std::string sshdQuoted(const std::string& word, bool doubleQuotes) {
     return out + (doubleQuotes ? "\"" : "");
 }
 
+// A line of sshd words, each quoted or escaped as the input chooses.
+std::string sshdLine(ByteReader& input, std::vector<std::string>& words) {
+    std::string line = input.flag() ? "kEyWoRd" : "Keyword =";
+    for (std::size_t w = 0, count = 1 + input.below(4); w < count; ++w) {
+        const std::string word = drawValue(input, "ab #='\"\\x=");
+        // sshd drops trailing blanks, even escaped ones, and takes a first
+        // '=' as the separator.
+        const bool quote =
+            word.empty() || word[0] == '#' || word[0] == '=' || word.back() == ' ' || input.flag();
+        line += " " + sshdQuoted(word, quote);
+        words.push_back(word);
+    }
+    return line + "\n";
+}
+
 void roundTrip(ByteReader& input) {
+    using SystemPlugin::readLoginDefsAssignments;
+    using SystemPlugin::readShellAssignments;
+    using SystemPlugin::readSysctlAssignments;
+    using SystemPlugin::readSystemdAssignments;
     const std::size_t syntax = input.below(5);
     const std::size_t count = 1 + input.below(6);
     std::string text;
@@ -93,70 +112,38 @@ void roundTrip(ByteReader& input) {
     for (std::size_t i = 0; i < count; ++i) {
         if (input.flag())
             text += input.flag() ? "# KEY=noise 'x\n" : "\n";
-        switch (syntax) {
-        case 0: { // shell: any bytes but NUL inside single quotes
+        if (syntax == 0) { // shell: any bytes but NUL inside single quotes
             last = drawValue(input, "ab =#'\"\\$`;\n\t&|x\xc3\xa9");
             text += (input.flag() ? "export KEY=" : "KEY=") + singleQuoted(last) + " # c\n";
-            break;
-        }
-        case 1: // sysctl.d, either name form, white space around
-            last = " " + drawValue(input, "ab =#x;.\"") + " ";
-            while (!last.empty() && (last.front() == ' '))
-                last.erase(0, 1);
-            while (!last.empty() && (last.back() == ' '))
-                last.pop_back();
+        } else if (syntax == 1) { // sysctl.d, either name form, blanks around
+            last = drawValue(input, "ab=#x;.\"");
             text += std::string(input.flag() ? "-" : "") +
                     (input.flag() ? " net.ipv4.conf.eth0/5.rp_filter"
                                   : "net/ipv4/conf/eth0.5/rp_filter") +
                     " =\t" + last + " \n";
-            break;
-        case 2: // systemd, inside the section, with another section between
+        } else if (syntax == 2) { // systemd, another section between
             last = drawValue(input, "ab=#;x\"[");
             text += "[Journal]\nKEY = " + last + "\n[Other]\nKEY=no\n";
-            break;
-        case 3: // login.defs: no '"' and no trailing blank in the value
+        } else if (syntax == 3) { // login.defs: no '"' and no trailing blank
             last = "v" + drawValue(input, "ab#=x;");
             text += "KEY \t" + last + "\n";
-            break;
-        default: { // sshd: words quoted or escaped, keyword case changed
-            std::string line = input.flag() ? "kEyWoRd" : "Keyword =";
-            const std::size_t wordCount = 1 + input.below(4);
-            for (std::size_t w = 0; w < wordCount; ++w) {
-                const std::string word = drawValue(input, "ab #='\"\\x=");
-                // sshd drops trailing blanks, even escaped ones, and takes a
-                // first '=' as the separator.
-                const bool quote = word.empty() || word[0] == '#' || word[0] == '=' ||
-                                   word.back() == ' ' || input.flag();
-                line += " " + sshdQuoted(word, quote);
-                words.push_back(word);
-            }
-            text += line + "\n";
-        }
+        } else {
+            text += sshdLine(input, words);
         }
     }
-    Values values;
-    const KeyQuery query{syntax == 1 ? "net.ipv4.conf.eth0/5.rp_filter" : "KEY", "Journal"};
-    switch (syntax) {
-    case 0:
-        SystemPlugin::readShellAssignments(text, query, values);
-        break;
-    case 1:
-        SystemPlugin::readSysctlAssignments(text, query, values);
-        break;
-    case 2:
-        SystemPlugin::readSystemdAssignments(text, query, values);
-        break;
-    case 3:
-        SystemPlugin::readLoginDefsAssignments(text, query, values);
-        break;
-    default: {
+    if (syntax == 4) {
         LoopSource none("");
         SystemPlugin::SshdConfig config("KEYWORD", "/etc/ssh", none);
         FUZZ_CHECK(config.read(text) == 0);
         FUZZ_CHECK(config.values() == words);
         return;
     }
-    }
+    constexpr void (*kReaders[])(std::string_view, const KeyQuery&,
+                                 Values&) = {&readShellAssignments, &readSysctlAssignments,
+                                             &readSystemdAssignments, &readLoginDefsAssignments};
+    Values values;
+    kReaders[syntax](text, {syntax == 1 ? "net.ipv4.conf.eth0/5.rp_filter" : "KEY", "Journal"},
+                     values);
     FUZZ_CHECK(values.size() == count);
     FUZZ_CHECK(values.back() == last);
 }

@@ -4,57 +4,42 @@
 // the test program.
 #pragma once
 
+#include "PluginKit/TextLines.h"
 #include "PluginSDK/ScalarExpression.h"
 #include "PluginSDK/VectorExpression.h"
 #include "SystemPlugin/ExpressionFactory.h"
 #include "SystemPlugin/PluginContext.h"
-#include "base/Utf8.h"
+#include "SystemPlugin/common/FileCodes.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <functional>
-#include <initializer_list>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace systemtests {
 
-using Properties = std::initializer_list<std::pair<std::string, std::string>>;
+using Properties = std::vector<std::pair<std::string, std::string>>;
+
+using SystemPlugin::utf8Of;
 
 inline std::wstring wide(const std::string& text) {
-    std::wstring out;
-    base::decodeUtf8(text.data(), text.size(), out);
-    return out;
-}
-
-inline std::string narrow(const wchar_t* text) {
-    std::string out;
-    if (text)
-        base::encodeUtf8(text, std::wcslen(text), out, true);
-    return out;
+    return PluginKit::TextLines::decode(text);
 }
 
 // A probe's answer: its code, and its text ("" on failure); a vector's
 // elements are joined with '|'.
-struct Answer {
-    long code;
-    std::string text;
-    bool operator==(const Answer& other) const { return code == other.code && text == other.text; }
-};
-
-inline std::ostream& operator<<(std::ostream& out, const Answer& answer) {
-    return out << answer.code << ":" << answer.text;
-}
+using Answer = std::pair<long, std::string>;
 
 class ProbeDriver {
 public:
     SystemPlugin::PluginContext& context() { return m_Context; }
 
-    Answer evaluate(const wchar_t* name, Properties properties) {
+    Answer evaluate(const wchar_t* name, const Properties& properties) {
         std::unique_ptr<PluginSDK::Expression> expression(
             SystemPlugin::createExpression(name, m_Context));
         if (!expression)
@@ -65,14 +50,14 @@ public:
             PluginSDK::String result;
             const long code =
                 static_cast<PluginSDK::ScalarExpression&>(*expression).getScalarResult(result);
-            return {code, narrow(result.str().c_str())};
+            return {code, utf8Of(result)};
         }
         PluginSDK::StringVector result;
         const long code =
             static_cast<PluginSDK::VectorExpression&>(*expression).getVectorResult(result);
         std::string joined;
         for (int i = 0; i < result.size(); ++i)
-            joined += (i ? "|" : "") + narrow(result[i].str().c_str());
+            joined += (i ? "|" : "") + utf8Of(result[i]);
         return {code, joined};
     }
 
@@ -80,16 +65,21 @@ private:
     SystemPlugin::PluginContext m_Context;
 };
 
+// Everything `in` gives until its end.
+inline std::string readAll(FILE* in) {
+    std::string out;
+    char buffer[4096];
+    for (std::size_t got; in && (got = fread(buffer, 1, sizeof buffer, in)) > 0;)
+        out.append(buffer, got);
+    return out;
+}
+
 // The standard output of a shell command line.
 inline std::string output(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t got = 0;
-        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            out.append(buffer, got);
+    FILE* pipe = popen(command.c_str(), "r");
+    const std::string out = readAll(pipe);
+    if (pipe)
         pclose(pipe);
-    }
     return out;
 }
 
@@ -102,24 +92,17 @@ inline std::string inChild(const std::function<std::string()>& body) {
     std::fflush(nullptr);
     const pid_t child = fork();
     if (child == 0) {
-        close(ends[0]);
         const std::string text = body();
-        const bool written =
-            write(ends[1], text.data(), text.size()) == static_cast<ssize_t>(text.size());
-        _exit(written ? 0 : 1);
+        _exit(write(ends[1], text.data(), text.size()) == static_cast<ssize_t>(text.size()) ? 0
+                                                                                            : 1);
     }
     close(ends[1]);
-    std::string text;
-    char buffer[4096];
-    ssize_t got = 0;
-    while ((got = read(ends[0], buffer, sizeof buffer)) > 0)
-        text.append(buffer, static_cast<std::size_t>(got));
-    close(ends[0]);
+    FILE* in = fdopen(ends[0], "r");
+    const std::string text = readAll(in);
+    in ? fclose(in) : close(ends[0]);
     int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0)
-        return "(child failed)";
-    return text;
+    const bool exited = child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status);
+    return exited && WEXITSTATUS(status) == 0 ? text : "(child failed)";
 }
 
 } // namespace systemtests

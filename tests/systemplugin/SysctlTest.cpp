@@ -33,7 +33,7 @@ std::string probed(std::initializer_list<const char*> names) {
     std::string joined;
     for (const char* name : names) {
         const Answer answer = driver.evaluate(L"Sysctl", {{"name", name}});
-        joined += (answer.code == 0 ? answer.text : std::to_string(answer.code)) + ";";
+        joined += (answer.first == 0 ? answer.second : std::to_string(answer.first)) + ";";
     }
     return joined;
 }

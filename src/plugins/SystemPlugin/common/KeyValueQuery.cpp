@@ -110,8 +110,10 @@ TErrorCode KeyValueQuery::check(const PluginSDK::Expression& node) {
     const wchar_t* section = node.getProperty(L"section");
     const wchar_t* dropins = node.getProperty(L"dropins");
     const wchar_t* integer = node.getProperty(L"integer");
+    const wchar_t* network = node.getProperty(L"network");
     if (!m_Syntax || (section && !m_Syntax->sectionRequired) ||
-        (dropins && !m_Syntax->takesDropins) || (integer && !PluginKit::isTruthValue(integer)))
+        (dropins && !m_Syntax->takesDropins) || (integer && !PluginKit::isTruthValue(integer)) ||
+        (network && !PluginKit::isTruthValue(network)))
         return RC_PROPERTY_VALUE_INVALID;
     m_Files = utf8Of(node.getProperty(L"file"));
     m_Key = utf8Of(node.getProperty(L"key"));

@@ -19,7 +19,7 @@ public:
     // Reads and checks the properties of `node`: required ones (-12001 in the
     // order "syntax", "file", "key", "section"), then values (-12002: an
     // unknown syntax, "section" or "dropins" where the syntax takes none, a
-    // truth value other than "true"/"false" in "integer").
+    // truth value other than "true"/"false" in "integer" or "network").
     TErrorCode check(const PluginSDK::Expression& node);
 
     // Reads the files and gives every value assigned to the key, in order of

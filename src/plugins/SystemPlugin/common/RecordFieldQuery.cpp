@@ -3,6 +3,7 @@
 
 #include "PluginKit/FileReader.h"
 #include "PluginKit/PropertyChecks.h"
+#include "PluginKit/TruthValues.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/ConfigLines.h"
 #include "SystemPlugin/common/FileCodes.h"
@@ -20,8 +21,9 @@ TErrorCode RecordFieldQuery::check(const PluginSDK::Expression& node) {
     if (code != RC_SUCCESS)
         return code;
     const wchar_t* split = node.getProperty(L"split");
+    const wchar_t* network = node.getProperty(L"network");
     if (!RecordFilter::parseFieldNumber(utf8Of(node.getProperty(L"field")), m_Field) ||
-        (split && std::wcslen(split) != 1))
+        (split && std::wcslen(split) != 1) || (network && !PluginKit::isTruthValue(network)))
         return RC_PROPERTY_VALUE_INVALID;
     m_File = utf8Of(node.getProperty(L"file"));
     m_Split = utf8Of(split);

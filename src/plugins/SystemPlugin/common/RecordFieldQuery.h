@@ -18,7 +18,8 @@ public:
     explicit RecordFieldQuery(const PluginKit::TraceTarget& trace) : m_Trace(trace) {}
 
     // Required "file" then "field" (-12001); -12002 for a bad field number,
-    // a "split" of other than one character, or a bad field test.
+    // a "split" of other than one character, a "network" other than "true" or
+    // "false", or a bad field test.
     TErrorCode check(const PluginSDK::Expression& node);
 
     // The chosen field of every record that passes, in file order (split
