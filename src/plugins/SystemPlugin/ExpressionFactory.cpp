@@ -2,12 +2,18 @@
 #include "SystemPlugin/ExpressionFactory.h"
 
 #include "SystemPlugin/PluginContext.h"
-
-#include "PluginKit/Guarded.h"
+#include "SystemPlugin/cross/Count.h"
+#include "SystemPlugin/cross/Duplicates.h"
 #include "SystemPlugin/cross/KeyValue.h"
 #include "SystemPlugin/cross/KeyValues.h"
+#include "SystemPlugin/cross/ModeWithin.h"
 #include "SystemPlugin/cross/RecordField.h"
 #include "SystemPlugin/cross/Sysctl.h"
+#include "SystemPlugin/cross/TextExtract.h"
+#include "SystemPlugin/cross/TextMatch.h"
+#include "SystemPlugin/cross/VectorContains.h"
+
+#include "PluginKit/Guarded.h"
 
 #include <cwchar>
 
@@ -36,7 +42,7 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"FileMode", nullptr},
     {L"FileOwner", nullptr},
     {L"FileGroup", nullptr},
-    {L"ModeWithin", nullptr},
+    {L"ModeWithin", &make<ModeWithin>},
     {L"FileAcl", nullptr},
     {L"LinkTarget", nullptr},
     {L"DirectoryEntries", nullptr},
@@ -51,11 +57,11 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"PackageVersion", nullptr},
     {L"InstalledPackages", nullptr},
     {L"VersionCompare", nullptr},
-    {L"TextMatch", nullptr},
-    {L"TextExtract", nullptr},
-    {L"Count", nullptr},
-    {L"VectorContains", nullptr},
-    {L"Duplicates", nullptr},
+    {L"TextMatch", &make<TextMatch>},
+    {L"TextExtract", &make<TextExtract>},
+    {L"Count", &make<Count>},
+    {L"VectorContains", &make<VectorContains>},
+    {L"Duplicates", &make<Duplicates>},
 };
 
 } // namespace
