@@ -2,6 +2,7 @@
 // the mount that holds a path, and the real table against findmnt.
 #include "base/MountTable.h"
 #include "base/mountlist.h"
+#include "support/MountNamespace.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -96,6 +97,44 @@ TEST(MountTable, AnswersForTheMountThatHoldsAPath) {
     EXPECT_FALSE(mounts.lookup("/", answer));
 }
 
+// The type and the options as findmnt prints them, of the top mount where
+// mounts are stacked, whatever their order in the table.
+TEST(MountTable, GivesTheTypeAndOptionsOfTheTopMount) {
+    const char table[] =
+        "1 0 8:1 / / rw,relatime - ext4 /dev/vda rw,errors=remount-ro\n"
+        "21 1 0:40 / /ro rw,nosuid - tmpfs tmpfs ro,size=1024k\n"
+        "22 1 8:2 / /robind ro,relatime - ext4 /dev/vdb rw\n"
+        "24 23 0:43 / /stack rw,noexec - tmpfs top rw\n"
+        "23 1 0:42 / /stack rw - tmpfs under rw\n"
+        "25 1 8:3 / /sel rw - xfs /dev/vdc rw,context=\"u:r:t:s0:c1,c2\",noquota\n"
+        "26 1 0:45 / /dup rw,noexec,nosuid - tmpfs tmpfs rw,nosuid,size=5,noexec=1\n"
+        "27 1 0:46 / /net\\054x rw - fuse.sshfs u@h:/ rw,user_id=0\n";
+    base::MountTable mounts;
+    ASSERT_EQ(mounts.parse(table, sizeof table - 1), 0);
+    const std::pair<const char*, const char*> cases[] = {
+        {"/x", "ext4: rw relatime errors=remount-ro"},
+        {"/ro/a", "tmpfs: ro nosuid size=1024k"},
+        {"/robind", "ext4: ro relatime"},
+        {"/stack/f", "tmpfs: rw noexec"},
+        {"/sel", "xfs: rw context=\"u:r:t:s0:c1,c2\" noquota"},
+        {"/dup", "tmpfs: rw noexec nosuid size=5"},
+        {"/net,x/y", "fuse.sshfs: rw user_id=0"},
+    };
+    for (const auto& c : cases) {
+        base::MountAnswer answer;
+        ASSERT_TRUE(mounts.lookup(c.first, answer)) << c.first;
+        std::string shown = answer.type + ":";
+        for (const std::string& option : answer.options)
+            shown += " " + option;
+        EXPECT_EQ(shown, c.second) << c.first;
+    }
+    std::string network;
+    for (const char* type : {"nfs", "nfs4", "cifs", "smb3", "sshfs", "fuse", "fuseblk",
+                             "fuse.sshfs", "fuse.", "nfsd", "ext4", "fusectl", "tmpfs", ""})
+        network += base::MountTable::isNetworkType(type) ? "1" : "0";
+    EXPECT_EQ(network, "11111111100000");
+}
+
 TEST(MountList, AnswersInWideTextOnlyWhileItsTableCanBeRead) {
     testsupport::TempDir dir;
     // A FIFO named as the table is not read: reading it could block the host.
@@ -122,12 +161,17 @@ TEST(MountList, AnswersInWideTextOnlyWhileItsTableCanBeRead) {
               0);
     const wchar_t noUtf8Form[] = {L'/', L'm', static_cast<wchar_t>(0xD800), 0};
     EXPECT_EQ(mounts.GetMountPath(noUtf8Form).length(), 0);
-    // A changed file is read again at the next lookup; a removed one leaves
-    // the last table in use until the next Initialize.
+    // A changed file is read again at the next lookup; one that cannot be
+    // read is no table, until it can be read again.
     dir.write("mountinfo", "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n3 1 0:9 / /new rw - nfs h:/e rw\n");
     EXPECT_EQ(mounts.GetMountRemotePath(L"/new/x").str(), L"/e/x");
     std::remove(table.c_str());
-    EXPECT_EQ(mounts.GetMountPath(L"/new/x").str(), L"/new");
+    EXPECT_EQ(mounts.GetMountPath(L"/new/x").length(), 0);
+    EXPECT_FALSE(mounts.isReady());
+    dir.write("mountinfo", "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n");
+    EXPECT_EQ(mounts.GetMountPath(L"/new/x").str(), L"/");
+    EXPECT_TRUE(mounts.isReady());
+    std::remove(table.c_str());
     EXPECT_LT(mounts.Initialize(), 0);
     EXPECT_FALSE(mounts.isReady());
     EXPECT_EQ(mounts.GetMountPath(L"/mnt/caf\u00e9/x").length(), 0);
@@ -174,9 +218,7 @@ std::string bothAnswers(const mountlist& mounts, const std::string& path) {
 // one table lives on. Returns the exit status of the child process: 77 when
 // no private namespace can be made.
 int mountAndCompare(const std::string& dir, int out) {
-    if (::unshare(CLONE_NEWNS) != 0 ||
-        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        ::mount("scratch", dir.c_str(), "tmpfs", 0, nullptr) != 0)
+    if (!testsupport::privateScratch(dir))
         return 77;
     auto tmpfs = [&](const char* source, const std::string& at) {
         return ::mkdir((dir + at).c_str(), 0755) == 0 &&
@@ -205,33 +247,65 @@ int mountAndCompare(const std::string& dir, int out) {
 // URL-style and user@host sources.
 TEST(MountList, FollowsMountsAsFindmntShowsThem) {
     testsupport::TempDir dir;
-    int pipe[2];
-    ASSERT_EQ(::pipe(pipe), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::close(pipe[0]);
-        ::_exit(mountAndCompare(dir.path(), pipe[1]));
-    }
-    ::close(pipe[1]);
-    std::string transcript;
-    char buffer[4096];
-    for (ssize_t count; (count = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
-        transcript.append(buffer, static_cast<std::size_t>(count));
-    ::close(pipe[0]);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 77)
+    const testsupport::Forked run = testsupport::runForked(dir.path(), mountAndCompare);
+    if (WIFEXITED(run.status) && WEXITSTATUS(run.status) == 77)
         GTEST_SKIP() << "no private mount namespace here";
-    std::string expected =
-        "nas:/export %/nfs -> %/nfs|nas|/export/x\n"
-        "nas:/export[/sub] %/bind -> %/bind|nas|/export/sub\n"
-        "https://bob@dav.example.com:8443/remote %/dav -> "
-        "%/dav|dav.example.com|/remote/x\n"
-        "carol@ssh.example:/home/carol %/ssh -> %/ssh|ssh.example|/home/carol/x\n"
-        "scratch % -> %||\n";
-    for (std::size_t at; (at = expected.find('%')) != std::string::npos;)
-        expected.replace(at, 1, dir.path());
-    EXPECT_EQ(transcript, expected);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(run.transcript,
+              testsupport::placed("nas:/export %/nfs -> %/nfs|nas|/export/x\n"
+                                  "nas:/export[/sub] %/bind -> %/bind|nas|/export/sub\n"
+                                  "https://bob@dav.example.com:8443/remote %/dav -> "
+                                  "%/dav|dav.example.com|/remote/x\n"
+                                  "carol@ssh.example:/home/carol %/ssh -> "
+                                  "%/ssh|ssh.example|/home/carol/x\n"
+                                  "scratch % -> %||\n",
+                                  dir.path()));
+    EXPECT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 0);
+}
+
+namespace {
+
+// One table, then processes forked from its owner without exec: a child that
+// mounts in the shared namespace (and so sees the kernel's notice first), the
+// owner after it, a child that mounts in a namespace of its own, the owner
+// again. Each answers as findmnt does in that process.
+int forkAndCompare(const std::string& dir, int out) {
+    if (!testsupport::privateScratch(dir) || ::mkdir((dir + "/shared").c_str(), 0755) != 0 ||
+        ::mkdir((dir + "/own").c_str(), 0755) != 0)
+        return 77;
+    mountlist mounts;
+    std::string transcript = mounts.Initialize() == 0 ? "" : "no table\n";
+    transcript += bothAnswers(mounts, dir + "/shared");
+    auto inChild = [&](bool ownNamespace, const char* source, const std::string& at) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const bool made = (!ownNamespace || ::unshare(CLONE_NEWNS) == 0) &&
+                              ::mount(source, at.c_str(), "tmpfs", 0, nullptr) == 0;
+            const std::string answer = made ? bothAnswers(mounts, at) : "mount failed\n";
+            ::_exit(::write(out, answer.data(), answer.size()) < 0);
+        }
+        int status = -1;
+        return child > 0 && ::waitpid(child, &status, 0) == child && status == 0;
+    };
+    bool ran = inChild(false, "shared", dir + "/shared");
+    transcript += bothAnswers(mounts, dir + "/shared");
+    ran = inChild(true, "own", dir + "/own") && ran;
+    transcript += bothAnswers(mounts, dir + "/own") + (ran ? "" : "a child failed\n");
+    return ::write(out, transcript.data(), transcript.size()) < 0 ? 1 : 0;
+}
+
+} // namespace
+
+TEST(MountList, EachForkedProcessSeesItsOwnMountChanges) {
+    testsupport::TempDir dir;
+    const testsupport::Forked run = testsupport::runForked(dir.path(), forkAndCompare);
+    if (WIFEXITED(run.status) && WEXITSTATUS(run.status) == 77)
+        GTEST_SKIP() << "no private mount namespace here";
+    // The children write first: their lines come before the owner's.
+    EXPECT_EQ(run.transcript, testsupport::placed("shared %/shared -> %/shared||\n"
+                                                  "own %/own -> %/own||\n"
+                                                  "scratch % -> %||\n"
+                                                  "shared %/shared -> %/shared||\n"
+                                                  "scratch % -> %||\n",
+                                                  dir.path()));
+    EXPECT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 0);
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
@@ -67,4 +68,35 @@ TEST(Threads, InstancesComeAndGoWhileOthersEvaluate) {
     PluginSDK::Configuration* store = nullptr;
     ASSERT_EQ(PluginSDK::Configuration::get(L"CorePlugin", store), 0);
     EXPECT_EQ(store->getProperty(L"defaultWindowsRegistrySection"), nullptr);
+}
+
+// initializePlugin run again while probes evaluate: every answer comes from a
+// whole table (the one before or the one after), or is -400; never an empty
+// answer with 0 from a table that was being replaced.
+TEST(Threads, ProbesAnswerFromAWholeTableWhileThePluginIsInitialisedAgain) {
+    HostDriver shared;
+    const wchar_t* const probes[] = {L"MountPath", L"MountRemotePath"};
+    std::vector<std::wstring> expected;
+    for (const wchar_t* probe : probes)
+        expected.push_back(shared.play(probe, {{L"absolutePath", L"/proc/self/status"}}, {L"?"}));
+    ASSERT_EQ(expected[0], L"=0:/proc");
+
+    std::atomic<bool> done{false};
+    std::vector<std::thread> threads;
+    threads.emplace_back([&] {
+        for (int round = 0; round < kRounds * 8; ++round)
+            EXPECT_EQ(shared.plugin().initializePlugin(), 0);
+        done = true;
+    });
+    for (int i = 0; i < kThreads; ++i)
+        threads.emplace_back([&] {
+            while (!done)
+                for (std::size_t p = 0; p < expected.size(); ++p) {
+                    const std::wstring answer =
+                        shared.play(probes[p], {{L"absolutePath", L"/proc/self/status"}}, {L"?"});
+                    EXPECT_TRUE(answer == expected[p] || answer == L"=-400:") << answer;
+                }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
 }

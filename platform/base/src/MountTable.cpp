@@ -127,55 +127,165 @@ std::string joinRemotePath(std::string exportPath, const std::vector<std::string
     return exportPath;
 }
 
+// A parser error callback of libmount: notes the line and skips it.
+int noteBadLine(libmnt_table* table, const char* /*filename*/, int line) {
+    auto* badLines = static_cast<std::vector<int>*>(mnt_table_get_userdata(table));
+    try {
+        badLines->push_back(line);
+    } catch (...) {
+        return -ENOMEM;
+    }
+    return 1;
+}
+
+// Parses mountinfo entries (one per line, nothing else) into `table`. libmount
+// skips an entry it cannot read, and it cannot tell a malformed entry from
+// one it failed to allocate for; nor does it tell a failed read of a line from
+// the end of the text. So every entry must come back, and an entry skipped is
+// read again on its own: malformed, it is skipped again; read this time, the
+// first failure was a lack of memory. 0, or a negative errno value.
+int parseEntries(const std::string& entries, std::size_t count, libmnt_table* table,
+                 bool retrySkipped) {
+    if (entries.empty())
+        return 0;
+    // fmemopen refuses a buffer it cannot write to; it never writes in "r" mode.
+    FilePtr stream(fmemopen(const_cast<char*>(entries.data()), entries.size(), "r"), &std::fclose);
+    if (!stream)
+        return errno == ENOMEM ? -ENOMEM : -EIO;
+    std::vector<int> badLines;
+    mnt_table_set_userdata(table, &badLines);
+    int rc = mnt_table_set_parser_errcb(table, &noteBadLine);
+    if (rc == 0)
+        rc = mnt_table_parse_stream(table, stream.get(), "mountinfo");
+    mnt_table_set_userdata(table, nullptr);
+    if (rc < 0)
+        return rc;
+    if (static_cast<std::size_t>(mnt_table_get_nents(table)) + badLines.size() != count)
+        return -ENOMEM;
+    if (!retrySkipped)
+        return 0;
+    for (int line : badLines) {
+        std::size_t start = 0;
+        for (int i = 1; i < line && start != std::string::npos; ++i) {
+            start = entries.find('\n', start);
+            if (start != std::string::npos)
+                ++start;
+        }
+        if (start == std::string::npos || start >= entries.size())
+            return -ENOMEM;
+        const std::string one = entries.substr(start, entries.find('\n', start) - start + 1);
+        TablePtr alone(mnt_new_table(), &mnt_unref_table);
+        if (!alone)
+            return -ENOMEM;
+        rc = parseEntries(one, 1, alone.get(), false);
+        if (rc < 0)
+            return rc;
+        if (mnt_table_get_nents(alone.get()) != 0)
+            return -ENOMEM;
+    }
+    return 0;
+}
+
+// The options of an option text, split at commas outside double quotes.
+std::vector<std::string> splitOptions(const std::string& text) {
+    std::vector<std::string> options;
+    std::string buffer = text;
+    char* next = &buffer[0];
+    char* name = nullptr;
+    char* value = nullptr;
+    std::size_t nameSize = 0;
+    std::size_t valueSize = 0;
+    while (mnt_optstr_next_option(&next, &name, &nameSize, &value, &valueSize) == 0)
+        options.emplace_back(name,
+                             value ? static_cast<std::size_t>(value + valueSize - name) : nameSize);
+    return options;
+}
+
+std::string optionName(const std::string& option) {
+    return option.substr(0, option.find('='));
+}
+
 } // namespace
+
+bool MountTable::isNetworkType(const std::string& type) {
+    static const char* const kNetworkTypes[] = {"nfs",   "nfs4", "cifs",   "smb3",
+                                                "sshfs", "fuse", "fuseblk"};
+    for (const char* network : kNetworkTypes)
+        if (type == network)
+            return true;
+    return type.compare(0, 5, "fuse.") == 0;
+}
+
+std::vector<std::string> MountTable::mergeOptions(const std::string& mountOptions,
+                                                  const std::string& systemOptions) {
+    const std::vector<std::string> perMount = splitOptions(mountOptions);
+    const std::vector<std::string> ofSystem = splitOptions(systemOptions);
+    const bool readOnly = std::find(perMount.begin(), perMount.end(), "ro") != perMount.end() ||
+                          std::find(ofSystem.begin(), ofSystem.end(), "ro") != ofSystem.end();
+    std::vector<std::string> merged{readOnly ? "ro" : "rw"};
+    std::vector<std::string> names{"rw", "ro"};
+    for (const std::vector<std::string>* list : {&perMount, &ofSystem})
+        for (const std::string& option : *list) {
+            std::string name = optionName(option);
+            if (std::find(names.begin(), names.end(), name) != names.end())
+                continue;
+            names.push_back(std::move(name));
+            merged.push_back(option);
+        }
+    return merged;
+}
 
 int MountTable::parse(const char* text, std::size_t size) {
     // Keep only the lines that can be mount entries.
     std::string entries;
+    std::size_t count = 0;
     for (std::size_t start = 0; text && start < size;) {
         std::size_t end = start;
         while (end < size && text[end] != '\n')
             ++end;
         std::string line(text + start, end - start);
-        if (looksLikeMountInfo(line) && line.find('\0') == std::string::npos)
+        if (looksLikeMountInfo(line) && line.find('\0') == std::string::npos) {
             entries.append(line).push_back('\n');
+            ++count;
+        }
         start = end + 1;
     }
 
     std::vector<Mount> mounts;
-    if (!entries.empty()) {
-        FilePtr stream(fmemopen(entries.data(), entries.size(), "r"), &std::fclose);
-        if (!stream)
-            return -errno;
-        TablePtr table(mnt_new_table(), &mnt_unref_table);
-        IterPtr iter(mnt_new_iter(MNT_ITER_FORWARD), &mnt_free_iter);
-        if (!table || !iter)
-            return -ENOMEM;
-        // Malformed entries are skipped by libmount's default error handling.
-        int rc = mnt_table_parse_stream(table.get(), stream.get(), "mountinfo");
-        if (rc < 0)
-            return rc;
-        libmnt_fs* fs = nullptr;
-        while (mnt_table_next_fs(table.get(), iter.get(), &fs) == 0) {
-            const char* target = mnt_fs_get_target(fs);
-            if (!target || target[0] != '/')
-                continue;
-            Mount mount;
-            mount.mountPoint = target;
-            mount.components = splitComponents(mount.mountPoint);
-            const char* source = mnt_fs_get_source(fs);
-            if (source && splitNetworkSource(source, mount.server, mount.exportPath)) {
-                // A bind mount of a directory below the export shows that
-                // directory as its root within the file system.
-                const char* root = mnt_fs_get_root(fs);
-                mount.exportPath =
-                    joinRemotePath(mount.exportPath, splitComponents(root ? root : "/"), 0);
-            } else {
-                mount.server.clear();
-                mount.exportPath.clear();
-            }
-            mounts.push_back(std::move(mount));
+    TablePtr table(mnt_new_table(), &mnt_unref_table);
+    IterPtr iter(mnt_new_iter(MNT_ITER_FORWARD), &mnt_free_iter);
+    if (!table || !iter)
+        return -ENOMEM;
+    int rc = parseEntries(entries, count, table.get(), true);
+    if (rc < 0)
+        return rc;
+    libmnt_fs* fs = nullptr;
+    while (mnt_table_next_fs(table.get(), iter.get(), &fs) == 0) {
+        const char* target = mnt_fs_get_target(fs);
+        if (!target || target[0] != '/')
+            continue;
+        Mount mount;
+        mount.id = mnt_fs_get_id(fs);
+        mount.parentId = mnt_fs_get_parent_id(fs);
+        mount.mountPoint = target;
+        mount.components = splitComponents(mount.mountPoint);
+        const char* source = mnt_fs_get_source(fs);
+        if (source && splitNetworkSource(source, mount.server, mount.exportPath)) {
+            // A bind mount of a directory below the export shows that
+            // directory as its root within the file system.
+            const char* root = mnt_fs_get_root(fs);
+            mount.exportPath =
+                joinRemotePath(mount.exportPath, splitComponents(root ? root : "/"), 0);
+        } else {
+            mount.server.clear();
+            mount.exportPath.clear();
         }
+        const char* type = mnt_fs_get_fstype(fs);
+        mount.type = type ? type : "";
+        const char* perMount = mnt_fs_get_vfs_options(fs);
+        const char* ofSystem = mnt_fs_get_fs_options(fs);
+        mount.options = mergeOptions(perMount ? perMount : "", ofSystem ? ofSystem : "");
+        mounts.push_back(std::move(mount));
     }
     m_Mounts = std::move(mounts);
     return 0;
@@ -185,26 +295,39 @@ bool MountTable::lookup(const std::string& path, MountAnswer& answer) const {
     if (path.empty() || path.front() != '/')
         return false;
     std::vector<std::string> components = splitComponents(path);
+    // The longest mount point on the path.
+    const Mount* longest = nullptr;
+    for (const Mount& mount : m_Mounts) {
+        if (mount.components.size() > components.size() ||
+            (longest && mount.components.size() < longest->components.size()))
+            continue;
+        if (std::equal(mount.components.begin(), mount.components.end(), components.begin()))
+            longest = &mount;
+    }
+    if (!longest)
+        return false;
+    // Of the mounts on that point, the last that no other there sits on.
     const Mount* holder = nullptr;
     for (const Mount& mount : m_Mounts) {
-        if (mount.components.size() > components.size())
+        if (mount.components != longest->components)
             continue;
-        if (holder && mount.components.size() < holder->components.size())
-            continue;
-        bool isPrefix = true;
-        for (std::size_t i = 0; isPrefix && i < mount.components.size(); ++i)
-            isPrefix = mount.components[i] == components[i];
-        if (isPrefix)
+        const bool covered = std::any_of(m_Mounts.begin(), m_Mounts.end(), [&](const Mount& other) {
+            return &other != &mount && other.parentId == mount.id &&
+                   other.components == mount.components;
+        });
+        if (!covered)
             holder = &mount;
     }
     if (!holder)
-        return false;
+        holder = longest;
     answer.mountPoint = holder->mountPoint;
     answer.server = holder->server;
     answer.remotePath.clear();
     if (!holder->server.empty())
         answer.remotePath =
             joinRemotePath(holder->exportPath, components, holder->components.size());
+    answer.type = holder->type;
+    answer.options = holder->options;
     return true;
 }
 

@@ -15,6 +15,7 @@
 #include <poll.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,39 +40,71 @@ struct Signature {
 
 } // namespace
 
-// The table file, kept open, and the table last read from it.
+// The table file, kept open, and the table last read from it. Everything is
+// guarded by one lock, so that a table is always replaced whole.
 class mountlist::Source {
 public:
-    explicit Source(std::string path) : m_Path(std::move(path)) {}
+    Source(std::string path, std::atomic<bool>& ready) : m_Path(std::move(path)), m_Ready(ready) {}
 
-    // Opens and reads the table afresh; 0 or a negative errno value.
+    // Opens and reads the table afresh; 0 or a negative errno value. Lookups
+    // meanwhile wait for the lock and then answer from the new table.
     int load() {
         std::lock_guard<std::mutex> guard(m_Lock);
-        m_Table.reset();
-        m_File.reset();
-        int fd = base::openRegularFile(m_Path.c_str());
-        if (fd < 0)
-            return fd;
-        m_File.reset(fd);
-        struct statfs system {};
-        m_WatchesKernel =
-            ::fstatfs(fd, &system) == 0 && system.f_type == static_cast<long>(PROC_SUPER_MAGIC);
-        return read();
+        m_Wanted = true;
+        drop();
+        return reload();
     }
 
-    // The current table: read again first when it changed. Null before a
-    // successful load.
-    std::shared_ptr<const base::MountTable> current() {
+    // The current table into `table`: read again first when it changed, is
+    // missing or was read by another process. 0, or a negative errno value
+    // with `table` null.
+    int current(std::shared_ptr<const base::MountTable>& table) {
         std::lock_guard<std::mutex> guard(m_Lock);
-        if (m_Table && (m_Stale || changed())) {
-            // Stays set when the read fails, or throws: the change is consumed.
-            m_Stale = true;
-            m_Stale = read() != 0;
+        table.reset();
+        if (!m_Wanted)
+            return -ENODATA;
+        // After fork() the open table is shared with the parent: its notices
+        // of a change are consumed by whichever process polls first, and it
+        // shows the parent's mounts. This process opens its own.
+        if (m_Owner != ::getpid())
+            drop();
+        if (!m_Table || changed()) {
+            // A table that changed and could not be read whole is no table.
+            drop(false);
+            int rc = reload();
+            if (rc != 0)
+                return rc;
         }
-        return m_Table;
+        table = m_Table;
+        return 0;
     }
 
 private:
+    // Forgets the table (and with `closing`, the open file).
+    void drop(bool closing = true) {
+        m_Table.reset();
+        m_Ready.store(false, std::memory_order_release);
+        if (closing)
+            m_File.reset();
+    }
+
+    // Opens the file when it is not open, and reads it.
+    int reload() {
+        if (m_File.get() < 0) {
+            int fd = base::openRegularFile(m_Path.c_str());
+            if (fd < 0)
+                return fd;
+            m_File.reset(fd);
+            m_Owner = ::getpid();
+            struct statfs system {};
+            m_WatchesKernel =
+                ::fstatfs(fd, &system) == 0 && system.f_type == static_cast<long>(PROC_SUPER_MAGIC);
+        }
+        int rc = read();
+        m_Ready.store(rc == 0, std::memory_order_release);
+        return rc;
+    }
+
     bool changed() {
         if (m_WatchesKernel) {
             // The kernel flags a change of the mounts once per open file.
@@ -82,9 +115,8 @@ private:
         return ::stat(m_Path.c_str(), &status) != 0 || !(Signature::of(status) == m_Seen);
     }
 
-    // Reads the table into m_Table; on failure m_Table stays as it was. A
-    // file other than a kernel table is opened again, as it may have been
-    // replaced.
+    // Reads the table into m_Table, which stays null on failure. A file other
+    // than a kernel table is opened again, as it may have been replaced.
     int read() {
         if (!m_WatchesKernel) {
             int fd = base::openRegularFile(m_Path.c_str());
@@ -109,10 +141,12 @@ private:
     }
 
     const std::string m_Path;
+    std::atomic<bool>& m_Ready;
     std::mutex m_Lock;
     base::Descriptor m_File;
+    pid_t m_Owner = 0;
     bool m_WatchesKernel = false;
-    bool m_Stale = false;
+    bool m_Wanted = false;
     Signature m_Seen;
     std::shared_ptr<const base::MountTable> m_Table;
 };
@@ -120,34 +154,41 @@ private:
 mountlist::mountlist() : mountlist("/proc/self/mountinfo") {}
 
 mountlist::mountlist(const char* mountinfoPath)
-    : m_Source(std::make_unique<Source>(mountinfoPath ? mountinfoPath : "")) {}
+    : m_Source(std::make_unique<Source>(mountinfoPath ? mountinfoPath : "", m_Ready)) {}
 
 mountlist::~mountlist() = default;
 
 long mountlist::Initialize() {
-    m_Ready.store(false, std::memory_order_release);
-    int rc = 0;
     try {
-        rc = m_Source->load();
+        return m_Source->load();
     } catch (const std::bad_alloc&) {
-        rc = -ENOMEM;
+        return -ENOMEM;
     }
-    m_Ready.store(rc == 0, std::memory_order_release);
-    return rc;
+}
+
+int mountlist::find(const std::string& path, base::MountAnswer& answer) const {
+    std::shared_ptr<const base::MountTable> table;
+    int rc = m_Source->current(table);
+    if (rc != 0)
+        return rc;
+    return table->lookup(path, answer) ? 0 : 1;
+}
+
+int mountlist::find(const wchar_t* path, base::MountAnswer& answer) const {
+    // A path with a character that has no UTF-8 form names nothing on any mount.
+    std::string narrow;
+    if (path && !base::encodeUtf8(path, std::wcslen(path), narrow, false))
+        narrow.clear();
+    return find(narrow, answer);
 }
 
 String mountlist::answer(const wchar_t* path, Field field) const {
-    if (!isReady() || !path)
+    if (!path)
         return String();
     // Running out of memory leaves as std::bad_alloc rather than as an empty
     // (and so wrong) answer.
-    std::shared_ptr<const base::MountTable> table = m_Source->current();
-    // A path with a character that has no UTF-8 form names nothing on any mount.
-    std::string narrow;
-    if (!table || !base::encodeUtf8(path, std::wcslen(path), narrow, false))
-        return String();
     base::MountAnswer found;
-    if (!table->lookup(narrow, found))
+    if (find(path, found) != 0)
         return String();
     const std::string& text = field == Field::MountPoint ? found.mountPoint
                               : field == Field::Server   ? found.server

@@ -8,6 +8,7 @@
 #include "PluginSDK/Configuration.h"
 
 #include <cassert>
+#include <cerrno>
 #include <cwchar>
 
 namespace PluginSDK {
@@ -81,7 +82,14 @@ TErrorCode CorePlugin::initializePlugin() {
     try {
         for (const ::CorePlugin::ExpressionEntry& entry : ::CorePlugin::expressionTable())
             addExpression(entry.name);
-        return m_MountList.Initialize();
+        // The table reports why it could not be read as an errno value; the
+        // host gets a code of the plug-in's table. A table that failed is read
+        // again at the next mount probe.
+        const long rc = m_MountList.Initialize();
+        if (rc == 0)
+            return ::CorePlugin::RC_SUCCESS;
+        return rc == -ENOMEM ? ::CorePlugin::RC_INTERNAL_FAILURE
+                             : ::CorePlugin::RC_MOUNT_TABLE_UNAVAILABLE;
     } catch (...) {
         return ::CorePlugin::RC_INTERNAL_FAILURE;
     }

@@ -3,6 +3,8 @@
 
 #include "base/Utf8.h"
 
+#include <algorithm>
+
 namespace PluginKit {
 
 namespace {
@@ -37,6 +39,7 @@ std::string_view TextLines::withoutFinalLineEnd(std::string_view bytes) {
 std::wstring TextLines::decode(std::string_view bytes) {
     std::wstring text;
     base::decodeUtf8(bytes.data(), bytes.size(), text);
+    std::replace(text.begin(), text.end(), L'\0', base::kReplacementCharacter);
     return text;
 }
 

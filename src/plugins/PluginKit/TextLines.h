@@ -22,7 +22,9 @@ public:
     static std::string_view withoutFinalLineEnd(std::string_view bytes);
 
     // The wide text of UTF-8 `bytes`; an invalid byte sequence becomes U+FFFD
-    // and never stops the decoding (as the INI reader decodes).
+    // and never stops the decoding (as the INI reader decodes). A NUL byte
+    // becomes U+FFFD too: a host reads a result up to its first NUL, and a
+    // text cut short there could pass a check its whole would fail.
     static std::wstring decode(std::string_view bytes);
 };
 

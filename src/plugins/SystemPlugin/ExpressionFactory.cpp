@@ -3,9 +3,19 @@
 
 #include "SystemPlugin/PluginContext.h"
 #include "SystemPlugin/cross/Count.h"
+#include "SystemPlugin/cross/DirectoryEntries.h"
 #include "SystemPlugin/cross/Duplicates.h"
+#include "SystemPlugin/cross/FileAcl.h"
+#include "SystemPlugin/cross/FileAge.h"
+#include "SystemPlugin/cross/FileDigest.h"
+#include "SystemPlugin/cross/FileGroup.h"
+#include "SystemPlugin/cross/FileLines.h"
+#include "SystemPlugin/cross/FileMode.h"
+#include "SystemPlugin/cross/FileOwner.h"
+#include "SystemPlugin/cross/FileText.h"
 #include "SystemPlugin/cross/KeyValue.h"
 #include "SystemPlugin/cross/KeyValues.h"
+#include "SystemPlugin/cross/LinkTarget.h"
 #include "SystemPlugin/cross/ModeWithin.h"
 #include "SystemPlugin/cross/RecordField.h"
 #include "SystemPlugin/cross/Sysctl.h"
@@ -36,17 +46,17 @@ template <typename T> PluginSDK::Expression* makeWithContext(PluginContext& cont
 // One row per expression; the order is the registration order. A null create
 // registers the name while its class is not built.
 constexpr ExpressionEntry kExpressions[] = {
-    {L"FileText", nullptr},
-    {L"FileLines", nullptr},
-    {L"FileDigest", nullptr},
-    {L"FileMode", nullptr},
-    {L"FileOwner", nullptr},
-    {L"FileGroup", nullptr},
+    {L"FileText", &make<FileText>},
+    {L"FileLines", &make<FileLines>},
+    {L"FileDigest", &make<FileDigest>},
+    {L"FileMode", &make<FileMode>},
+    {L"FileOwner", &make<FileOwner>},
+    {L"FileGroup", &make<FileGroup>},
     {L"ModeWithin", &make<ModeWithin>},
-    {L"FileAcl", nullptr},
-    {L"LinkTarget", nullptr},
-    {L"DirectoryEntries", nullptr},
-    {L"FileAge", nullptr},
+    {L"FileAcl", &make<FileAcl>},
+    {L"LinkTarget", &make<LinkTarget>},
+    {L"DirectoryEntries", &make<DirectoryEntries>},
+    {L"FileAge", &make<FileAge>},
     {L"KeyValue", &makeWithContext<KeyValue>},
     {L"KeyValues", &makeWithContext<KeyValues>},
     {L"RecordField", &make<RecordField>},

@@ -2,23 +2,28 @@
 #pragma once
 
 #include "base/Export.h"
+#include "base/MountTable.h"
 #include "base/String.h"
 
 #include <atomic>
 #include <cstddef>
 #include <memory>
+#include <string>
 
 // Read from a mountinfo table (by default /proc/self/mountinfo) by Initialize()
 // and kept current: a table read from /proc is read again when the kernel
 // reports a change of the mounts (POLLPRI on the open table), any other file
 // when its status (device, inode, size, modification or change time) changes.
-// So a lookup costs one poll or stat call while nothing changed.
+// So a lookup costs one poll or stat call while nothing changed. A process
+// made by fork() opens the table afresh at its first lookup, so that it sees
+// its own mounts and never consumes its parent's notice of a change.
 //
 // The lookups answer for the mount that holds a path, by the text of the path
 // alone (see base::MountTable); an empty String means the table has no answer.
-// When a changed table cannot be read, the lookups answer from the last one
-// read and try again at the next lookup. Lookups may run on several threads at
-// once; Initialize must not run beside them. Running out of memory reaches the
+// A table that could not be read whole (at Initialize or after a change) is no
+// table: the lookups answer nothing and read it again at the next lookup.
+// Lookups may run on several threads at once, also beside Initialize, and
+// answer from a whole table or not at all. Running out of memory reaches the
 // caller as std::bad_alloc from a lookup (never as an empty answer) and as
 // -ENOMEM from Initialize.
 class BASE_API mountlist {
@@ -33,11 +38,12 @@ public:
     mountlist(const mountlist&) = delete;
     mountlist& operator=(const mountlist&) = delete;
 
-    // Reads the table; 0 on success (the table is then ready), a negative errno
-    // value otherwise (the table is then not ready).
+    // Reads the table afresh; 0 on success, a negative errno value otherwise
+    // (the lookups then try again).
     long Initialize();
 
-    // Whether the table may be queried: a table was read by the last Initialize.
+    // Whether a whole table is held: one was read by the last Initialize or
+    // by a lookup after it, and has not been dropped since.
     bool isReady() const { return m_Ready.load(std::memory_order_acquire); }
 
     // The server of the network mount that holds the path; empty for a local one.
@@ -47,12 +53,19 @@ public:
     // The remote path of the path on its network mount; empty for a local one.
     String GetMountRemotePath(const wchar_t* path) const;
 
+    // The mount that holds the UTF-8 `path`: 0 with `answer` filled, 1 when no
+    // mount holds it (a relative path), a negative errno value when no table
+    // could be read (-ENODATA before Initialize).
+    int find(const std::string& path, base::MountAnswer& answer) const;
+    // The same for a wide path; 1 also for a path without a UTF-8 form.
+    int find(const wchar_t* path, base::MountAnswer& answer) const;
+
 private:
     class Source;
     enum class Field { MountPoint, Server, RemotePath };
 
     String answer(const wchar_t* path, Field field) const;
 
-    std::atomic<bool> m_Ready{false};
+    mutable std::atomic<bool> m_Ready{false};
     std::unique_ptr<Source> m_Source;
 };

@@ -2,6 +2,7 @@
 #include "common/MountProbe.h"
 
 #include "ResultCodes.h"
+#include "base/Utf8.h"
 #include "base/mountlist.h"
 #include "common/AbsolutePath.h"
 
@@ -16,13 +17,26 @@ TErrorCode MountProbe::getScalarResult(PluginSDK::String& result) {
     TErrorCode code = validateProperties();
     if (code != RC_SUCCESS)
         return code;
-    if (!m_MountList || !m_MountList->isReady())
+    if (!m_MountList)
         return RC_MOUNT_TABLE_UNAVAILABLE;
-    String answer = lookup(*m_MountList, getProperty(kAbsolutePath));
+    // One lookup in one whole table: a table read again meanwhile, by another
+    // thread or by initializePlugin, cannot mix into the answer.
+    const wchar_t* path = getProperty(kAbsolutePath);
+    base::MountAnswer mount;
+    const int found = m_MountList->find(path, mount);
+    if (found < 0)
+        return RC_MOUNT_TABLE_UNAVAILABLE;
+    String answer = lookup(found == 0 ? &mount : nullptr, path);
     // The wide text is handed over as it is, so that no character is lost on
     // the way through a narrow form.
     result = answer.c_wstr();
     return RC_SUCCESS;
+}
+
+String MountProbe::widen(const std::string& text) {
+    std::wstring wide;
+    base::decodeUtf8(text.data(), text.size(), wide);
+    return String(wide.c_str());
 }
 
 } // namespace CorePlugin

@@ -4,7 +4,12 @@
 #include "PluginSDK/ScalarOperand.h"
 #include "base/String.h"
 
+#include <string>
+
 class mountlist;
+namespace base {
+struct MountAnswer;
+}
 
 namespace CorePlugin {
 
@@ -15,15 +20,20 @@ public:
 
     // 0 when "absolutePath" is attached, else -11025.
     TErrorCode validateProperties();
-    // The lookup's answer for "absolutePath"; -11025 without it (tested first),
-    // -400 when the table is missing or not ready. The result stays cleared on
-    // failure. The path is looked up by its text: nothing is resolved or examined.
+    // The answer for "absolutePath"; -11025 without it (tested first), -400
+    // when the table is missing or could not be read whole. The result stays
+    // cleared on failure. The path is looked up by its text: nothing is
+    // resolved or examined.
     TErrorCode getScalarResult(PluginSDK::String& result) override;
     void disposeExpression() override {}
 
 protected:
-    // The answer for `path` (non-null) from a ready table.
-    virtual String lookup(const mountlist& mounts, const wchar_t* path) const = 0;
+    // The answer for `path` (non-null) from the mount that holds it, null when
+    // no mount does.
+    virtual String lookup(const base::MountAnswer* mount, const wchar_t* path) const = 0;
+
+    // UTF-8 text of the table as a String.
+    static String widen(const std::string& text);
 
 private:
     mountlist* m_MountList;

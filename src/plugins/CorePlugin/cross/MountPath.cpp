@@ -1,12 +1,12 @@
 // The "MountPath" expression.
 #include "cross/MountPath.h"
 
-#include "base/mountlist.h"
+#include "base/MountTable.h"
 
 namespace CorePlugin {
 
-String MountPath::lookup(const mountlist& mounts, const wchar_t* path) const {
-    return mounts.GetMountPath(path);
+String MountPath::lookup(const base::MountAnswer* mount, const wchar_t* /*path*/) const {
+    return mount ? widen(mount->mountPoint) : String();
 }
 
 } // namespace CorePlugin

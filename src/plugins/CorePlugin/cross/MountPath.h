@@ -10,7 +10,7 @@ public:
     explicit MountPath(mountlist* mounts) : MountProbe(mounts) {}
 
 protected:
-    String lookup(const mountlist& mounts, const wchar_t* path) const override;
+    String lookup(const base::MountAnswer* mount, const wchar_t* path) const override;
 };
 
 } // namespace CorePlugin

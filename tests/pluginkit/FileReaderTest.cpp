@@ -144,6 +144,11 @@ TEST(PathListTest, SplitsAndExpandsGlobsInByteOrder) {
     EXPECT_EQ(files,
               (std::vector<std::string>{dir.at("B.conf"), dir.at("a.conf"), dir.at("b.conf"),
                                         dir.at("\xc3\xa9.conf"), dir.at("x;y"), dir.at("plain")}));
+    // A directory a glob cannot search is no empty directory.
+    ASSERT_EQ(::symlink("loop", dir.at("loop").c_str()), 0);
+    EXPECT_EQ(PathList::expand(dir.at("loop/*"), files).error, FileError::Unreadable);
+    EXPECT_TRUE(PathList::expand(dir.at("b.conf/*") + ";" + dir.at("gone/*"), files).ok());
+    EXPECT_TRUE(files.empty());
 }
 
 // 100,000 files is the most a list may name; one more is refused before any

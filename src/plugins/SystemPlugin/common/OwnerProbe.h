@@ -1,0 +1,23 @@
+// What FileOwner and FileGroup share: the owning user or group of a path, by
+// name ("form" "name", the default) or by number ("form" "id").
+#pragma once
+
+#include "PluginSDK/ScalarOperand.h"
+
+namespace SystemPlugin {
+
+class OwnerProbe : public PluginSDK::ScalarOperand {
+public:
+    enum class Owner { User, Group };
+
+    TErrorCode getScalarResult(PluginSDK::String& result) override;
+    void disposeExpression() override {}
+
+protected:
+    explicit OwnerProbe(Owner owner) : m_Owner(owner) {}
+
+private:
+    Owner m_Owner;
+};
+
+} // namespace SystemPlugin

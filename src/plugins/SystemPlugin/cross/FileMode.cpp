@@ -1,0 +1,35 @@
+// The "FileMode" expression.
+#include "SystemPlugin/cross/FileMode.h"
+
+#include "PluginKit/PluginTrace.h"
+#include "SystemPlugin/ResultCodes.h"
+#include "SystemPlugin/common/ProbeChecks.h"
+
+#include <cstdio>
+
+namespace SystemPlugin {
+
+namespace {
+
+constexpr char kTraceSource[] = "src/plugins/SystemPlugin/cross/FileMode";
+
+} // namespace
+
+TErrorCode FileMode::getScalarResult(PluginSDK::String& result) {
+    Trace trace(PluginKit::pluginTracer(), "FileMode::getScalarResult(PluginSDK::String & result)");
+    result = static_cast<const wchar_t*>(nullptr);
+    ProbeChecks checks(*this, trace, kTraceSource);
+    checks.requirePath(__LINE__);
+    const bool follow = checks.truthValue(ProbeChecks::kFollow, true, __LINE__);
+    std::string path;
+    struct stat status {};
+    if (!checks.pathStatus(follow, path, status, __LINE__))
+        return checks.code();
+    // Permission bits with set-user-ID, set-group-ID and sticky, of any type.
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%04o", static_cast<unsigned>(status.st_mode & 07777));
+    result = digits;
+    return RC_SUCCESS;
+}
+
+} // namespace SystemPlugin
