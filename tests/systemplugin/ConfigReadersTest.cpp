@@ -12,17 +12,12 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
-#include <vector>
 
 namespace {
 
 using SystemPlugin::KeyQuery;
 using SystemPlugin::Values;
 using systemtests::output;
-
-std::string lastOrUnset(const Values& values) {
-    return values.empty() ? std::string("(unset)") : values.back();
-}
 
 TEST(ShellAssignments, AgreeWithDashSourcingTheFile) {
     const std::string text = "A=plain\nB='single # kept'\nC=\"dq \\\" \\\\ \\$ \\` \\x end\"\n"
@@ -41,7 +36,7 @@ TEST(ShellAssignments, AgreeWithDashSourcingTheFile) {
         script += " printf '%s\\036' \"${" + key + "-(unset)}\";";
         Values values;
         SystemPlugin::readShellAssignments(text, KeyQuery{key, {}}, values);
-        actual += lastOrUnset(values) + "\036";
+        actual += (values.empty() ? "(unset)" : values.back()) + "\036";
     }
     EXPECT_EQ(actual, output(script));
 }
@@ -78,7 +73,7 @@ TEST_F(ShadowTools, UseraddDefaultsAsUseraddShowsThem) {
     for (const char* key : {"HOME", "INACTIVE", "EXPIRE", "SHELL", "CREATE_MAIL_SPOOL"}) {
         Values values;
         SystemPlugin::readUseraddAssignments(text, KeyQuery{key, {}}, values);
-        expected += std::string(key) + "=" + lastOrUnset(values) + "\n";
+        expected += std::string(key) + "=" + (values.empty() ? "(unset)" : values.back()) + "\n";
     }
     EXPECT_EQ(shown, expected);
 }

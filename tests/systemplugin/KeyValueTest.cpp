@@ -1,6 +1,7 @@
 // KeyValue and KeyValues through the factory, against sshd -T, systemd-sysctl
 // and dash on the same files, and their codes.
 #include "ProbeDriver.h"
+#include "support/MountNamespace.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -10,10 +11,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <sstream>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -82,9 +81,8 @@ TEST_F(KeyValueFiles, SshdReadsAsSshdTPrints) {
               "banner", "+allowusers", "+port", "+acceptenv"}) {
             const bool all = keyword[0] == '+';
             keyword.erase(0, all ? 1 : 0);
-            const Answer answer =
-                m_Driver.evaluate(all ? L"KeyValues" : L"KeyValue",
-                                  {{"syntax", "sshd"}, {"file", config}, {"key", keyword}});
+            const Answer answer = m_Driver.evaluate(
+                all ? L"KeyValues" : L"KeyValue", "syntax=sshd file=" + config + " key=" + keyword);
             const bool unset = answer == Answer{-12014, ""} || answer == Answer{0, ""};
             EXPECT_EQ(unset ? printed(defaults, keyword) : answer.second, printed(dump, keyword))
                 << keyword << " in\n"
@@ -99,15 +97,14 @@ TEST_F(KeyValueFiles, SshdIncludeLoopEndsAtTheNestingLimit) {
     m_Dir.write("sshd_config", "Port 22\nInclude " + config + "\n");
     const std::string dump = sshdT(m_Dir.path(), config);
     EXPECT_EQ(dump.find("exit=0"), std::string::npos) << "sshd accepted a loop: " << dump;
-    EXPECT_EQ(m_Driver.evaluate(
-                  L"KeyValue",
-                  {{"syntax", "sshd"}, {"file", config}, {"key", "Port"}, {"default", "22"}}),
+    EXPECT_EQ(m_Driver.evaluate(L"KeyValue", "syntax=sshd key=Port default=22 file=" + config),
               (Answer{-12015, ""}));
     // Relative includes start at "sshConfigDir".
     m_Dir.write("sshd_config", "Include loop.conf\n");
     m_Dir.write("loop.conf", "Include loop.conf\n");
-    m_Driver.context().setProperty(L"sshConfigDir", systemtests::wide(m_Dir.path()).c_str());
-    EXPECT_EQ(m_Driver.evaluate(L"KeyValues", {{"syntax", "sshd"}, {"file", config}, {"key", "x"}}),
+    m_Driver.context().setProperty(L"sshConfigDir",
+                                   PluginKit::TextLines::decode(m_Dir.path()).c_str());
+    EXPECT_EQ(m_Driver.evaluate(L"KeyValues", "syntax=sshd key=x file=" + config),
               (Answer{-12015, ""}));
 }
 
@@ -117,7 +114,7 @@ TEST_F(KeyValueFiles, MillionLineShellFileAsDashSourcesIt) {
     for (int i = 0; i < 1000000; ++i)
         text += "K" + std::to_string(i % 7) + "=v" + std::to_string(i) + "\n";
     const std::string file = m_Dir.write("big.env", text);
-    EXPECT_EQ(m_Driver.evaluate(L"KeyValue", {{"syntax", "shell"}, {"file", file}, {"key", "K3"}}),
+    EXPECT_EQ(m_Driver.evaluate(L"KeyValue", "syntax=shell key=K3 file=" + file),
               (Answer{0, output("sh -c '. " + file + "; printf %s \"$K3\"'")}));
 }
 
@@ -168,7 +165,7 @@ TEST_F(KeyValueFiles, SysctlDropinsAreTheFilesSystemdSysctlReads) {
                     listed += (listed.empty() ? "" : "|") + line.substr(equals + 3);
             }
         const Answer read = systemtests::ProbeDriver().evaluate(
-            L"KeyValues", {{"syntax", "sysctl"}, {"file", extra}, {"key", "kernel/probe"}});
+            L"KeyValues", "syntax=sysctl key=kernel/probe file=" + extra);
         return listed + "\n" + std::to_string(read.first) + ":" + read.second;
     });
     const std::string listed = report.substr(0, report.find('\n'));
@@ -176,68 +173,84 @@ TEST_F(KeyValueFiles, SysctlDropinsAreTheFilesSystemdSysctlReads) {
     EXPECT_EQ(report, listed + "\n0:" + extra + "|" + listed);
 }
 
-TEST_F(KeyValueFiles, CodesAndDefaults) {
-    const std::string env = m_Dir.write("env", "A=1\nB=x2\n");
-    const std::string missing = m_Dir.at("missing");
-    const std::string dir = m_Dir.path();
-    const std::string big = m_Dir.write("big", std::string((16 << 20) + 1, '#'));
-    const std::string unit =
-        m_Dir.write("unit.conf", "[Journal]\nStorage=volatile\n[Other]\nX=1\n");
-    // "name=value" words; $ENV, $UNIT, $MISSING, $DIR and $BIG stand for files.
-    const std::map<std::string, std::string> files = {
-        {"$ENV", env}, {"$UNIT", unit}, {"$MISSING", missing}, {"$DIR", dir}, {"$BIG", big}};
-    auto properties = [&](const std::string& words) {
-        systemtests::Properties list;
-        std::istringstream in(words);
-        for (std::string word; in >> word;) {
-            for (const auto& [from, to] : files)
-                for (std::size_t at; (at = word.find(from)) != std::string::npos;)
-                    word.replace(at, from.size(), to);
-            list.emplace_back(word.substr(0, word.find('=')), word.substr(word.find('=') + 1));
+// Files on a mount the mount table shows as sshfs are refused unless
+// "network" is "true", also when an sshd Include leads there.
+TEST_F(KeyValueFiles, NetworkFileSystemsAreRefusedUnlessAllowed) {
+    std::filesystem::create_directories(m_Dir.at("remote"));
+    const std::string remote = m_Dir.write("remote/env", "A=1\nroot:x:0:0::/:/bin/sh\n");
+    const std::string local = m_Dir.write("sshd_config", "Include " + m_Dir.at("remote/*") + "\n");
+    const std::string table =
+        m_Dir.write("mountinfo", "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n2 1 0:41 / " +
+                                     m_Dir.at("remote") + " rw - fuse.sshfs h: rw\n");
+    const std::string report = systemtests::inChild([&]() -> std::string {
+        if (unshare(CLONE_NEWNS) != 0 ||
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
+            mount(table.c_str(), "/proc/self/mountinfo", nullptr, MS_BIND, nullptr))
+            return "(no namespace)";
+        systemtests::ProbeDriver driver;
+        std::string answers;
+        for (const auto& [name, properties] :
+             {std::pair<const wchar_t*, std::string>{L"KeyValue", "syntax=shell key=A file=%r"},
+              {L"KeyValue", "syntax=shell key=A network=true file=%r"},
+              {L"KeyValues", "syntax=sshd key=A file=%l"},
+              {L"RecordField", "field=1 file=%r"}}) {
+            std::string words = properties;
+            words.replace(words.size() - 2, 2, words.back() == 'r' ? remote : local);
+            const Answer answer = driver.evaluate(name, words);
+            answers += std::to_string(answer.first) + ":" + answer.second + " ";
         }
-        return list;
-    };
+        return answers;
+    });
+    if (report == "(no namespace)")
+        GTEST_SKIP() << report;
+    EXPECT_EQ(report, "-12024: 0:1 -12024: -12024: ");
+}
+
+TEST_F(KeyValueFiles, CodesAndDefaults) {
+    m_Dir.write("env", "A=1\nB=x2\n");
+    m_Dir.write("big", std::string((16 << 20) + 1, '#'));
+    m_Dir.write("unit.conf", "[Journal]\nStorage=volatile\n[Other]\nX=1\n");
     const std::pair<const char*, Answer> cases[] = {
-        {"file=$ENV key=A", {-12001, ""}},
+        {"file=%/env key=A", {-12001, ""}},
         {"syntax=shell key=A", {-12001, ""}},
-        {"syntax=shell file=$ENV", {-12001, ""}},
-        {"syntax=systemd file=$UNIT key=Storage", {-12001, ""}},
+        {"syntax=shell file=%/env", {-12001, ""}},
+        {"syntax=systemd file=%/unit.conf key=Storage", {-12001, ""}},
         {"syntax=sysctl key=kernel.none dropins=", {-12014, ""}},
-        {"syntax=ini file=$ENV key=A", {-12002, ""}},
-        {"syntax=shell file=$ENV key=A section=s", {-12002, ""}},
-        {"syntax=shell file=$ENV key=A dropins=", {-12002, ""}},
-        {"syntax=shell file=$ENV key=A integer=yes", {-12002, ""}},
-        {"syntax=shell file=$ENV key=A network=no", {-12002, ""}},
-        {"syntax=shell file=$ENV key=A integer=true", {0, "1"}},
-        {"syntax=shell file=$ENV key=B integer=true", {-12025, ""}},
-        {"syntax=shell file=$ENV key=C", {-12014, ""}},
-        {"syntax=shell file=$ENV key=C default=d", {0, "d"}},
-        {"syntax=shell file=$MISSING key=A default=d", {-12010, ""}},
-        {"syntax=shell file=$ENV;$MISSING key=C default=d", {0, "d"}},
-        {"syntax=shell file=$ENV;$MISSING key=A", {0, "1"}},
-        {"syntax=shell file=$ENV;$MISSING key=C", {-12010, ""}},
-        {"syntax=shell file=$DIR key=A default=d", {-12011, ""}},
-        {"syntax=shell file=$BIG key=A default=d", {-12012, ""}},
-        {"syntax=shell file=$DIR/e* key=A", {0, "1"}},
-        {"syntax=systemd file=$UNIT key=Storage section=Journal", {0, "volatile"}},
-        {"syntax=systemd file=$UNIT key=X section=Journal dropins=none.d", {-12014, ""}},
-        {"syntax=sysctl file=$UNIT key=X dropins= values", {0, "1"}},
-        {"syntax=shell file=$ENV;$ENV key=A values", {0, "1|1"}},
-        {"syntax=shell file=$ENV key=C values", {0, ""}},
-        {"syntax=shell file=$ENV key=B integer=true values", {-12025, ""}},
+        {"syntax=ini file=%/env key=A", {-12002, ""}},
+        {"syntax=shell file=%/env key=A section=s", {-12002, ""}},
+        {"syntax=shell file=%/env key=A dropins=", {-12002, ""}},
+        {"syntax=shell file=%/env key=A integer=yes", {-12002, ""}},
+        {"syntax=shell file=%/env key=A network=no", {-12002, ""}},
+        {"syntax=shell file=%/env key=A integer=true", {0, "1"}},
+        {"syntax=shell file=%/env key=B integer=true", {-12025, ""}},
+        {"syntax=shell file=%/env key=C", {-12014, ""}},
+        {"syntax=shell file=%/env key=C default=d", {0, "d"}},
+        {"syntax=shell file=%/missing key=A default=d", {-12010, ""}},
+        {"syntax=shell file=%/env;%/missing key=C default=d", {0, "d"}},
+        {"syntax=shell file=%/env;%/missing key=A", {0, "1"}},
+        {"syntax=shell file=%/env;%/missing key=C", {-12010, ""}},
+        {"syntax=shell file=% key=A default=d", {-12011, ""}},
+        {"syntax=shell file=%/big key=A default=d", {-12012, ""}},
+        {"syntax=shell file=%/e* key=A", {0, "1"}},
+        {"syntax=systemd file=%/unit.conf key=Storage section=Journal", {0, "volatile"}},
+        {"syntax=systemd file=%/unit.conf key=X section=Journal dropins=none.d", {-12014, ""}},
+        {"syntax=sysctl file=%/unit.conf key=X dropins= values", {0, "1"}},
+        {"syntax=shell file=%/env;%/env key=A values", {0, "1|1"}},
+        {"syntax=shell file=%/env key=C values", {0, ""}},
+        {"syntax=shell file=%/env key=B integer=true values", {-12025, ""}},
     };
     // "values" (no '=') asks KeyValues instead of KeyValue.
     for (const auto& [words, expected] : cases) {
         const bool vector = std::string(words).find(" values") != std::string::npos;
-        EXPECT_EQ(m_Driver.evaluate(vector ? L"KeyValues" : L"KeyValue", properties(words)),
+        EXPECT_EQ(m_Driver.evaluate(vector ? L"KeyValues" : L"KeyValue",
+                                    testsupport::placed(words, m_Dir.path())),
                   expected)
             << words;
     }
     if (geteuid() != 0) {
-        std::filesystem::permissions(env, std::filesystem::perms::none);
+        std::filesystem::permissions(m_Dir.at("env"), std::filesystem::perms::none);
         EXPECT_EQ(
-            m_Driver.evaluate(L"KeyValue",
-                              {{"syntax", "shell"}, {"file", env}, {"key", "A"}, {"default", "d"}}),
+            m_Driver.evaluate(L"KeyValue", "syntax=shell key=A default=d file=" + m_Dir.at("env")),
             (Answer{-12020, ""}));
     }
 }

@@ -1,7 +1,5 @@
-// Drives SystemPlugin's configuration probes as a host does (create by name,
-// attach properties, read the result), and runs checks in a child process,
-// where private mount and network namespaces can be made without touching
-// the test program.
+// Drives SystemPlugin's probes as a host does, and runs checks in a child
+// process (which may make private mount and network namespaces).
 #pragma once
 
 #include "PluginKit/TextLines.h"
@@ -9,7 +7,7 @@
 #include "PluginSDK/VectorExpression.h"
 #include "SystemPlugin/ExpressionFactory.h"
 #include "SystemPlugin/PluginContext.h"
-#include "SystemPlugin/common/FileCodes.h"
+#include "SystemPlugin/common/PropertyText.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,19 +15,11 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
-#include <vector>
 
 namespace systemtests {
-
-using Properties = std::vector<std::pair<std::string, std::string>>;
-
-using SystemPlugin::utf8Of;
-
-inline std::wstring wide(const std::string& text) {
-    return PluginKit::TextLines::decode(text);
-}
 
 // A probe's answer: its code, and its text ("" on failure); a vector's
 // elements are joined with '|'.
@@ -39,25 +29,30 @@ class ProbeDriver {
 public:
     SystemPlugin::PluginContext& context() { return m_Context; }
 
-    Answer evaluate(const wchar_t* name, const Properties& properties) {
+    // `properties`: "name=value" words separated by blanks ("name=" is empty).
+    Answer evaluate(const wchar_t* name, const std::string& properties) {
         std::unique_ptr<PluginSDK::Expression> expression(
             SystemPlugin::createExpression(name, m_Context));
         if (!expression)
             return {-1, "(not created)"};
-        for (const auto& [key, value] : properties)
-            expression->setProperty(wide(key).c_str(), wide(value).c_str());
+        std::istringstream words(properties);
+        for (std::string word; words >> word;) {
+            const std::size_t equals = word.find('=');
+            expression->setProperty(PluginKit::TextLines::decode(word.substr(0, equals)).c_str(),
+                                    PluginKit::TextLines::decode(word.substr(equals + 1)).c_str());
+        }
         if (expression->getType() == PluginSDK::SCALAR_EXPRESSION) {
             PluginSDK::String result;
             const long code =
                 static_cast<PluginSDK::ScalarExpression&>(*expression).getScalarResult(result);
-            return {code, utf8Of(result)};
+            return {code, SystemPlugin::utf8Of(result)};
         }
         PluginSDK::StringVector result;
         const long code =
             static_cast<PluginSDK::VectorExpression&>(*expression).getVectorResult(result);
         std::string joined;
         for (int i = 0; i < result.size(); ++i)
-            joined += (i ? "|" : "") + utf8Of(result[i]);
+            joined += (i ? "|" : "") + SystemPlugin::utf8Of(result[i]);
         return {code, joined};
     }
 

@@ -3,6 +3,7 @@
 #include "SystemPlugin/common/RecordFilter.h"
 #include "ProbeDriver.h"
 #include "SystemPlugin/common/ConfigLines.h"
+#include "support/MountNamespace.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -80,37 +81,29 @@ namespace {
 
 TEST(RecordField, ChosenFieldsSplitsAndCodes) {
     testsupport::TempDir dir;
-    const std::string group = dir.write("group", "root:x:0:\nsudo:x:27:alice,bob,,carol\n"
-                                                 "users:x:100:bob\n");
-    const std::string passwd =
-        dir.write("passwd", "root:x:0:0::/root:/bin/sh\n"
-                            "toor:x:00:0::/:/bin/sh\nbin:x:2:2::/:/bin/sh\n");
+    dir.write("group", "root:x:0:\nsudo:x:27:alice,bob,,carol\nusers:x:100:bob\n");
+    dir.write("passwd",
+              "root:x:0:0::/root:/bin/sh\ntoor:x:00:0::/:/bin/sh\nbin:x:2:2::/:/bin/sh\n");
     systemtests::ProbeDriver driver;
-    struct Case {
-        systemtests::Properties properties;
-        systemtests::Answer expected;
+    const std::pair<const char*, systemtests::Answer> cases[] = {
+        {"file=%/group field=4 split=,", {0, "alice|bob|carol|bob"}},
+        {"file=%/group field=1 f4.matches=*bob* f3.below=100", {0, "sudo"}},
+        {"file=%/passwd field=1 f3.atLeast=0 f3.below=1", {0, "root|toor"}},
+        {"file=%/passwd field=9 f1.equals=bin", {0, ""}},
+        {"file=%/passwd field=1 f7.notMatches=*sh f6.equals=", {0, ""}},
+        {"file=%/passwd field=1 f6.notEquals=/ f7.matches=/bin/?h", {0, "root"}},
+        {"field=1", {-12001, ""}},
+        {"file=%/passwd", {-12001, ""}},
+        {"file=%/passwd field=0", {-12002, ""}},
+        {"file=%/passwd field=1 split=,,", {-12002, ""}},
+        {"file=%/passwd field=1 f0.equals=x", {-12002, ""}},
+        {"file=%/passwd field=1 f3.below=ten", {-12002, ""}},
+        {"file=%/none field=1", {-12010, ""}},
+        {"file=% field=1", {-12011, ""}},
     };
-    const Case cases[] = {
-        {{{"file", group}, {"field", "4"}, {"split", ","}}, {0, "alice|bob|carol|bob"}},
-        {{{"file", group}, {"field", "1"}, {"f4.matches", "*bob*"}, {"f3.below", "100"}},
-         {0, "sudo"}},
-        {{{"file", passwd}, {"field", "1"}, {"f3.atLeast", "0"}, {"f3.below", "1"}},
-         {0, "root|toor"}},
-        {{{"file", passwd}, {"field", "9"}, {"f1.equals", "bin"}}, {0, ""}},
-        {{{"file", passwd}, {"field", "1"}, {"f7.notMatches", "*sh"}, {"f6.equals", ""}}, {0, ""}},
-        {{{"file", passwd}, {"field", "1"}, {"f6.notEquals", "/"}, {"f7.matches", "/bin/?h"}},
-         {0, "root"}},
-        {{{"field", "1"}}, {-12001, ""}},
-        {{{"file", passwd}}, {-12001, ""}},
-        {{{"file", passwd}, {"field", "0"}}, {-12002, ""}},
-        {{{"file", passwd}, {"field", "1"}, {"split", ",,"}}, {-12002, ""}},
-        {{{"file", passwd}, {"field", "1"}, {"f0.equals", "x"}}, {-12002, ""}},
-        {{{"file", passwd}, {"field", "1"}, {"f3.below", "ten"}}, {-12002, ""}},
-        {{{"file", dir.at("none")}, {"field", "1"}}, {-12010, ""}},
-        {{{"file", dir.path()}, {"field", "1"}}, {-12011, ""}},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(driver.evaluate(L"RecordField", c.properties), c.expected) << (&c - cases);
+    for (const auto& [words, expected] : cases)
+        EXPECT_EQ(driver.evaluate(L"RecordField", testsupport::placed(words, dir.path())), expected)
+            << words;
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <sched.h>
 #include <unistd.h>
 
+#include <sstream>
 #include <string>
 
 namespace {
@@ -14,25 +15,24 @@ namespace {
 using systemtests::Answer;
 using systemtests::output;
 
-// What `sysctl -n` prints for each name (tabs and blank runs as one blank),
-// joined like the probe's answers.
-std::string sysctlPrints(std::initializer_list<const char*> names) {
+// For each of the names (separated by blanks), what `sysctl -n` prints (tabs
+// and blank runs as one blank), or what the probe answers (its code when it
+// fails), each followed by ';'.
+std::string sysctlPrints(const std::string& names) {
     std::string joined;
-    for (const char* name : names) {
-        std::string value =
-            output(std::string("sysctl -n '") + name + "' 2>/dev/null | tr -s '\\t ' '  '");
-        while (!value.empty() && value.back() == '\n')
-            value.pop_back();
-        joined += value + ";";
-    }
+    std::istringstream in(names);
+    for (std::string name; in >> name;)
+        joined +=
+            output("sysctl -n '" + name + "' 2>/dev/null | tr -s '\\t ' '  ' | tr -d '\\n'") + ";";
     return joined;
 }
 
-std::string probed(std::initializer_list<const char*> names) {
+std::string probed(const std::string& names) {
     systemtests::ProbeDriver driver;
     std::string joined;
-    for (const char* name : names) {
-        const Answer answer = driver.evaluate(L"Sysctl", {{"name", name}});
+    std::istringstream in(names);
+    for (std::string name; in >> name;) {
+        const Answer answer = driver.evaluate(L"Sysctl", "name=" + (name == "''" ? "" : name));
         joined += (answer.first == 0 ? answer.second : std::to_string(answer.first)) + ";";
     }
     return joined;
@@ -41,15 +41,10 @@ std::string probed(std::initializer_list<const char*> names) {
 TEST(Sysctl, ValuesAreWhatSysctlPrints) {
     if (output("command -v sysctl").empty())
         GTEST_SKIP() << "procps is not installed";
-    // fs.file-nr holds tabs; kernel.printk several blanks; net names both forms.
-    const auto names = {"kernel.ostype",
-                        "kernel/osrelease",
-                        "fs.file-max",
-                        "kernel.printk",
-                        "net.ipv4.conf.lo.forwarding",
-                        "net/ipv4/conf/lo/forwarding",
-                        "kernel.random.boot_id",
-                        "vm.overcommit_memory"};
+    // kernel.printk holds tabs; net names in both forms.
+    const std::string names = "kernel.ostype kernel/osrelease fs.file-max kernel.printk "
+                              "net.ipv4.conf.lo.forwarding net/ipv4/conf/lo/forwarding "
+                              "kernel.random.boot_id vm.overcommit_memory";
     EXPECT_EQ(probed(names), sysctlPrints(names));
 }
 
@@ -60,8 +55,8 @@ TEST(Sysctl, DottedInterfaceNamesInAPrivateNetworkNamespace) {
         if (unshare(CLONE_NEWNET) != 0 || !output("ip link set lo name lo.7 2>&1").empty())
             return "(no network namespace)";
         output("sysctl -q -w net.ipv4.conf.lo/7.forwarding=1");
-        const auto names = {"net.ipv4.conf.lo/7.forwarding", "net/ipv4/conf/lo.7/forwarding",
-                            "net.ipv4.conf.lo.forwarding"};
+        const std::string names = "net.ipv4.conf.lo/7.forwarding net/ipv4/conf/lo.7/forwarding "
+                                  "net.ipv4.conf.lo.forwarding";
         return probed(names) + "\n" + sysctlPrints(names);
     });
     if (report == "(no network namespace)")
@@ -71,12 +66,12 @@ TEST(Sysctl, DottedInterfaceNamesInAPrivateNetworkNamespace) {
 
 TEST(Sysctl, NamesThatEscapeOrAreNoParameter) {
     const std::string codes =
-        probed({"", "/kernel/ostype", "kernel..ostype", "kernel/../kernel/ostype", "kernel.*",
-                "net.ipv4.conf.[a-z]*.forwarding", "kernel//ostype", "kernel.no_such_parameter",
-                "kernel", "kernel.ostype."});
+        probed("'' /kernel/ostype kernel..ostype kernel/../kernel/ostype kernel.* "
+               "net.ipv4.conf.[a-z]*.forwarding kernel//ostype kernel.no_such_parameter kernel "
+               "kernel.ostype.");
     EXPECT_EQ(codes, "-12002;-12002;-12002;-12002;-12002;-12002;-12002;-12016;-12016;-12002;");
     systemtests::ProbeDriver driver;
-    EXPECT_EQ(driver.evaluate(L"Sysctl", {}), (Answer{-12001, ""}));
+    EXPECT_EQ(driver.evaluate(L"Sysctl", ""), (Answer{-12001, ""}));
 }
 
 } // namespace

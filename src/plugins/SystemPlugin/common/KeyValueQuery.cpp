@@ -3,11 +3,9 @@
 
 #include "PluginKit/FileReader.h"
 #include "PluginKit/PathList.h"
-#include "PluginKit/PropertyChecks.h"
-#include "PluginKit/TruthValues.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/DropinSet.h"
-#include "SystemPlugin/common/FileCodes.h"
+#include "SystemPlugin/common/PropertyText.h"
 #include "SystemPlugin/common/SshdConfig.h"
 
 #include <cwchar>
@@ -57,20 +55,36 @@ std::string asOnePath(const std::string& pattern) {
     return escaped;
 }
 
-// The files an sshd Include names, through the kit's globs and reader. A
-// path that does not exist adds nothing, as glob(3) gives sshd nothing.
+// The files an sshd Include names, through the kit's globs and reader, each
+// checked against network file systems. A path that does not exist adds
+// nothing, as glob(3) gives sshd nothing.
 class IncludeFiles : public SshdIncludeSource {
 public:
+    explicit IncludeFiles(ProbeChecks& checks) : m_Checks(checks) {}
     TErrorCode expand(const std::string& pattern, std::vector<std::string>& paths) override {
-        return codeOf(PluginKit::PathList::expand(asOnePath(pattern), paths));
+        m_Checks.checkNetwork(pattern, __LINE__);
+        if (m_Checks.failed())
+            return m_Checks.code();
+        const PluginKit::FileOutcome outcome =
+            PluginKit::PathList::expand(asOnePath(pattern), paths);
+        if (!outcome.ok())
+            m_Checks.fileFailure(outcome, pattern, __LINE__);
+        return m_Checks.code();
     }
     TErrorCode read(const std::string& path, std::string& text) override {
+        m_Checks.checkNetwork(path, __LINE__);
+        if (m_Checks.failed())
+            return m_Checks.code();
         const PluginKit::FileOutcome outcome = PluginKit::FileReader::readFile(path, text);
-        if (outcome.error != PluginKit::FileError::Missing)
-            return codeOf(outcome);
-        text.clear();
-        return RC_SUCCESS;
+        if (outcome.error == PluginKit::FileError::Missing)
+            text.clear();
+        else if (!outcome.ok())
+            m_Checks.fileFailure(outcome, path, __LINE__);
+        return m_Checks.code();
     }
+
+private:
+    ProbeChecks& m_Checks;
 };
 
 // systemd's own drop-in directory of a file under /etc/systemd/:
@@ -88,33 +102,26 @@ std::string systemdDropins(const std::string& files) {
 
 TErrorCode KeyValueQuery::check(const PluginSDK::Expression& node) {
     const wchar_t* syntaxName = node.getProperty(L"syntax");
-    const bool sysctl = syntaxName && std::wcscmp(syntaxName, L"sysctl") == 0;
-    const bool systemd = syntaxName && std::wcscmp(syntaxName, L"systemd") == 0;
-    // Required in this order; "file" not for sysctl, "section" only for systemd.
-    const PluginKit::RequiredProperty required[] = {
-        {L"syntax", RC_PROPERTY_MISSING, "property \"syntax\" is missing", __LINE__},
-        {L"file", RC_PROPERTY_MISSING, "property \"file\" is missing", __LINE__},
-        {L"key", RC_PROPERTY_MISSING, "property \"key\" is missing", __LINE__},
-        {L"section", RC_PROPERTY_MISSING, "property \"section\" is missing", __LINE__},
-    };
-    for (const PluginKit::RequiredProperty& property : required) {
-        if ((property.name == required[1].name && sysctl) ||
-            (property.name == required[3].name && !systemd))
-            continue;
-        const TErrorCode code = PluginKit::checkRequiredProperties(
-            node, {property}, PluginKit::CheckMode::StopAtFirst, m_Trace);
-        if (code != RC_SUCCESS)
-            return code;
-    }
+    m_Checks.require(L"syntax", __LINE__);
+    if (!syntaxName || std::wcscmp(syntaxName, L"sysctl") != 0)
+        m_Checks.require(L"file", __LINE__);
+    m_Checks.require(L"key", __LINE__);
+    if (syntaxName && std::wcscmp(syntaxName, L"systemd") == 0)
+        m_Checks.require(L"section", __LINE__);
+    if (m_Checks.failed())
+        return m_Checks.code();
     m_Syntax = findSyntax(syntaxName);
     const wchar_t* section = node.getProperty(L"section");
     const wchar_t* dropins = node.getProperty(L"dropins");
-    const wchar_t* integer = node.getProperty(L"integer");
-    const wchar_t* network = node.getProperty(L"network");
-    if (!m_Syntax || (section && !m_Syntax->sectionRequired) ||
-        (dropins && !m_Syntax->takesDropins) || (integer && !PluginKit::isTruthValue(integer)) ||
-        (network && !PluginKit::isTruthValue(network)))
-        return RC_PROPERTY_VALUE_INVALID;
+    if (!m_Syntax)
+        m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "Unknown syntax", __LINE__);
+    else if ((section && !m_Syntax->sectionRequired) || (dropins && !m_Syntax->takesDropins))
+        m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "This syntax takes no section or dropins",
+                      __LINE__);
+    m_Integer = m_Checks.truthValue(L"integer", false, __LINE__);
+    m_Checks.readNetwork(__LINE__);
+    if (m_Checks.failed())
+        return m_Checks.code();
     m_Files = utf8Of(node.getProperty(L"file"));
     m_Key = utf8Of(node.getProperty(L"key"));
     m_Section = utf8Of(section);
@@ -122,47 +129,53 @@ TErrorCode KeyValueQuery::check(const PluginSDK::Expression& node) {
         m_Dropins = utf8Of(dropins);
     else if (m_Syntax->takesDropins)
         m_Dropins = m_Syntax->defaultDropins ? m_Syntax->defaultDropins : systemdDropins(m_Files);
-    m_Integer = PluginKit::isTrueText(integer);
     m_Default = node.getProperty(L"default");
     return RC_SUCCESS;
 }
 
-TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values,
-                               bool& missedFile) const {
+TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values, bool& missedFile) {
     missedFile = false;
     std::vector<std::string> paths;
     if (!m_Files.empty() || m_Syntax->fileRequired) {
-        const TErrorCode code =
-            codeOf(PluginKit::PathList::expand(m_Files, paths), m_Files, m_Trace);
-        if (code != RC_SUCCESS)
-            return code;
+        // Each part before a glob in it is expanded, each file again before
+        // it is read (a glob may lead onto another mount).
+        for (const std::string& part : PluginKit::PathList::split(m_Files))
+            m_Checks.checkNetwork(part, __LINE__);
+        const PluginKit::FileOutcome outcome = PluginKit::PathList::expand(m_Files, paths);
+        if (!outcome.ok())
+            m_Checks.fileFailure(outcome, m_Files, __LINE__);
     }
     const std::size_t named = paths.size();
     if (m_Syntax->takesDropins)
         for (std::string& path : DropinSet::collect(m_Dropins))
             paths.push_back(std::move(path));
 
-    IncludeFiles includes;
+    IncludeFiles includes(m_Checks);
     SshdConfig sshd(m_Key, sshConfigDir, includes);
     const KeyQuery query{m_Key, m_Section};
     std::string text;
-    for (std::size_t i = 0; i < paths.size(); ++i) {
+    for (std::size_t i = 0; i < paths.size() && !m_Checks.failed(); ++i) {
+        m_Checks.checkNetwork(paths[i], __LINE__);
+        if (m_Checks.failed())
+            break;
         const PluginKit::FileOutcome outcome = PluginKit::FileReader::readFile(paths[i], text);
         if (outcome.error == PluginKit::FileError::Missing && (i > 0 || named == 0)) {
             missedFile = true;
             continue;
         }
-        TErrorCode code = codeOf(outcome, paths[i], m_Trace);
-        if (code == RC_SUCCESS && !m_Syntax->reader)
-            code = sshd.read(text);
-        else if (code == RC_SUCCESS)
+        if (!outcome.ok()) {
+            m_Checks.fileFailure(outcome, paths[i], __LINE__);
+        } else if (m_Syntax->reader) {
             m_Syntax->reader(text, query, values);
-        if (code != RC_SUCCESS)
-            return code;
+        } else if (const TErrorCode code = sshd.read(text); code != RC_SUCCESS) {
+            // Unless an included file failed (and was recorded), the limits.
+            const std::string message = "Include nesting deeper than 16, or too many files: ";
+            m_Checks.fail(code, (message + paths[i]).c_str(), __LINE__);
+        }
     }
     if (!m_Syntax->reader)
         values = sshd.values();
-    return RC_SUCCESS;
+    return m_Checks.code();
 }
 
 const std::string& KeyValueQuery::winner(const Values& values) const {

@@ -3,9 +3,9 @@
 // the values the files assign to the key.
 #pragma once
 
-#include "PluginKit/PropertyChecks.h"
 #include "PluginSDK/Expression.h"
 #include "SystemPlugin/common/Assignments.h"
+#include "SystemPlugin/common/ProbeChecks.h"
 
 #include <string>
 
@@ -13,8 +13,8 @@ namespace SystemPlugin {
 
 class KeyValueQuery {
 public:
-    // Missing properties and files that cannot be read are traced to `trace`.
-    explicit KeyValueQuery(const PluginKit::TraceTarget& trace) : m_Trace(trace) {}
+    // Failures are recorded in `checks`, the first one's code kept.
+    explicit KeyValueQuery(ProbeChecks& checks) : m_Checks(checks) {}
 
     // Reads and checks the properties of `node`: required ones (-12001 in the
     // order "syntax", "file", "key", "section"), then values (-12002: an
@@ -26,9 +26,15 @@ public:
     // precedence: for sshd the effective line's words first, for the others
     // the last assignment last. 0, or the code of a file that could not be
     // read (-12010 when the first file does not exist, -12011, -12012,
-    // -12015, -12020). A later file or drop-in that does not exist assigns
-    // nothing; `missedFile` tells whether one was missing.
-    TErrorCode read(const std::string& sshConfigDir, Values& values, bool& missedFile) const;
+    // -12015, -12020, -12024). A later file or drop-in that does not exist
+    // assigns nothing; `missedFile` tells whether one was missing.
+    TErrorCode read(const std::string& sshConfigDir, Values& values, bool& missedFile);
+
+    // check, then read.
+    TErrorCode run(const PluginSDK::Expression& node, const std::string& sshConfigDir,
+                   Values& values, bool& missedFile) {
+        return check(node) == 0 ? read(sshConfigDir, values, missedFile) : m_Checks.code();
+    }
 
     // The value that wins: the first for sshd, the last for the others.
     const std::string& winner(const Values& values) const;
@@ -41,8 +47,7 @@ public:
     struct Syntax;
 
 private:
-    PluginKit::TraceTarget m_Trace;
-
+    ProbeChecks& m_Checks;
     const Syntax* m_Syntax = nullptr;
     std::string m_Files;
     std::string m_Key;

@@ -2,29 +2,27 @@
 #include "SystemPlugin/common/RecordFieldQuery.h"
 
 #include "PluginKit/FileReader.h"
-#include "PluginKit/PropertyChecks.h"
-#include "PluginKit/TruthValues.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/ConfigLines.h"
-#include "SystemPlugin/common/FileCodes.h"
+#include "SystemPlugin/common/PropertyText.h"
 
 #include <cwchar>
 
 namespace SystemPlugin {
 
 TErrorCode RecordFieldQuery::check(const PluginSDK::Expression& node) {
-    TErrorCode code = PluginKit::checkRequiredProperties(
-        node,
-        {{L"file", RC_PROPERTY_MISSING, "property \"file\" is missing", __LINE__},
-         {L"field", RC_PROPERTY_MISSING, "property \"field\" is missing", __LINE__}},
-        PluginKit::CheckMode::StopAtFirst, m_Trace);
-    if (code != RC_SUCCESS)
-        return code;
+    m_Checks.require(L"file", __LINE__);
+    m_Checks.require(L"field", __LINE__);
+    if (m_Checks.failed())
+        return m_Checks.code();
     const wchar_t* split = node.getProperty(L"split");
-    const wchar_t* network = node.getProperty(L"network");
-    if (!RecordFilter::parseFieldNumber(utf8Of(node.getProperty(L"field")), m_Field) ||
-        (split && std::wcslen(split) != 1) || (network && !PluginKit::isTruthValue(network)))
-        return RC_PROPERTY_VALUE_INVALID;
+    if (!RecordFilter::parseFieldNumber(utf8Of(node.getProperty(L"field")), m_Field))
+        m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "Not a field number from 1 to 64", __LINE__);
+    if (split && std::wcslen(split) != 1)
+        m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "split is not one character", __LINE__);
+    m_Checks.readNetwork(__LINE__);
+    if (m_Checks.failed())
+        return m_Checks.code();
     m_File = utf8Of(node.getProperty(L"file"));
     m_Split = utf8Of(split);
     // The SDK lists no property names, so every test name a field can have
@@ -38,18 +36,24 @@ TErrorCode RecordFieldQuery::check(const PluginSDK::Expression& node) {
             const wchar_t* value = node.getProperty(name);
             if (!value)
                 continue;
-            code = m_Filter.add(utf8Of(name), utf8Of(value));
-            if (code != RC_SUCCESS)
-                return code;
+            if (m_Filter.add(utf8Of(name), utf8Of(value)) != RC_SUCCESS) {
+                m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "Bad field test", __LINE__);
+                return m_Checks.code();
+            }
         }
     return RC_SUCCESS;
 }
 
-TErrorCode RecordFieldQuery::read(Values& values) const {
+TErrorCode RecordFieldQuery::read(Values& values) {
     std::string text;
-    const TErrorCode code = codeOf(PluginKit::FileReader::readFile(m_File, text), m_File, m_Trace);
-    if (code != RC_SUCCESS)
-        return code;
+    m_Checks.checkNetwork(m_File, __LINE__);
+    if (m_Checks.failed())
+        return m_Checks.code();
+    const PluginKit::FileOutcome outcome = PluginKit::FileReader::readFile(m_File, text);
+    if (!outcome.ok()) {
+        m_Checks.fileFailure(outcome, m_File, __LINE__);
+        return m_Checks.code();
+    }
     std::vector<std::string_view> fields;
     forEachLine(text, [&](std::string_view line) {
         if (!RecordFilter::splitRecord(line, fields) || !m_Filter.accepts(fields))

@@ -2,9 +2,9 @@
 // that pass the field tests, optionally split into parts.
 #pragma once
 
-#include "PluginKit/PropertyChecks.h"
 #include "PluginSDK/Expression.h"
 #include "SystemPlugin/common/Assignments.h"
+#include "SystemPlugin/common/ProbeChecks.h"
 #include "SystemPlugin/common/RecordFilter.h"
 
 #include <cstddef>
@@ -14,8 +14,8 @@ namespace SystemPlugin {
 
 class RecordFieldQuery {
 public:
-    // Missing properties and files that cannot be read are traced to `trace`.
-    explicit RecordFieldQuery(const PluginKit::TraceTarget& trace) : m_Trace(trace) {}
+    // Failures are recorded in `checks`, the first one's code kept.
+    explicit RecordFieldQuery(ProbeChecks& checks) : m_Checks(checks) {}
 
     // Required "file" then "field" (-12001); -12002 for a bad field number,
     // a "split" of other than one character, a "network" other than "true" or
@@ -23,11 +23,12 @@ public:
     TErrorCode check(const PluginSDK::Expression& node);
 
     // The chosen field of every record that passes, in file order (split
-    // into its non-empty parts with "split"). 0 or the file's code.
-    TErrorCode read(Values& values) const;
+    // into its non-empty parts with "split"). 0 or the file's code (-12024
+    // on a network file system unless "network" is "true").
+    TErrorCode read(Values& values);
 
 private:
-    PluginKit::TraceTarget m_Trace;
+    ProbeChecks& m_Checks;
     std::string m_File;
     std::size_t m_Field = 0;
     std::string m_Split;

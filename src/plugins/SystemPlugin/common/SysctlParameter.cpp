@@ -2,39 +2,34 @@
 #include "SystemPlugin/common/SysctlParameter.h"
 
 #include "PluginKit/FileReader.h"
-#include "PluginKit/PropertyChecks.h"
 #include "SystemPlugin/ResultCodes.h"
-#include "SystemPlugin/common/FileCodes.h"
+#include "SystemPlugin/common/PropertyText.h"
 #include "SystemPlugin/common/SysctlName.h"
 
 namespace SystemPlugin {
 
 TErrorCode SysctlParameter::check(const PluginSDK::Expression& node) {
-    const TErrorCode code = PluginKit::checkRequiredProperties(
-        node, {{L"name", RC_PROPERTY_MISSING, "property \"name\" is missing", __LINE__}},
-        PluginKit::CheckMode::StopAtFirst, m_Trace);
-    if (code != RC_SUCCESS)
-        return code;
+    m_Checks.require(L"name", __LINE__);
     std::string relative;
-    if (!sysctlPath(utf8Of(node.getProperty(L"name")), relative))
-        return RC_PROPERTY_VALUE_INVALID;
+    if (!m_Checks.failed() && !sysctlPath(utf8Of(node.getProperty(L"name")), relative))
+        m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "Not a kernel parameter name below /proc/sys",
+                      __LINE__);
     m_Path = kRoot + relative;
-    return RC_SUCCESS;
+    return m_Checks.code();
 }
 
-TErrorCode SysctlParameter::read(std::string& value) const {
+TErrorCode SysctlParameter::read(std::string& value) {
     std::string raw;
     const PluginKit::FileOutcome outcome = PluginKit::FileReader::readFile(m_Path, raw);
-    switch (outcome.error) {
-    case PluginKit::FileError::None:
+    if (outcome.error == PluginKit::FileError::Missing ||
+        outcome.error == PluginKit::FileError::WrongKind)
+        m_Checks.fail(RC_NO_SUCH_PARAMETER, ("No such kernel parameter: " + m_Path).c_str(),
+                      __LINE__);
+    else if (!outcome.ok())
+        m_Checks.fileFailure(outcome, m_Path, __LINE__);
+    else
         value = sysctlValue(raw);
-        return RC_SUCCESS;
-    case PluginKit::FileError::Missing:
-    case PluginKit::FileError::WrongKind:
-        return RC_NO_SUCH_PARAMETER;
-    default:
-        return codeOf(outcome, m_Path, m_Trace);
-    }
+    return m_Checks.code();
 }
 
 } // namespace SystemPlugin

@@ -1,8 +1,8 @@
 // What Sysctl reads: the current value of one kernel parameter.
 #pragma once
 
-#include "PluginKit/PropertyChecks.h"
 #include "PluginSDK/Expression.h"
+#include "SystemPlugin/common/ProbeChecks.h"
 
 #include <string>
 
@@ -10,8 +10,8 @@ namespace SystemPlugin {
 
 class SysctlParameter {
 public:
-    // Missing properties and files that cannot be read are traced to `trace`.
-    explicit SysctlParameter(const PluginKit::TraceTarget& trace) : m_Trace(trace) {}
+    // Failures are recorded in `checks`, the first one's code kept.
+    explicit SysctlParameter(ProbeChecks& checks) : m_Checks(checks) {}
 
     // Where the parameters are (the host process's namespaces).
     static constexpr const char* kRoot = "/proc/sys/";
@@ -22,10 +22,10 @@ public:
 
     // The value as sysctl prints it. -12016 when no such parameter exists (a
     // directory is none), -12020 when it cannot be read.
-    TErrorCode read(std::string& value) const;
+    TErrorCode read(std::string& value);
 
 private:
-    PluginKit::TraceTarget m_Trace;
+    ProbeChecks& m_Checks;
     std::string m_Path;
 };
 

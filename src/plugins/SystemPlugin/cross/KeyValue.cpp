@@ -6,6 +6,7 @@
 #include "SystemPlugin/PluginContext.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/KeyValueQuery.h"
+#include "SystemPlugin/common/ProbeChecks.h"
 
 namespace SystemPlugin {
 
@@ -16,23 +17,25 @@ constexpr char kTraceSource[] = "src/plugins/SystemPlugin/cross/KeyValue";
 TErrorCode KeyValue::getScalarResult(PluginSDK::String& result) {
     result = L"";
     Trace trace(PluginKit::pluginTracer(), "KeyValue::getScalarResult(PluginSDK::String & result)");
-    KeyValueQuery query(PluginKit::TraceTarget{&trace, kTraceSource});
-    TErrorCode code = query.check(*this);
+    ProbeChecks checks(*this, trace, kTraceSource);
+    KeyValueQuery query(checks);
     Values values;
     bool missedFile = false;
-    if (code == RC_SUCCESS)
-        code = query.read(m_Context.sshConfigDir(), values, missedFile);
-    if (code != RC_SUCCESS)
+    if (const TErrorCode code = query.run(*this, m_Context.sshConfigDir(), values, missedFile))
         return code;
     if (values.empty() && query.fallback()) {
         result = query.fallback();
         return RC_SUCCESS;
     }
-    if (values.empty())
-        return missedFile ? RC_NOT_FOUND : RC_KEY_NOT_FOUND;
+    if (values.empty() && missedFile)
+        checks.fail(RC_NOT_FOUND, "Key not found, and a file does not exist", __LINE__);
+    else if (values.empty())
+        checks.fail(RC_KEY_NOT_FOUND, "Key not found", __LINE__);
+    else if (query.wantsInteger() && !isDecimalInteger(query.winner(values)))
+        checks.fail(RC_NOT_AN_INTEGER, "The value is not an integer", __LINE__);
+    if (checks.failed())
+        return checks.code();
     const std::string& value = query.winner(values);
-    if (query.wantsInteger() && !isDecimalInteger(value))
-        return RC_NOT_AN_INTEGER;
     result = PluginKit::TextLines::decode(value).c_str();
     return RC_SUCCESS;
 }

@@ -6,6 +6,7 @@
 #include "SystemPlugin/PluginContext.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/KeyValueQuery.h"
+#include "SystemPlugin/common/ProbeChecks.h"
 
 namespace SystemPlugin {
 
@@ -17,18 +18,18 @@ TErrorCode KeyValues::getVectorResult(PluginSDK::StringVector& result) {
     result.removeAll();
     Trace trace(PluginKit::pluginTracer(),
                 "KeyValues::getVectorResult(PluginSDK::StringVector & result)");
-    KeyValueQuery query(PluginKit::TraceTarget{&trace, kTraceSource});
-    TErrorCode code = query.check(*this);
+    ProbeChecks checks(*this, trace, kTraceSource);
+    KeyValueQuery query(checks);
     Values values;
     bool missedFile = false;
-    if (code == RC_SUCCESS)
-        code = query.read(m_Context.sshConfigDir(), values, missedFile);
-    if (code != RC_SUCCESS)
+    if (const TErrorCode code = query.run(*this, m_Context.sshConfigDir(), values, missedFile))
         return code;
     // With "integer", every value must be one.
     for (const std::string& value : values)
         if (query.wantsInteger() && !isDecimalInteger(value))
-            return RC_NOT_AN_INTEGER;
+            checks.fail(RC_NOT_AN_INTEGER, "A value is not an integer", __LINE__);
+    if (checks.failed())
+        return checks.code();
     for (const std::string& value : values)
         result.addString(PluginKit::TextLines::decode(value).c_str());
     return RC_SUCCESS;

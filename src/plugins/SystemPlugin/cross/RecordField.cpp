@@ -4,6 +4,7 @@
 #include "PluginKit/PluginTrace.h"
 #include "PluginKit/TextLines.h"
 #include "SystemPlugin/ResultCodes.h"
+#include "SystemPlugin/common/ProbeChecks.h"
 #include "SystemPlugin/common/RecordFieldQuery.h"
 
 namespace SystemPlugin {
@@ -16,7 +17,8 @@ TErrorCode RecordField::getVectorResult(PluginSDK::StringVector& result) {
     result.removeAll();
     Trace trace(PluginKit::pluginTracer(),
                 "RecordField::getVectorResult(PluginSDK::StringVector & result)");
-    RecordFieldQuery query(PluginKit::TraceTarget{&trace, kTraceSource});
+    ProbeChecks checks(*this, trace, kTraceSource);
+    RecordFieldQuery query(checks);
     TErrorCode code = query.check(*this);
     Values values;
     if (code == RC_SUCCESS)

@@ -4,6 +4,7 @@
 #include "PluginKit/PluginTrace.h"
 #include "PluginKit/TextLines.h"
 #include "SystemPlugin/ResultCodes.h"
+#include "SystemPlugin/common/ProbeChecks.h"
 #include "SystemPlugin/common/SysctlParameter.h"
 
 namespace SystemPlugin {
@@ -15,7 +16,8 @@ constexpr char kTraceSource[] = "src/plugins/SystemPlugin/cross/Sysctl";
 TErrorCode Sysctl::getScalarResult(PluginSDK::String& result) {
     result = L"";
     Trace trace(PluginKit::pluginTracer(), "Sysctl::getScalarResult(PluginSDK::String & result)");
-    SysctlParameter parameter(PluginKit::TraceTarget{&trace, kTraceSource});
+    ProbeChecks checks(*this, trace, kTraceSource);
+    SysctlParameter parameter(checks);
     TErrorCode code = parameter.check(*this);
     std::string value;
     if (code == RC_SUCCESS)
