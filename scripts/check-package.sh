@@ -8,6 +8,7 @@
 #     CMake (find_package) and with plain pkg-config command lines, and runs
 #     it: the SDK host must print the known result, the JSON evaluator must
 #     print what the installed corehost prints for every example document;
+#     and loads SystemPlugin from the path each of them gives;
 #  4. moves the prefix elsewhere and does 3 again, and runs the moved corehost.
 #
 #   scripts/check-package.sh [BUILD_DIR]
@@ -37,6 +38,9 @@ done
 [ -f "$lib/libCorePlugin.so" ] && [ ! -L "$lib/libCorePlugin.so" ] || fail "libCorePlugin.so is not a file"
 [ "$(dynamic "$lib/libCorePlugin.so" SONAME)" = libCorePlugin.so ] || fail "libCorePlugin.so: wrong SONAME"
 [ "$(dynamic "$lib/libCorePlugin.so" RUNPATH)" = '$ORIGIN' ] || fail "libCorePlugin.so: RUNPATH is not \$ORIGIN"
+[ -f "$lib/libSystemPlugin.so" ] && [ ! -L "$lib/libSystemPlugin.so" ] || fail "libSystemPlugin.so is not a file"
+[ "$(dynamic "$lib/libSystemPlugin.so" SONAME)" = libSystemPlugin.so ] || fail "libSystemPlugin.so: wrong SONAME"
+[ "$(dynamic "$lib/libSystemPlugin.so" RUNPATH)" = '$ORIGIN' ] || fail "libSystemPlugin.so: RUNPATH is not \$ORIGIN"
 
 # --- 2. Installed headers stand alone.
 pc_all="coreplugin-sdk coreplugin-log coreplugin-utils coreplugin-eval"
@@ -56,6 +60,18 @@ echo "check-package: $(echo "$headers" | wc -l) installed headers compile on the
 
 # --- 3. The example against a prefix, through CMake and through pkg-config.
 expected_host=$'result: true 900150983cd24fb0d6963f7d28e17f72 c\nwords: 3'
+
+# Loads the SystemPlugin module at $2 with the corehost of prefix $1: its 26
+# names, FileText first and Duplicates last.
+load_system_plugin() {
+    local prefix=$1 module=$2 how=$3 names
+    [ "$(realpath "$(dirname "$module")")" = "$(realpath "$prefix/lib")" ] || fail "$how: SystemPlugin is not beside CorePlugin: $module"
+    names=$("$prefix/bin/corehost" --plugin "$module" list | awk '{print $1}') ||
+        fail "$how: corehost cannot load $module"
+    [ "$(echo "$names" | wc -l)" = 26 ] && [ "$(echo "$names" | head -n1)" = FileText ] &&
+        [ "$(echo "$names" | tail -n1)" = Duplicates ] || fail "$how: SystemPlugin lists:"$'\n'"$names"
+    echo "check-package: $how: SystemPlugin loads from $module"
+}
 
 # Runs the two example programs of directory $1 against prefix $2.
 run_examples() {
@@ -87,6 +103,7 @@ with_cmake() {
         -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >"$bin.log" 2>&1 || { cat "$bin.log"; fail "cmake configure"; }
     cmake --build "$bin" >>"$bin.log" 2>&1 || { cat "$bin.log"; fail "cmake build"; }
     run_examples "$bin" "$prefix" cmake
+    load_system_plugin "$prefix" "$(cat "$bin/SystemPlugin_MODULE.txt")" cmake
 }
 
 with_pkg_config() {
@@ -104,6 +121,7 @@ with_pkg_config() {
     $cxx -std=c++17 -Wall -Wextra -Wpedantic -Werror -DCOREPLUGIN_MODULE="\"$module\"" \
         examples/embedding/eval_json.cpp -o "$bin/eval_json" \
         $(pkg-config --cflags --libs coreplugin-eval) -Wl,-rpath,"$libdir"
+    load_system_plugin "$prefix" "$(pkg-config --variable=systemplugin_module coreplugin-sdk)" pkg-config
     unset PKG_CONFIG_PATH
     run_examples "$bin" "$prefix" pkg-config
 }

@@ -4,7 +4,7 @@
 // metadata.
 #include "cli/Report.h"
 
-#include "ResultCodes.h"
+#include "eval/Catalog.h"
 #include "eval/ExpressionKind.h"
 #include "eval/TextConversion.h"
 
@@ -34,7 +34,7 @@ public:
         line["id"] = report.document->isRuleList ? Json(rule.id) : Json(nullptr);
         line["type"] = describeType(tree.type());
         line["code"] = report.code;
-        line["error"] = CorePlugin::describeResultCode(report.code);
+        line["error"] = codeMeaning(report.code);
         if (report.code != 0) {
             line["result"] = nullptr;
             line["node"] = tree.nodePath(tree.failure().node);

@@ -27,9 +27,15 @@ std::string instanceKind(PluginSDK::Plugin& plugin, const std::wstring& name) {
     return kind;
 }
 
-std::string count(std::size_t number, bool scalar) {
-    return std::to_string(number) + (scalar ? " scalar" : "") +
-           (number == 1 ? " child" : " children");
+// " scalar", " vector" or "" for children of either kind.
+const char* childKind(const ExpressionSpec& expression) {
+    if (expression.children == ChildKinds::Scalar)
+        return " scalar";
+    return expression.children == ChildKinds::Vector ? " vector" : "";
+}
+
+std::string count(std::size_t number, const char* kind) {
+    return std::to_string(number) + kind + (number == 1 ? " child" : " children");
 }
 
 // "scalar operator, exactly 2 scalar children", "vector operand", ...
@@ -37,14 +43,14 @@ std::string describeShape(const ExpressionSpec& expression) {
     std::string text = kindName(expression);
     if (!expression.isOperator)
         return text;
-    const bool scalar = expression.children == ChildKinds::Scalar;
+    const char* kind = childKind(expression);
     if (expression.pairs)
-        return text + (scalar ? ", scalar" : ",") + " condition/value pairs";
+        return text + "," + kind + " condition/value pairs";
     if (expression.minChildren == expression.maxChildren)
-        text += ", exactly " + count(expression.minChildren, scalar);
+        text += ", exactly " + count(expression.minChildren, kind);
     else
-        text += scalar ? ", any scalar children" : ", any children";
-    if (!scalar)
+        text += std::string(", any") + kind + " children";
+    if (expression.children == ChildKinds::ScalarOrVector)
         text += ", scalar or vector";
     return text;
 }
@@ -65,12 +71,13 @@ std::string describeProperty(const PropertySpec& property) {
 }
 
 Json describeChildren(const ExpressionSpec& expression) {
-    return Json{
-        {"min", expression.minChildren},
-        {"max",
-         expression.maxChildren == kAnyNumber ? Json(nullptr) : Json(expression.maxChildren)},
-        {"results", expression.children == ChildKinds::Scalar ? "scalar" : "scalar or vector"},
-        {"pairs", expression.pairs}};
+    return Json{{"min", expression.minChildren},
+                {"max", expression.maxChildren == kAnyNumber ? Json(nullptr)
+                                                             : Json(expression.maxChildren)},
+                {"results", expression.children == ChildKinds::Scalar   ? "scalar"
+                            : expression.children == ChildKinds::Vector ? "vector"
+                                                                        : "scalar or vector"},
+                {"pairs", expression.pairs}};
 }
 
 Json describePropertyJson(const PropertySpec& property) {

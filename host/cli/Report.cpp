@@ -1,7 +1,7 @@
 // The reporters' shared descriptions and the choice of a reporter.
 #include "cli/Report.h"
 
-#include "ResultCodes.h"
+#include "eval/Catalog.h"
 #include "eval/MessageText.h"
 
 namespace corehost {
@@ -46,7 +46,7 @@ bool hasMetadata(const Rule& rule) {
 }
 
 std::string describeCode(TErrorCode code) {
-    return std::to_string(code) + " (" + CorePlugin::describeResultCode(code) + ")";
+    return std::to_string(code) + " (" + codeMeaning(code) + ")";
 }
 
 std::string describeExpected(const Expectation& expectation) {

@@ -1,12 +1,12 @@
 // corehost: evaluates expression trees from the command line through the
 // CorePlugin plug-in.
-#include "ResultCodes.h"
 #include "cli/CheckCommand.h"
 #include "cli/EvalCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/OutputFile.h"
 #include "cli/PluginLocator.h"
 #include "cli/TraceWriter.h"
+#include "eval/Catalog.h"
 #include "eval/TextConversion.h"
 
 #include <CLI/CLI.hpp>
@@ -229,9 +229,11 @@ int run(int argc, char** argv) {
     std::shared_ptr<corehost::PluginModule> module = loadModule(pluginPath);
     if (!module)
         return corehost::kExitUsage;
+    // Documents are checked, and codes explained, by the loaded plug-in's catalog.
+    corehost::selectCatalog(corehost::toUtf8(module->plugin().getName()));
     if (module->initializeCode() != 0)
         std::cerr << "corehost: warning: initializePlugin returned " << module->initializeCode()
-                  << " (" << CorePlugin::describeResultCode(module->initializeCode()) << ")\n";
+                  << " (" << corehost::codeMeaning(module->initializeCode()) << ")\n";
     for (const Setting& setting : settings)
         module->plugin().setProperty(setting.name.c_str(), setting.value.c_str());
 

@@ -1,26 +1,26 @@
-// The table of CorePlugin's expressions, and the reading of the values it
-// names.
+// The table of CorePlugin's expressions, the choice of a plug-in's catalog,
+// and the reading of the values the catalogs name.
 #include "eval/Catalog.h"
+
+#include "eval/CatalogTables.h"
+#include "eval/TextConversion.h"
 
 #include "ResultCodes.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 
 namespace corehost {
 
-namespace {
+namespace catalog_detail {
 
-using namespace CorePlugin; // the result codes
-
-using Values = std::vector<const char*>;
-
-PropertySpec required(const char* name, TErrorCode missing, const char* note = nullptr) {
+PropertySpec required(const char* name, TErrorCode missing, const char* note) {
     return PropertySpec{name, missing, ValueRule::Text, {}, 0, note};
 }
 
 PropertySpec required(const char* name, TErrorCode missing, ValueRule rule, Values values,
-                      TErrorCode invalid, const char* note = nullptr) {
+                      TErrorCode invalid, const char* note) {
     return PropertySpec{name, missing, rule, std::move(values), invalid, note};
 }
 
@@ -34,6 +34,27 @@ PropertySpec optional(const char* name, Values values, TErrorCode invalid, const
 
 const Values kRelations{"eq", "ne", "gt", "ge", "lt", "le"};
 const Values kTruth{"true", "false"};
+
+ExpressionSpec operand(const char* name, bool vector, std::vector<PropertySpec> properties,
+                       const char* result) {
+    return ExpressionSpec{name,    vector,  false, ChildKinds::None,
+                          0,       0,       false, std::move(properties),
+                          nullptr, nullptr, result};
+}
+
+ExpressionSpec op(const char* name, bool vector, ChildKinds children, std::size_t least,
+                  std::size_t most, std::vector<PropertySpec> properties, const char* result) {
+    return ExpressionSpec{name,    vector,  true,  children,
+                          least,   most,    false, std::move(properties),
+                          nullptr, nullptr, result};
+}
+
+} // namespace catalog_detail
+
+namespace {
+
+using namespace CorePlugin; // the result codes
+using namespace catalog_detail;
 
 PropertySpec absolutePath() {
     return required("absolutePath", RC_PATH_PROPERTY_MISSING);
@@ -61,27 +82,13 @@ std::vector<PropertySpec> indexes(ValueRule rule, const char* startNote, const c
                      endNote)};
 }
 
-ExpressionSpec operand(const char* name, bool vector, std::vector<PropertySpec> properties,
-                       const char* result) {
-    return ExpressionSpec{name,    vector,  false, ChildKinds::None,
-                          0,       0,       false, std::move(properties),
-                          nullptr, nullptr, result};
-}
-
-ExpressionSpec op(const char* name, bool vector, ChildKinds children, std::size_t least,
-                  std::size_t most, std::vector<PropertySpec> properties, const char* result) {
-    return ExpressionSpec{name,    vector,  true,  children,
-                          least,   most,    false, std::move(properties),
-                          nullptr, nullptr, result};
-}
-
 ExpressionSpec bitwise(const char* name, const char* result) {
     ExpressionSpec spec = op(name, false, ChildKinds::Scalar, 2, 2, {}, result);
     spec.literalType = "uinteger";
     return spec;
 }
 
-std::vector<ExpressionSpec> makeCatalog() {
+std::vector<ExpressionSpec> makeCoreExpressions() {
     const ChildKinds scalars = ChildKinds::Scalar;
     const ChildKinds any = ChildKinds::ScalarOrVector;
     const PropertySpec field =
@@ -240,11 +247,79 @@ bool readsAsVersion(const std::string& text) {
     return separators <= 3;
 }
 
+// 1 to 4 octal digits and nothing else.
+bool readsAsOctalMode(const std::string& text) {
+    return !text.empty() && text.size() <= 4 &&
+           text.find_first_not_of("01234567") == std::string::npos;
+}
+
+// What `dpkg --compare-versions` takes without refusing it: surrounding
+// blanks are dropped, the empty text is the lowest version; refused are a
+// text of blanks only, a blank inside, an empty or non-numeric epoch or one
+// above 2147483647, and an empty upstream part or revision.
+bool readsAsDebianVersion(const std::string& text) {
+    const char* blanks = " \t\n\r\f\v";
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos)
+        return text.empty();
+    const std::string version = text.substr(first, text.find_last_not_of(blanks) - first + 1);
+    if (version.find_first_of(blanks) != std::string::npos)
+        return false;
+    std::string rest = version;
+    const std::size_t colon = version.find(':');
+    if (colon != std::string::npos) {
+        bool negative = false;
+        std::uint64_t epoch = 0;
+        if (!readDecimal(version.substr(0, colon), false, negative, epoch) || epoch > 2147483647u)
+            return false;
+        rest = version.substr(colon + 1);
+    }
+    const std::size_t hyphen = rest.rfind('-');
+    if (hyphen != std::string::npos && hyphen + 1 == rest.size())
+        return false;
+    return hyphen != 0 && !rest.empty();
+}
+
+PluginCatalog makeCorePluginCatalog() {
+    PluginCatalog plugin{"CorePlugin",
+                         makeCoreExpressions(),
+                         {{"defaultWindowsRegistrySection", "",
+                           "`32`, `64`, `32or64` or `64or32`; kept for compatibility"}},
+                         {}};
+    for (const ResultCodeInfo& info : kResultCodes)
+        plugin.codes.push_back(CodeSpec{info.code, info.meaning});
+    return plugin;
+}
+
+const std::vector<PluginCatalog>& catalogs() {
+    static const std::vector<PluginCatalog> all = {makeCorePluginCatalog(),
+                                                   catalog_detail::makeSystemPluginCatalog()};
+    return all;
+}
+
+std::atomic<const PluginCatalog*> g_Selected{nullptr};
+
 } // namespace
 
+const PluginCatalog* findCatalog(const std::string& pluginName) {
+    for (const PluginCatalog& plugin : catalogs())
+        if (pluginName == plugin.pluginName)
+            return &plugin;
+    return nullptr;
+}
+
+void selectCatalog(const std::string& pluginName) {
+    const PluginCatalog* plugin = findCatalog(pluginName);
+    g_Selected.store(plugin ? plugin : &catalogs().front());
+}
+
+const PluginCatalog& selectedCatalog() {
+    const PluginCatalog* plugin = g_Selected.load();
+    return plugin ? *plugin : catalogs().front();
+}
+
 const std::vector<ExpressionSpec>& catalog() {
-    static const std::vector<ExpressionSpec> table = makeCatalog();
-    return table;
+    return selectedCatalog().expressions;
 }
 
 const ExpressionSpec* findExpression(const std::string& name) {
@@ -252,6 +327,35 @@ const ExpressionSpec* findExpression(const std::string& name) {
         if (name == expression.name)
             return &expression;
     return nullptr;
+}
+
+const PropertySpec* findPropertySpec(const ExpressionSpec& expression, const std::string& name) {
+    for (const PropertySpec& property : expression.properties) {
+        if (!property.numberedName) {
+            if (name == property.name)
+                return &property;
+            continue;
+        }
+        // "fN.equals": the text before N, then digits without a leading 0,
+        // then the text after N.
+        const std::string pattern = property.name;
+        const std::size_t at = pattern.find('N');
+        const std::size_t tail = pattern.size() - at - 1;
+        if (name.size() <= at + tail || name.compare(0, at, pattern, 0, at) != 0 ||
+            name.compare(name.size() - tail, tail, pattern, at + 1, tail) != 0)
+            continue;
+        const std::string digits = name.substr(at, name.size() - at - tail);
+        if (digits[0] != '0' && digits.find_first_not_of("0123456789") == std::string::npos)
+            return &property;
+    }
+    return nullptr;
+}
+
+const char* codeMeaning(TErrorCode code) {
+    for (const CodeSpec& spec : selectedCatalog().codes)
+        if (spec.code == code)
+            return spec.meaning;
+    return "unknown code";
 }
 
 const char* kindName(const ExpressionSpec& expression) {
@@ -274,6 +378,10 @@ std::string describeAccepted(const PropertySpec& property, bool markdown) {
         return "a number from 0 or the empty text";
     case ValueRule::Position:
         return "a number from 1";
+    case ValueRule::Character:
+        return "one character";
+    case ValueRule::Count:
+        return "a number from 0";
     }
     const std::string mark = markdown ? "`" : "";
     std::string text;
@@ -307,6 +415,10 @@ bool acceptsValue(const PropertySpec& property, const std::string& value) {
         return value.empty() || readDecimal(value, false, negative, number);
     case ValueRule::Position:
         return readDecimal(value, false, negative, number) && number >= 1;
+    case ValueRule::Character:
+        return fromUtf8(value).size() == 1;
+    case ValueRule::Count:
+        return readDecimal(value, false, negative, number);
     }
     return false;
 }
@@ -325,6 +437,10 @@ bool readsAs(const std::string& type, const std::string& text) {
         return text == "true" || text == "false";
     if (type == "version")
         return readsAsVersion(text);
+    if (type == "octal mode")
+        return readsAsOctalMode(text);
+    if (type == "Debian version")
+        return readsAsDebianVersion(text);
     return true; // "string" and "cistring" read every text
 }
 

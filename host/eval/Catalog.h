@@ -1,7 +1,9 @@
-// The catalog of CorePlugin's 33 expressions as a host sees them: kind,
-// children, properties with their codes and accepted values, and what each
-// yields. One table serves the static check of documents, `corehost list
-// --json` and the table of expressions in the README.
+// The catalogs of the plug-ins the host knows (CorePlugin's 33 expressions,
+// SystemPlugin's 26) as a host sees them: kind, children, properties with
+// their codes and accepted values, what each yields, the plug-in's own
+// settings and its table of result codes. The catalog of the loaded plug-in,
+// chosen by its name, serves the static check of documents, `corehost list
+// --json`, the meanings of codes and the tables of expressions in the docs.
 #pragma once
 
 #include "PluginSDK/Types.h"
@@ -20,6 +22,8 @@ enum class ValueRule {
     NumberOrEmpty, // the same, or the empty text
     CountOrEmpty,  // a decimal number from 0, or the empty text
     Position,      // a decimal number from 1
+    Character,     // exactly one character
+    Count,         // a decimal number from 0, digits only
 };
 
 struct PropertySpec {
@@ -31,10 +35,13 @@ struct PropertySpec {
     // such a value some other way without a code (a likely mistake all the same).
     TErrorCode invalidCode;
     const char* note; // what a value means, for the docs; may be null
+    // The name is a pattern: its "N" stands for a field number from 1
+    // ("fN.equals" covers "f1.equals", "f12.equals", ...).
+    bool numberedName = false;
 };
 
 // What an operator's children may yield.
-enum class ChildKinds { None, Scalar, ScalarOrVector };
+enum class ChildKinds { None, Scalar, ScalarOrVector, Vector };
 
 constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);
 
@@ -54,11 +61,48 @@ struct ExpressionSpec {
     const char* result; // what it yields, for the docs
 };
 
-// The 33 expressions in registration order.
+// A setting of the plug-in itself (`corehost --set name=value`).
+struct SettingSpec {
+    const char* name;
+    const char* defaultValue;
+    const char* note;
+};
+
+// A result code and what it means.
+struct CodeSpec {
+    TErrorCode code;
+    const char* meaning;
+};
+
+// Everything the host knows of one plug-in.
+struct PluginCatalog {
+    const char* pluginName;                  // as its getName() answers
+    std::vector<ExpressionSpec> expressions; // in registration order
+    std::vector<SettingSpec> settings;
+    std::vector<CodeSpec> codes; // every code it returns, 0 first
+};
+
+// The catalog of the plug-in whose getName() is `pluginName`, or null.
+const PluginCatalog* findCatalog(const std::string& pluginName);
+
+// Chooses the catalog that catalog(), findExpression() and codeMeaning() use:
+// that of `pluginName`, or CorePlugin's for a plug-in the host does not know.
+// CorePlugin's is chosen until this is called.
+void selectCatalog(const std::string& pluginName);
+const PluginCatalog& selectedCatalog();
+
+// The expressions of the chosen catalog, in registration order.
 const std::vector<ExpressionSpec>& catalog();
 
-// The entry of `name` (compared exactly), or null.
+// The entry of `name` (compared exactly) in the chosen catalog, or null.
 const ExpressionSpec* findExpression(const std::string& name);
+
+// Whether `name` is a property of `expression`: a name it lists, or one
+// that a numbered name ("fN.equals") stands for; the entry, or null.
+const PropertySpec* findPropertySpec(const ExpressionSpec& expression, const std::string& name);
+
+// The meaning of `code` in the chosen plug-in's table, or "unknown code".
+const char* codeMeaning(TErrorCode code);
 
 // "scalar operand", "scalar operator", "vector operand" or "vector operator".
 const char* kindName(const ExpressionSpec& expression);
@@ -72,7 +116,9 @@ bool acceptsValue(const PropertySpec& property, const std::string& value);
 
 // Whether `text`, as written and with nothing left over, is a value of the
 // Compare type `type` ("version", "integer", ...): what Compare reads without
-// ignoring a part of it.
+// ignoring a part of it. SystemPlugin's literal types are "octal mode" (1 to
+// 4 octal digits, as ModeWithin reads) and "Debian version" (what
+// `dpkg --compare-versions` accepts, as VersionCompare reads).
 bool readsAs(const std::string& type, const std::string& text);
 
 } // namespace corehost

@@ -93,6 +93,8 @@ void Checker::properties(const ExpressionSpec& expression, const NodeSpec& spec,
     std::vector<std::string> known;
     for (const PropertySpec& property : expression.properties) {
         known.emplace_back(property.name);
+        if (property.numberedName)
+            continue;
         const std::wstring* value = findProperty(spec, property.name);
         if (!value && property.missingCode != 0)
             add(path, "missing property " + quote(std::string(property.name)) + " (" +
@@ -103,23 +105,32 @@ void Checker::properties(const ExpressionSpec& expression, const NodeSpec& spec,
                           describeAccepted(property, false) + ", not " + quote(*value) +
                           withCode(property.invalidCode));
     }
+    // Names that a numbered name ("fN.equals") stands for are checked here.
     for (const auto& property : spec.properties) {
         const std::string name = toUtf8(property.first);
-        if (std::find(known.begin(), known.end(), name) == known.end())
+        const PropertySpec* knownSpec = findPropertySpec(expression, name);
+        if (!knownSpec)
             add(path, "unknown property " + quote(name) + " of " + expression.name +
                           didYouMean(suggestName(name, known)));
+        else if (knownSpec->numberedName && !acceptsValue(*knownSpec, toUtf8(property.second)))
+            add(path, "property " + quote(name) + " must be " +
+                          describeAccepted(*knownSpec, false) + ", not " + quote(property.second) +
+                          withCode(knownSpec->invalidCode));
     }
 }
 
 void Checker::childKinds(const ExpressionSpec& expression, const NodeSpec& spec,
                          const std::string& path) {
-    if (expression.children != ChildKinds::Scalar)
+    if (expression.children != ChildKinds::Scalar && expression.children != ChildKinds::Vector)
         return;
+    const bool wantsVector = expression.children == ChildKinds::Vector;
     for (std::size_t i = 0; i < spec.children.size(); ++i) {
         const ExpressionSpec* child = findExpression(toUtf8(spec.children[i].name));
-        if (child && child->vector)
-            add(childPath(path, i), std::string("a vector result (") + child->name + ") where " +
-                                        expression.name + " takes scalar results only (-102)");
+        if (child && child->vector != wantsVector)
+            add(childPath(path, i), std::string(child->vector ? "a vector" : "a scalar") +
+                                        " result (" + child->name + ") where " + expression.name +
+                                        " takes " + (wantsVector ? "vector" : "scalar") +
+                                        " results only (-102)");
     }
 }
 

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "QxLogWrapper/Tracer.h"
+
 #include <string>
+#include <vector>
 
 using testsupport::SystemDriver;
 
@@ -60,4 +63,23 @@ TEST(ModeWithin, BitsOfTheFirstModeWithinTheSecond) {
         {L"ModeWithin", {}, {L"0640", L"0640", L"0640", L"?"}, L"0 0+ -10005+ =0:true"},
         {L"ModeWithin", {}, {L"[0640]"}, L"-102"},
     });
+}
+
+TEST(ListOperators, ErrorRecordsNameTheProperty) {
+    SystemDriver driver;
+    std::vector<TraceRecord> records;
+    Tracer::setSink([&](const TraceRecord& record) {
+        if (record.level == 1)
+            records.push_back(record);
+    });
+    EXPECT_EQ(driver.play(L"VectorContains", {}, {L"[a]", L"?"}), L"0+ =-12001:");
+    EXPECT_EQ(driver.play(L"Duplicates", {{L"ignoreCase", L"yes"}}, {L"[a]", L"?"}),
+              L"0+ =-12002:[]");
+    EXPECT_EQ(driver.play(L"TextExtract", {{L"pattern", L"("}}, {L"a", L"?"}), L"0+ =-12021:");
+    Tracer::setSink(nullptr);
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].message, "Unspecified \"value\"!");
+    EXPECT_EQ(records[0].file, "src/plugins/SystemPlugin/cross/VectorContains");
+    EXPECT_EQ(records[1].message, "\"ignoreCase\" is neither \"true\" nor \"false\"!");
+    EXPECT_EQ(records[2].message, "Invalid \"pattern\": missing ): (");
 }

@@ -47,6 +47,15 @@ TEST(TextMatch, PropertiesOperandsAndCodesInTheirOrder) {
          {{L"pattern", L"a"}},
          {L"a", L"~", L"?", L"b", L"?"},
          L"0+ ~ =-10007: 0+ =0:false"},
+        // Hostile patterns and texts: a repetition RE2 refuses, a program
+        // over its memory budget, characters without a UTF-8 form.
+        {L"TextMatch", {{L"pattern", L"a{1001}"}}, {L"a", L"?"}, L"0+ =-12021:"},
+        {L"TextMatch",
+         {{L"pattern", L"((((a{100}){100}){100}){100})"}},
+         {L"a", L"?"},
+         L"0+ =-12021:"},
+        {L"TextMatch", {{L"pattern", L"^x.y$"}}, {L"x\xD800y", L"?"}, L"0+ =0:true"},
+        {L"TextMatch", {{L"filter", L"x?y"}}, {L"x\x110000y", L"?"}, L"0+ =0:true"},
     });
 }
 

@@ -2,8 +2,8 @@
 #include "CorePlugin.h"
 
 #include "ExpressionFactory.h"
+#include "PluginKit/SettingWarning.h"
 #include "ResultCodes.h"
-#include "common/PluginTrace.h"
 
 #include "PluginSDK/Configuration.h"
 
@@ -54,14 +54,9 @@ void CorePlugin::storeOrSkipSetting(const wchar_t* name, const wchar_t* value) {
         configuration->setProperty(String(name), String(value));
         return;
     }
-    Trace trace(::CorePlugin::pluginTracer(),
-                L"CorePlugin::setProperty(const wchar_t *, const wchar_t *)");
-    trace.m_Level = ::CorePlugin::TRACE_WARNING;
-    // A null name or value is reported as the empty text.
-    trace << trace.pos(kTraceSource, __LINE__) << "Unexpected plugin property, skipping. "
-          << "plugin=[" << kPluginName << "] "
-          << "name=[" << (name ? name : L"") << "] "
-          << "value=[" << (value ? value : L"") << "]" << Trace::Modifier(0);
+    PluginKit::warnSkippedSetting(kPluginName,
+                                  L"CorePlugin::setProperty(const wchar_t *, const wchar_t *)",
+                                  kTraceSource, __LINE__, name, value);
 }
 
 PluginVersion CorePlugin::getVersion() const {

@@ -2,6 +2,7 @@
 // hosts can print meanings without linking the plug-in.
 #pragma once
 
+#include "PluginKit/ResultCodeTable.h"
 #include "PluginSDK/Types.h"
 
 namespace SystemPlugin {
@@ -38,11 +39,7 @@ enum ResultCode : TErrorCode {
     RC_NOT_AN_INTEGER = -12025,
 };
 
-struct ResultCodeInfo {
-    TErrorCode code;
-    const char* name;
-    const char* meaning;
-};
+using ResultCodeInfo = PluginKit::ResultCodeInfo;
 
 // The table of all codes, in ascending order of magnitude.
 inline constexpr ResultCodeInfo kResultCodes[] = {
@@ -85,16 +82,12 @@ inline constexpr ResultCodeInfo kResultCodes[] = {
 
 // The table row of a code, or null for a code the plug-in never produces.
 inline const ResultCodeInfo* findResultCode(TErrorCode code) {
-    for (const ResultCodeInfo& info : kResultCodes)
-        if (info.code == code)
-            return &info;
-    return nullptr;
+    return PluginKit::findCodeIn(kResultCodes, code);
 }
 
 // The meaning of a code, or "unknown code" for one that is not in the table.
 inline const char* describeResultCode(TErrorCode code) {
-    const ResultCodeInfo* info = findResultCode(code);
-    return info ? info->meaning : "unknown code";
+    return PluginKit::describeCodeIn(kResultCodes, code);
 }
 
 } // namespace SystemPlugin

@@ -4,7 +4,7 @@
 #include "SystemPlugin/ExpressionFactory.h"
 #include "SystemPlugin/ResultCodes.h"
 
-#include "PluginKit/PluginTrace.h"
+#include "PluginKit/SettingWarning.h"
 
 namespace PluginSDK {
 
@@ -31,14 +31,9 @@ void SystemPlugin::setProperty(const wchar_t* name, const wchar_t* value) {
 void SystemPlugin::storeOrSkipSetting(const wchar_t* name, const wchar_t* value) {
     if (value && m_Context.setProperty(name, value))
         return;
-    Trace trace(PluginKit::pluginTracer(),
-                L"SystemPlugin::setProperty(const wchar_t *, const wchar_t *)");
-    trace.m_Level = PluginKit::TRACE_WARNING;
-    // A null name or value is reported as the empty text.
-    trace << trace.pos(kTraceSource, __LINE__) << "Unexpected plugin property, skipping. "
-          << "plugin=[" << kPluginName << "] "
-          << "name=[" << (name ? name : L"") << "] "
-          << "value=[" << (value ? value : L"") << "]" << Trace::Modifier(0);
+    PluginKit::warnSkippedSetting(kPluginName,
+                                  L"SystemPlugin::setProperty(const wchar_t *, const wchar_t *)",
+                                  kTraceSource, __LINE__, name, value);
 }
 
 PluginVersion SystemPlugin::getVersion() const {

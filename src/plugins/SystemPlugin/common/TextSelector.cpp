@@ -2,9 +2,9 @@
 #include "SystemPlugin/common/TextSelector.h"
 
 #include "SystemPlugin/ResultCodes.h"
+#include "SystemPlugin/common/PropertyRules.h"
 
 #include "PluginKit/PluginTrace.h"
-#include "PluginKit/TruthProperty.h"
 #include "base/Utf8.h"
 
 namespace SystemPlugin {
@@ -29,10 +29,11 @@ TErrorCode TextSelector::configure(const PluginSDK::Expression& expression, bool
         return RC_PROPERTY_VALUE_INVALID;
     }
     bool ignoreCase = false;
-    if (!PluginKit::readTruthProperty(expression, L"ignoreCase", false, ignoreCase)) {
-        PK_TRACE_ERROR(trace, "\"ignoreCase\" is neither \"true\" nor \"false\"!");
-        return RC_PROPERTY_VALUE_INVALID;
-    }
+    const TErrorCode code =
+        readTruthSetting(expression, L"ignoreCase", false, ignoreCase,
+                         PluginKit::TraceTarget{&trace, kTraceSource, __LINE__});
+    if (code != RC_SUCCESS)
+        return code;
     if (filter) {
         m_Filter = PluginKit::WildcardFilter(filter, ignoreCase);
         m_Mode = Mode::Filter;

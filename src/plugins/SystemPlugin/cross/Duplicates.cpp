@@ -1,8 +1,9 @@
 // Duplicates: the values that occur more than once in a list.
 #include "SystemPlugin/cross/Duplicates.h"
 
+#include "SystemPlugin/common/PropertyRules.h"
+
 #include "PluginKit/PluginTrace.h"
-#include "PluginKit/TruthProperty.h"
 #include "utils/Wildcard.h"
 
 #include <string>
@@ -28,10 +29,11 @@ TErrorCode Duplicates::getVectorResult(PluginSDK::StringVector& result) {
     if (!m_Operand.isComplete())
         return RC_OPERANDS_INCOMPLETE;
     bool ignoreCase = false;
-    if (!PluginKit::readTruthProperty(*this, L"ignoreCase", false, ignoreCase)) {
-        PK_TRACE_ERROR(trace, "\"ignoreCase\" is neither \"true\" nor \"false\"!");
-        return RC_PROPERTY_VALUE_INVALID;
-    }
+    const TErrorCode code =
+        readTruthSetting(*this, L"ignoreCase", false, ignoreCase,
+                         PluginKit::TraceTarget{&trace, kTraceSource, __LINE__});
+    if (code != RC_SUCCESS)
+        return code;
     const std::vector<PluginSDK::String>& items = m_Operand.value().items();
     std::vector<std::wstring> keys;
     keys.reserve(items.size());

@@ -1,6 +1,8 @@
 // TextExtract: the first capture group of the first match in a probed text.
 #include "SystemPlugin/cross/TextExtract.h"
 
+#include "SystemPlugin/common/PropertyRules.h"
+
 #include "PluginKit/PluginTrace.h"
 #include "base/Utf8.h"
 
@@ -15,11 +17,11 @@ constexpr char kTraceSource[] = "src/plugins/SystemPlugin/cross/TextExtract";
 TErrorCode TextExtract::evaluate(const PluginSDK::String& child, PluginSDK::String& result) {
     Trace trace(PluginKit::pluginTracer(),
                 "TextExtract::getScalarResult(PluginSDK::String & result)");
-    const wchar_t* pattern = getProperty(L"pattern");
-    if (!pattern) {
-        PK_TRACE_ERROR(trace, "Unspecified \"pattern\"!");
-        return RC_PROPERTY_MISSING;
-    }
+    TErrorCode code = RC_SUCCESS;
+    const wchar_t* pattern = requireProperty(
+        *this, L"pattern", code, PluginKit::TraceTarget{&trace, kTraceSource, __LINE__});
+    if (!pattern)
+        return code;
     std::string error;
     if (!m_Pattern.compile(pattern, false, error)) {
         PK_TRACE_ERROR(trace, ("Invalid \"pattern\": " + error).c_str());

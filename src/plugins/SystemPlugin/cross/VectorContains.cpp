@@ -1,8 +1,9 @@
 // VectorContains: whether a list holds a value.
 #include "SystemPlugin/cross/VectorContains.h"
 
+#include "SystemPlugin/common/PropertyRules.h"
+
 #include "PluginKit/PluginTrace.h"
-#include "PluginKit/TruthProperty.h"
 #include "PluginKit/TruthValues.h"
 #include "utils/Wildcard.h"
 
@@ -18,16 +19,15 @@ TErrorCode VectorContains::evaluate(const PluginSDK::StringVector& child,
                                     PluginSDK::String& result) {
     Trace trace(PluginKit::pluginTracer(),
                 "VectorContains::getScalarResult(PluginSDK::String & result)");
-    const wchar_t* value = getProperty(L"value");
-    if (!value) {
-        PK_TRACE_ERROR(trace, "Unspecified \"value\"!");
-        return RC_PROPERTY_MISSING;
-    }
+    TErrorCode code = RC_SUCCESS;
+    const wchar_t* value = requireProperty(*this, L"value", code,
+                                           PluginKit::TraceTarget{&trace, kTraceSource, __LINE__});
     bool ignoreCase = false;
-    if (!PluginKit::readTruthProperty(*this, L"ignoreCase", false, ignoreCase)) {
-        PK_TRACE_ERROR(trace, "\"ignoreCase\" is neither \"true\" nor \"false\"!");
-        return RC_PROPERTY_VALUE_INVALID;
-    }
+    if (code == RC_SUCCESS)
+        code = readTruthSetting(*this, L"ignoreCase", false, ignoreCase,
+                                PluginKit::TraceTarget{&trace, kTraceSource, __LINE__});
+    if (code != RC_SUCCESS)
+        return code;
     std::wstring wanted(value);
     if (ignoreCase)
         utils::stringToLower(wanted);

@@ -1,0 +1,194 @@
+// SystemPlugin's catalog: its 26 expressions in registration order, its two
+// settings and its table of result codes.
+#include "eval/CatalogTables.h"
+
+#include "SystemPlugin/ResultCodes.h"
+
+namespace corehost {
+namespace catalog_detail {
+
+namespace {
+
+using namespace SystemPlugin; // the result codes
+
+const char* const kNetworkNote = "`true`: also read on network and FUSE file systems (else -12024)";
+
+PropertySpec truth(const char* name, const char* note) {
+    return optional(name, kTruth, RC_PROPERTY_VALUE_INVALID, note);
+}
+
+PropertySpec path() {
+    return required("absolutePath", RC_PROPERTY_MISSING);
+}
+
+PropertySpec network() {
+    return truth("network", kNetworkNote);
+}
+
+PropertySpec follow() {
+    return truth("follow", "`false`: the link itself (default `true`)");
+}
+
+PropertySpec ignoreCase() {
+    return truth("ignoreCase", "`true`: without regard to case");
+}
+
+PropertySpec filter() {
+    return optional("filter", "a wildcard pattern over the whole text; not with `pattern`");
+}
+
+PropertySpec pattern() {
+    return optional("pattern", "a regular expression (RE2), found anywhere unless anchored "
+                               "(else -12021); not with `filter`");
+}
+
+PropertySpec oneOf(const char* name, Values values, const char* note) {
+    return optional(name, std::move(values), RC_PROPERTY_VALUE_INVALID, note);
+}
+
+PropertySpec form() {
+    return oneOf("form", {"name", "id"}, "`id`: the number (default `name`)");
+}
+
+std::vector<PropertySpec> keyProperties(bool single) {
+    std::vector<PropertySpec> properties = {
+        required("syntax", RC_PROPERTY_MISSING, ValueRule::OneOf,
+                 {"shell", "logindefs", "useradd", "sysctl", "systemd", "sshd", "plain"},
+                 RC_PROPERTY_VALUE_INVALID, "whose reading of the file to reproduce"),
+        optional("file", "paths separated by `;` (globs allowed); required except for `sysctl`"),
+        required("key", RC_PROPERTY_MISSING),
+        optional("section", "the `[Section]`; required for `systemd`, refused elsewhere (-12002)"),
+        optional("dropins", "`sysctl`, `systemd`: the drop-in directory below /etc, /run, "
+                            "/usr/local/lib and /usr/lib; `\"\"` reads none")};
+    if (single) {
+        properties.push_back(optional("default", "the result when no file assigns the key"));
+        properties.push_back(
+            truth("integer", "`true`: the value must read as a decimal integer (else -12025)"));
+    }
+    properties.push_back(network());
+    return properties;
+}
+
+PropertySpec fieldTest(const char* name, ValueRule rule, const char* note) {
+    PropertySpec spec = optional(name, note);
+    spec.rule = rule;
+    spec.invalidCode =
+        rule == ValueRule::Text ? TErrorCode{0} : TErrorCode{RC_PROPERTY_VALUE_INVALID};
+    spec.numberedName = true;
+    return spec;
+}
+
+PropertySpec split() {
+    PropertySpec spec = optional("split", "the field is split there into its non-empty parts");
+    spec.rule = ValueRule::Character;
+    spec.invalidCode = RC_PROPERTY_VALUE_INVALID;
+    return spec;
+}
+
+std::vector<PropertySpec> packageProperties() {
+    return {required("package", RC_PROPERTY_MISSING, "a name, or `name:arch`"),
+            optional("architecture", "the Architecture field exactly (`all` only `all`)")};
+}
+
+std::vector<ExpressionSpec> makeExpressions() {
+    const ChildKinds scalars = ChildKinds::Scalar;
+    const ChildKinds vectors = ChildKinds::Vector;
+    ExpressionSpec modeWithin = op("ModeWithin", false, scalars, 2, 2, {},
+                                   "`true` when the first mode has no bit the second lacks");
+    modeWithin.literalType = "octal mode";
+    ExpressionSpec versionCompare =
+        op("VersionCompare", false, scalars, 2, 2,
+           {required("relation", RC_PROPERTY_MISSING, ValueRule::OneOf,
+                     {"lt", "le", "eq", "ne", "ge", "gt"}, RC_PROPERTY_VALUE_INVALID)},
+           "`true`/`false`: first child `relation` second child in dpkg's order");
+    versionCompare.literalType = "Debian version";
+    return {
+        operand("FileText", false, {path(), network()},
+                "the whole text, one final line end removed (at most 16 MiB)"),
+        operand("FileLines", true,
+                {required("absolutePath", RC_PROPERTY_MISSING,
+                          "paths separated by `;` (globs allowed)"),
+                 filter(), ignoreCase(), pattern(),
+                 optional("comments", "lines whose first non-blank text is it, and blank "
+                                      "lines, are left out"),
+                 network()},
+                "the lines of every file in order, without line ends; at most 100,000"),
+        operand("FileDigest", false,
+                {path(), oneOf("algorithm", {"sha256", "sha512", "md5"}, "default `sha256`"),
+                 network()},
+                "lower-case hex digest of the content"),
+        operand("FileMode", false, {path(), follow(), network()},
+                "four octal digits of the permission bits: `0640`, `4755`, `1777`"),
+        operand("FileOwner", false, {path(), follow(), form(), network()},
+                "the owner's user name, or the uid"),
+        operand("FileGroup", false, {path(), follow(), form(), network()},
+                "the group's name, or the gid"),
+        modeWithin,
+        operand("FileAcl", false, {path(), follow(), network()},
+                "`true` when an ACL beyond the base entries (or a default ACL) is there"),
+        operand("LinkTarget", false, {path(), network()},
+                "the target of a symbolic link as stored"),
+        operand("DirectoryEntries", true, {path(), filter(), ignoreCase(), network()},
+                "entry names without `.` and `..`, sorted by bytes; at most 100,000"),
+        operand("FileAge", false,
+                {path(), oneOf("field", {"mtime", "ctime"}, "default `mtime`"), network()},
+                "whole seconds from the time stamp to now, negative for a future one"),
+        operand("KeyValue", false, keyProperties(true),
+                "the winning value of the key, as the owning program reads it"),
+        operand("KeyValues", true, keyProperties(false),
+                "every active assignment of the key, in order"),
+        operand("RecordField", true,
+                {required("file", RC_PROPERTY_MISSING, "one path"),
+                 required("field", RC_PROPERTY_MISSING, ValueRule::Position, {},
+                          RC_PROPERTY_VALUE_INVALID, "the field to give, from 1"),
+                 split(), fieldTest("fN.equals", ValueRule::Text, "field N equals it"),
+                 fieldTest("fN.notEquals", ValueRule::Text, "field N differs from it"),
+                 fieldTest("fN.matches", ValueRule::Text, "field N matches the wildcard"),
+                 fieldTest("fN.notMatches", ValueRule::Text, "field N does not match it"),
+                 fieldTest("fN.atLeast", ValueRule::Count, "field N, a number, is at least it"),
+                 fieldTest("fN.below", ValueRule::Count, "field N, a number, is below it"),
+                 network()},
+                "field `field` of each record that passes every test"),
+        operand("Sysctl", false, {required("name", RC_PROPERTY_MISSING, "`net.ipv4.ip_forward`")},
+                "the kernel parameter's value, blanks folded"),
+        operand("MountOptions", true, {path(), network()},
+                "the options of the mount holding the path, as `findmnt -o OPTIONS`"),
+        operand("MountType", false, {path(), network()}, "the file-system type of that mount"),
+        operand("PackageInstalled", false, packageProperties(),
+                "`true` when an instance is installed (not `not-installed`, `config-files`)"),
+        operand("PackageVersion", false, packageProperties(),
+                "the installed version (-12017 none, -12023 ambiguous)"),
+        operand("InstalledPackages", true, {filter(), ignoreCase()},
+                "names of installed packages, sorted by bytes, each once"),
+        versionCompare,
+        op("TextMatch", false, scalars, 1, 1, {filter(), ignoreCase(), pattern()},
+           "`true` when the child's text matches; one of `filter`, `pattern` (else -12001)"),
+        op("TextExtract", false, scalars, 1, 1,
+           {required("pattern", RC_PROPERTY_MISSING,
+                     "a regular expression (RE2) with a capture group (else -12021)")},
+           "the first capture group of the first match (-12014 none)"),
+        op("Count", false, vectors, 1, 1, {}, "the number of values, decimal"),
+        op("VectorContains", false, vectors, 1, 1,
+           {required("value", RC_PROPERTY_MISSING), ignoreCase()},
+           "`true` when some value equals `value`"),
+        op("Duplicates", true, vectors, 1, 1, {ignoreCase()},
+           "each value that occurs more than once, once, in order of first occurrence"),
+    };
+}
+
+} // namespace
+
+PluginCatalog makeSystemPluginCatalog() {
+    PluginCatalog plugin{
+        "SystemPlugin",
+        makeExpressions(),
+        {{"dpkgAdminDir", "/var/lib/dpkg", "the dpkg database: `status` and `updates/`"},
+         {"sshConfigDir", "/etc/ssh", "the base of relative `Include` paths of `sshd`"}},
+        {}};
+    for (const ResultCodeInfo& info : kResultCodes)
+        plugin.codes.push_back(CodeSpec{info.code, info.meaning});
+    return plugin;
+}
+
+} // namespace catalog_detail
+} // namespace corehost
