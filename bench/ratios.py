@@ -20,11 +20,11 @@ def load(path):
     medians = {}
     for entry in data["benchmarks"]:
         # Drop the settings Google Benchmark appends ("/iterations:10").
-        name = "/".join(p for p in entry["run_name"].split("/") if ":" not in p)
+        name = "/".join(p for p in entry["run_name"].split("/") if ":" not in p and p != "manual_time")
         scale = TO_NS[entry.get("time_unit", "ns")]
-        # Benchmarks that time a whole process (counter "wall") are compared
-        # by the wall clock: the peer's CPU time is spent in the child.
-        clock = "real_time" if entry.get("wall") else "cpu_time"
+        # A benchmark that times a child process (counter "manual") sets its
+        # iteration times itself, from the child's CPU time: they are in real_time.
+        clock = "real_time" if entry.get("manual") else "cpu_time"
         if entry.get("run_type") == "aggregate":
             if entry.get("aggregate_name") == "median":
                 medians[name] = entry[clock] * scale

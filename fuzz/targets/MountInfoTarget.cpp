@@ -82,6 +82,13 @@ void checkAnswer(const std::string& path, bool found, const base::MountAnswer& a
     FUZZ_CHECK(isComponentPrefix(components(answer.mountPoint), components(path)));
     if (answer.server.empty())
         FUZZ_CHECK(answer.remotePath.empty());
+    // Options: "ro" or "rw" first, no name twice.
+    FUZZ_CHECK(!answer.options.empty() && (answer.options[0] == "ro" || answer.options[0] == "rw"));
+    std::vector<std::string> names;
+    for (const std::string& option : answer.options)
+        names.push_back(option.substr(0, option.find('=')));
+    std::sort(names.begin(), names.end());
+    FUZZ_CHECK(std::adjacent_find(names.begin(), names.end()) == names.end());
 }
 
 void checkRaw(const std::string& text, ByteReader& input) {

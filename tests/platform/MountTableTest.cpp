@@ -7,12 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include <sched.h>
 #include <sys/mount.h>
@@ -175,6 +177,32 @@ TEST(MountList, AnswersInWideTextOnlyWhileItsTableCanBeRead) {
     EXPECT_LT(mounts.Initialize(), 0);
     EXPECT_FALSE(mounts.isReady());
     EXPECT_EQ(mounts.GetMountPath(L"/mnt/caf\u00e9/x").length(), 0);
+}
+
+// Processes forked while another thread looks mounts up: the first lookup of
+// each never waits for a lock copied from the parent in its held state.
+TEST(MountList, AProcessForkedBesideLookupsAnswers) {
+    mountlist mounts;
+    ASSERT_EQ(mounts.Initialize(), 0);
+    std::atomic<bool> stop{false};
+    std::thread looker([&] {
+        while (!stop)
+            mounts.GetMountPath(L"/proc/self");
+    });
+    int failed = 0;
+    for (int i = 0; i < 20; ++i) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::alarm(2);
+            ::_exit(mounts.GetMountPath(L"/proc/self").str() == L"/proc" ? 0 : 1);
+        }
+        int status = -1;
+        failed += !(child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+                    WEXITSTATUS(status) == 0);
+    }
+    stop = true;
+    looker.join();
+    EXPECT_EQ(failed, 0);
 }
 
 TEST(MountList, RealTableAgreesWithFindmnt) {

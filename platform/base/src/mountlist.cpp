@@ -5,14 +5,17 @@
 #include "base/MountTable.h"
 #include "base/Utf8.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cwchar>
 #include <mutex>
 #include <new>
 #include <string>
+#include <vector>
 
 #include <linux/magic.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <unistd.h>
@@ -38,13 +41,53 @@ struct Signature {
     }
 };
 
+// The locks of every table in the process. They are all taken around fork(),
+// so that a forked process never inherits one held by a thread that it does
+// not have (its first lookup would wait for ever).
+struct ForkLocks {
+    std::mutex lock;
+    std::vector<std::mutex*> held;
+
+    static ForkLocks& instance() {
+        static ForkLocks locks;
+        return locks;
+    }
+    ForkLocks() { ::pthread_atfork(&takeAll, &releaseAll, &releaseAll); }
+
+    static void takeAll() {
+        ForkLocks& locks = instance();
+        locks.lock.lock();
+        for (std::mutex* table : locks.held)
+            table->lock();
+    }
+    static void releaseAll() {
+        ForkLocks& locks = instance();
+        for (std::mutex* table : locks.held)
+            table->unlock();
+        locks.lock.unlock();
+    }
+    void add(std::mutex* table) {
+        std::lock_guard<std::mutex> guard(lock);
+        held.push_back(table);
+    }
+    void remove(std::mutex* table) {
+        std::lock_guard<std::mutex> guard(lock);
+        held.erase(std::find(held.begin(), held.end(), table));
+    }
+};
+
 } // namespace
 
 // The table file, kept open, and the table last read from it. Everything is
 // guarded by one lock, so that a table is always replaced whole.
 class mountlist::Source {
 public:
-    Source(std::string path, std::atomic<bool>& ready) : m_Path(std::move(path)), m_Ready(ready) {}
+    Source(std::string path, std::atomic<bool>& ready) : m_Path(std::move(path)), m_Ready(ready) {
+        ForkLocks::instance().add(&m_Lock);
+    }
+    ~Source() { ForkLocks::instance().remove(&m_Lock); }
+    Source(const Source&) = delete;
+    Source& operator=(const Source&) = delete;
 
     // Opens and reads the table afresh; 0 or a negative errno value. Lookups
     // meanwhile wait for the lock and then answer from the new table.

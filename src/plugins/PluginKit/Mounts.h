@@ -3,6 +3,7 @@
 // network and FUSE file systems.
 #pragma once
 
+#include "PluginKit/CommonCodes.h"
 #include "PluginSDK/Types.h"
 #include "base/MountTable.h"
 #include "base/mountlist.h"
@@ -18,8 +19,8 @@ namespace PluginKit {
 class Mounts {
 public:
     // The codes of the answers.
-    static constexpr TErrorCode kInternalFailure = -103;
-    static constexpr TErrorCode kNoMountTable = -400;
+    static constexpr TErrorCode kInternalFailure = PluginKit::kInternalFailure;
+    static constexpr TErrorCode kNoMountTable = kMountTableUnavailable;
     static constexpr TErrorCode kNotOnAnyMount = -12010;
     static constexpr TErrorCode kOnNetwork = -12024;
 

@@ -17,6 +17,8 @@
 #include "SystemPlugin/cross/KeyValues.h"
 #include "SystemPlugin/cross/LinkTarget.h"
 #include "SystemPlugin/cross/ModeWithin.h"
+#include "SystemPlugin/cross/MountOptions.h"
+#include "SystemPlugin/cross/MountType.h"
 #include "SystemPlugin/cross/RecordField.h"
 #include "SystemPlugin/cross/Sysctl.h"
 #include "SystemPlugin/cross/TextExtract.h"
@@ -61,8 +63,8 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"KeyValues", &makeWithContext<KeyValues>},
     {L"RecordField", &make<RecordField>},
     {L"Sysctl", &make<Sysctl>},
-    {L"MountOptions", nullptr},
-    {L"MountType", nullptr},
+    {L"MountOptions", &make<MountOptions>},
+    {L"MountType", &make<MountType>},
     {L"PackageInstalled", nullptr},
     {L"PackageVersion", nullptr},
     {L"InstalledPackages", nullptr},

@@ -22,16 +22,14 @@ TErrorCode OwnerProbe::getScalarResult(PluginSDK::String& result) {
     result = static_cast<const wchar_t*>(nullptr);
     ProbeChecks checks(*this, trace, kTraceSource);
     checks.requirePath(__LINE__);
-    const bool follow = checks.truthValue(ProbeChecks::kFollow, true, __LINE__);
     const bool byId = checks.choice(L"form", {L"name", L"id"}, __LINE__) == 1;
-    std::string path;
-    struct stat status {};
-    if (!checks.pathStatus(follow, path, status, __LINE__))
+    ProbeChecks::Followed file;
+    if (!checks.followedStatus(file, __LINE__))
         return checks.code();
     const bool user = m_Owner == Owner::User;
-    std::string text = byId   ? std::to_string(user ? status.st_uid : status.st_gid)
-                       : user ? AccountNames::userName(status.st_uid)
-                              : AccountNames::groupName(status.st_gid);
+    std::string text = byId   ? std::to_string(user ? file.status.st_uid : file.status.st_gid)
+                       : user ? AccountNames::userName(file.status.st_uid)
+                              : AccountNames::groupName(file.status.st_gid);
     result = text.c_str();
     return RC_SUCCESS;
 }

@@ -131,6 +131,11 @@ bool ProbeChecks::pathStatus(bool follow, std::string& path, struct stat& status
     return this->status(path, follow, status, line);
 }
 
+bool ProbeChecks::followedStatus(Followed& file, int line) {
+    file.follow = truthValue(kFollow, true, line);
+    return pathStatus(file.follow, file.path, file.status, line);
+}
+
 void ProbeChecks::fileFailure(const PluginKit::FileOutcome& outcome, const std::string& path,
                               int line) {
     std::string message = "Cannot read " + path;

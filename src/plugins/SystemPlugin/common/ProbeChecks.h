@@ -64,6 +64,15 @@ public:
     bool status(const std::string& path, bool follow, struct stat& status, int line);
     // probePath, then status: what an attribute probe starts from.
     bool pathStatus(bool follow, std::string& path, struct stat& status, int line);
+
+    // The probed path with its status as "follow" asks (`stat` when absent).
+    struct Followed {
+        std::string path;
+        bool follow = true;
+        struct stat status {};
+    };
+    // "follow" read, then pathStatus.
+    bool followedStatus(Followed& file, int line);
     // Fails with the code of a file operation's failure, the record holding
     // the path and errno: -12010, -12011, -12012 or -12020.
     void fileFailure(const PluginKit::FileOutcome& outcome, const std::string& path, int line);

@@ -37,8 +37,8 @@ int RegexPattern::captureGroups() const {
     return m_Regex ? m_Regex->NumberOfCapturingGroups() : 0;
 }
 
-bool RegexPattern::search(const std::string& text) const {
-    return m_Regex && RE2::PartialMatch(text, *m_Regex);
+bool RegexPattern::search(std::string_view text) const {
+    return m_Regex && RE2::PartialMatch(re2::StringPiece(text.data(), text.size()), *m_Regex);
 }
 
 bool RegexPattern::extractFirstGroup(const std::string& text, std::string& group) const {

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace re2 {
 class RE2;
@@ -28,7 +29,7 @@ public:
     int captureGroups() const;
 
     // True when the pattern matches somewhere in `text` (anchors anchor).
-    bool search(const std::string& text) const;
+    bool search(std::string_view text) const;
 
     // The first capture group of the first match; false when nothing matches.
     // A group that took no part in the match gives the empty text.

@@ -25,6 +25,10 @@ public:
     // Whether `text` is selected.
     bool selects(const std::wstring& text) const;
 
+    // The pattern when texts are selected by one, else null: a caller that
+    // holds a text in valid UTF-8 can search it without a wide form.
+    const RegexPattern* pattern() const { return m_Mode == Mode::Pattern ? &m_Pattern : nullptr; }
+
 private:
     enum class Mode { All, Filter, Pattern };
     Mode m_Mode = Mode::All;

@@ -23,18 +23,16 @@ TErrorCode FileAcl::getScalarResult(PluginSDK::String& result) {
     result = static_cast<const wchar_t*>(nullptr);
     ProbeChecks checks(*this, trace, kTraceSource);
     checks.requirePath(__LINE__);
-    const bool follow = checks.truthValue(ProbeChecks::kFollow, true, __LINE__);
-    std::string path;
-    struct stat status {};
-    if (!checks.pathStatus(follow, path, status, __LINE__))
+    ProbeChecks::Followed file;
+    if (!checks.followedStatus(file, __LINE__))
         return checks.code();
     // An access ACL with more than the three entries of the mode bits, or a
     // default ACL (which only a directory has); read from extended
     // attributes, without opening the path.
-    const int extended =
-        follow ? ::acl_extended_file(path.c_str()) : ::acl_extended_file_nofollow(path.c_str());
+    const int extended = file.follow ? ::acl_extended_file(file.path.c_str())
+                                     : ::acl_extended_file_nofollow(file.path.c_str());
     if (extended < 0 && errno != ENOTSUP) {
-        checks.fileFailure(PluginKit::FileOutcome::fromErrno(errno), path, __LINE__);
+        checks.fileFailure(PluginKit::FileOutcome::fromErrno(errno), file.path, __LINE__);
         return checks.code();
     }
     // A file system without ACLs (ENOTSUP) holds none.

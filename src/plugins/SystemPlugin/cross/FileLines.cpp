@@ -8,8 +8,10 @@
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/ProbeChecks.h"
 #include "SystemPlugin/common/TextSelector.h"
+#include "base/Utf8.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace SystemPlugin {
@@ -20,10 +22,22 @@ constexpr char kTraceSource[] = "src/plugins/SystemPlugin/cross/FileLines";
 // The most lines the files together may hold, whatever is kept of them.
 constexpr std::size_t kMaxLines = 100000;
 
-// Whether `line` is blank or its first non-blank text is `marker`.
-bool isComment(const std::wstring& line, const std::wstring& marker) {
-    const std::size_t first = line.find_first_not_of(L" \t");
-    return first == std::wstring::npos || line.compare(first, marker.size(), marker) == 0;
+// Whether `line` is blank (spaces and tabs) or its first non-blank text is
+// `marker`; on wide text, or on UTF-8 bytes with the marker's UTF-8 form.
+template <typename Char>
+bool isComment(std::basic_string_view<Char> line, std::basic_string_view<Char> marker) {
+    const Char blanks[] = {Char(' '), Char('\t'), Char(0)};
+    const std::size_t first = line.find_first_not_of(blanks);
+    return first == line.npos || line.substr(first, marker.size()) == marker;
+}
+
+// Whether every byte is ASCII other than NUL: such a line decodes to the very
+// same characters, so its bytes can be searched as they are.
+bool isPlainAscii(std::string_view bytes) {
+    for (const char c : bytes)
+        if (c == '\0' || static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
 }
 
 } // namespace
@@ -55,6 +69,9 @@ TErrorCode FileLines::getVectorResult(PluginSDK::StringVector& result) {
     if (!outcome.ok())
         checks.fileFailure(outcome, paths, __LINE__);
     const std::wstring marker = comments ? comments : L"";
+    std::string markerBytes;
+    base::encodeUtf8(marker.data(), marker.size(), markerBytes, true);
+    const RegexPattern* regex = selector.pattern();
     std::size_t lines = 0;
     std::string bytes;
     for (const std::string& file : files) {
@@ -69,8 +86,13 @@ TErrorCode FileLines::getVectorResult(PluginSDK::StringVector& result) {
         const bool whole = PluginKit::TextLines::forEachLine(bytes, [&](std::string_view raw) {
             if (++lines > kMaxLines)
                 return false;
-            std::wstring line = PluginKit::TextLines::decode(raw);
-            if (comments && isComment(line, marker))
+            if (regex && isPlainAscii(raw)) {
+                if (!(comments && isComment<char>(raw, markerBytes)) && regex->search(raw))
+                    result.addString(PluginKit::TextLines::decode(raw).c_str());
+                return true;
+            }
+            const std::wstring line = PluginKit::TextLines::decode(raw);
+            if (comments && isComment<wchar_t>(line, marker))
                 return true;
             if (selector.selects(line))
                 result.addString(line.c_str());

@@ -20,14 +20,13 @@ TErrorCode FileMode::getScalarResult(PluginSDK::String& result) {
     result = static_cast<const wchar_t*>(nullptr);
     ProbeChecks checks(*this, trace, kTraceSource);
     checks.requirePath(__LINE__);
-    const bool follow = checks.truthValue(ProbeChecks::kFollow, true, __LINE__);
-    std::string path;
-    struct stat status {};
-    if (!checks.pathStatus(follow, path, status, __LINE__))
+    ProbeChecks::Followed file;
+    if (!checks.followedStatus(file, __LINE__))
         return checks.code();
     // Permission bits with set-user-ID, set-group-ID and sticky, of any type.
     char digits[8];
-    std::snprintf(digits, sizeof digits, "%04o", static_cast<unsigned>(status.st_mode & 07777));
+    std::snprintf(digits, sizeof digits, "%04o",
+                  static_cast<unsigned>(file.status.st_mode & 07777));
     result = digits;
     return RC_SUCCESS;
 }

@@ -1,0 +1,18 @@
+// MountOptions: the options of the mount that holds "absolutePath", as
+// findmnt's OPTIONS column shows them, one element each.
+#pragma once
+
+#include "PluginSDK/VectorOperand.h"
+
+namespace SystemPlugin {
+
+class MountOptions : public PluginSDK::VectorOperand {
+public:
+    // "ro" or "rw" first, then the mount's other options, then the file
+    // system's; the codes of MountLookup::find. The result stays cleared on
+    // failure.
+    TErrorCode getVectorResult(PluginSDK::StringVector& result) override;
+    void disposeExpression() override {}
+};
+
+} // namespace SystemPlugin
