@@ -8,6 +8,7 @@
 #include "SystemPlugin/common/PropertyText.h"
 #include "SystemPlugin/common/SshdConfig.h"
 
+#include <algorithm>
 #include <cwchar>
 
 namespace SystemPlugin {
@@ -136,10 +137,12 @@ TErrorCode KeyValueQuery::check(const PluginSDK::Expression& node) {
 TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values, bool& missedFile) {
     missedFile = false;
     std::vector<std::string> paths;
+    std::vector<std::string> parts;
     if (!m_Files.empty() || m_Syntax->fileRequired) {
         // Each part before a glob in it is expanded, each file again before
-        // it is read (a glob may lead onto another mount).
-        for (const std::string& part : PluginKit::PathList::split(m_Files))
+        // it is read (a glob may lead onto another mount) unless it is a part.
+        parts = PluginKit::PathList::split(m_Files);
+        for (const std::string& part : parts)
             m_Checks.checkNetwork(part, __LINE__);
         const PluginKit::FileOutcome outcome = PluginKit::PathList::expand(m_Files, paths);
         if (!outcome.ok())
@@ -155,7 +158,8 @@ TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values, 
     const KeyQuery query{m_Key, m_Section};
     std::string text;
     for (std::size_t i = 0; i < paths.size() && !m_Checks.failed(); ++i) {
-        m_Checks.checkNetwork(paths[i], __LINE__);
+        if (std::find(parts.begin(), parts.end(), paths[i]) == parts.end())
+            m_Checks.checkNetwork(paths[i], __LINE__);
         if (m_Checks.failed())
             break;
         const PluginKit::FileOutcome outcome = PluginKit::FileReader::readFile(paths[i], text);

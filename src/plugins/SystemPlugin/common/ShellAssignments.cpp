@@ -6,6 +6,7 @@
 #include "SystemPlugin/common/Assignments.h"
 #include "SystemPlugin/common/ConfigLines.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace SystemPlugin {
@@ -25,6 +26,9 @@ bool isNameStart(char c) {
 bool isNameChar(char c) {
     return isNameStart(c) || (c >= '0' && c <= '9');
 }
+
+// What ends a run of ordinary characters in a word.
+constexpr std::string_view kSpecial = " \t\n\r;&|<>()\\'\"=";
 
 bool isOperator(char c) {
     return c == '&' || c == '|' || c == '<' || c == '>' || c == '(' || c == ')';
@@ -123,11 +127,17 @@ private:
                 word.quoted = true;
                 if (!readDoubleQuoted(out))
                     return false;
-            } else {
-                if (c == '=' && !word.quoted && word.nameLength == std::string::npos && isName(out))
+            } else if (c == '=') {
+                if (!word.quoted && word.nameLength == std::string::npos && isName(out))
                     word.nameLength = out.size();
                 out += c;
                 ++m_Pos;
+            } else {
+                // This character and the ordinary ones after it.
+                const std::size_t end =
+                    std::min(m_Text.size(), m_Text.find_first_of(kSpecial, m_Pos + 1));
+                out.append(m_Text.substr(m_Pos, end - m_Pos));
+                m_Pos = end;
             }
         }
         return true;
@@ -163,8 +173,10 @@ private:
                     continue;
                 }
             }
-            out += c;
-            ++m_Pos;
+            const std::size_t end =
+                std::min(m_Text.size(), m_Text.find_first_of("\"\\", m_Pos + 1));
+            out.append(m_Text.substr(m_Pos, end - m_Pos));
+            m_Pos = end;
         }
         return false;
     }
