@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -63,7 +64,10 @@ int probeOnNetworkMounts(const std::string& dir, int out) {
     std::ofstream(table) << "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
                             "2 1 0:40 / /mnt/nas rw - nfs4 nas:/export rw\n"
                             "3 1 0:41 / " +
-                                dir + " rw - fuse.sshfs host: rw\n";
+                                dir +
+                                " rw - fuse.sshfs host: rw\n"
+                                "4 1 0:42 / " +
+                                dir + "-local/nas rw - nfs4 nas:/x rw\n";
     if (::unshare(CLONE_NEWNS) != 0 ||
         ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
         ::mount(table.c_str(), "/proc/self/mountinfo", nullptr, MS_BIND, nullptr) != 0)
@@ -80,6 +84,9 @@ int probeOnNetworkMounts(const std::string& dir, int out) {
         {L"DirectoryEntries", dir, nullptr},
         {L"FileDigest", file, nullptr},
         {L"FileLines", "/etc/hostname;" + dir + "/*", nullptr},
+        // The glob must not look inside the NFS mount below a local directory.
+        {L"FileLines", dir + "-local/*/none", nullptr},
+        {L"FileLines", dir + "-local/*/none", L"true"},
     };
     std::string answers;
     for (const auto& c : cases) {
@@ -210,10 +217,14 @@ TEST(FileProbes, HostileFilesAreRefusedQuickly) {
 TEST(FileProbes, NetworkMountsAreRefusedUnlessAllowed) {
     testsupport::TempDir dir;
     dir.write("file", "remote\n");
+    const std::string local = dir.path() + "-local";
+    ASSERT_EQ(::mkdir(local.c_str(), 0755) | ::mkdir((local + "/nas").c_str(), 0755), 0);
     const testsupport::Forked run = testsupport::runForked(dir.path(), probeOnNetworkMounts);
     if (WIFEXITED(run.status) && WEXITSTATUS(run.status) == 77)
         GTEST_SKIP() << "no private mount namespace here";
-    EXPECT_EQ(run.transcript, "-12024:\n0:remote\n-12024:\n-12024:[]\n-12024:\n-12024:[]\n");
+    EXPECT_EQ(run.transcript,
+              "-12024:\n0:remote\n-12024:\n-12024:[]\n-12024:\n-12024:[]\n-12024:[]\n0:[]\n");
+    std::filesystem::remove_all(local);
 }
 
 // Checks in their order: required, values, patterns, then the file system.

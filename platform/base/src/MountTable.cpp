@@ -141,9 +141,9 @@ int noteBadLine(libmnt_table* table, const char* /*filename*/, int line) {
 // Parses mountinfo entries (one per line, nothing else) into `table`. libmount
 // skips an entry it cannot read, and it cannot tell a malformed entry from
 // one it failed to allocate for; nor does it tell a failed read of a line from
-// the end of the text. So every entry must come back, and an entry skipped is
-// read again on its own: malformed, it is skipped again; read this time, the
-// first failure was a lack of memory. 0, or a negative errno value.
+// the end of the text. So every entry must come back, and the entries skipped
+// are read again: malformed, they are skipped again; one read this time was
+// skipped for a lack of memory. 0, or a negative errno value.
 int parseEntries(const std::string& entries, std::size_t count, libmnt_table* table,
                  bool retrySkipped) {
     if (entries.empty())
@@ -162,27 +162,28 @@ int parseEntries(const std::string& entries, std::size_t count, libmnt_table* ta
         return rc;
     if (static_cast<std::size_t>(mnt_table_get_nents(table)) + badLines.size() != count)
         return -ENOMEM;
-    if (!retrySkipped)
+    if (!retrySkipped || badLines.empty())
         return 0;
+    // The skipped entries, read again together.
+    std::vector<std::size_t> starts{0};
+    for (std::size_t at = entries.find('\n'); at != std::string::npos && at + 1 < entries.size();
+         at = entries.find('\n', at + 1))
+        starts.push_back(at + 1);
+    std::string skipped;
     for (int line : badLines) {
-        std::size_t start = 0;
-        for (int i = 1; i < line && start != std::string::npos; ++i) {
-            start = entries.find('\n', start);
-            if (start != std::string::npos)
-                ++start;
-        }
-        if (start == std::string::npos || start >= entries.size())
+        if (line < 1 || static_cast<std::size_t>(line) > starts.size())
             return -ENOMEM;
-        const std::string one = entries.substr(start, entries.find('\n', start) - start + 1);
-        TablePtr alone(mnt_new_table(), &mnt_unref_table);
-        if (!alone)
-            return -ENOMEM;
-        rc = parseEntries(one, 1, alone.get(), false);
-        if (rc < 0)
-            return rc;
-        if (mnt_table_get_nents(alone.get()) != 0)
-            return -ENOMEM;
+        const std::size_t start = starts[static_cast<std::size_t>(line) - 1];
+        skipped.append(entries, start, entries.find('\n', start) - start + 1);
     }
+    TablePtr again(mnt_new_table(), &mnt_unref_table);
+    if (!again)
+        return -ENOMEM;
+    rc = parseEntries(skipped, badLines.size(), again.get(), false);
+    if (rc < 0)
+        return rc;
+    if (mnt_table_get_nents(again.get()) != 0)
+        return -ENOMEM;
     return 0;
 }
 

@@ -16,6 +16,9 @@ enum class FileError {
     OverLimit,
     // It exists but cannot be read: EACCES, EPERM, EIO, ELOOP and the rest.
     Unreadable,
+    // Reaching it would touch a network or FUSE file system, which the
+    // caller does not allow.
+    OnNetwork,
 };
 
 struct FileOutcome {

@@ -1,27 +1,70 @@
 // A "paths" property, split and expanded.
 #include "PluginKit/PathList.h"
 
+#include "PluginKit/Mounts.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <new>
 
+#include <dirent.h>
 #include <glob.h>
+#include <sys/stat.h>
 
 namespace PluginKit {
 
 namespace {
 
-// The first error glob(3) met in a directory it had to search, for the
-// expansion running on this thread (glob's callback carries no context).
-thread_local int tGlobError = 0;
+// What glob(3)'s callbacks need, for the expansion running on this thread
+// (the callbacks carry no context): the first error met in a directory glob
+// had to search, and whether paths on network file systems may be touched.
+struct GlobState {
+    int error = 0;
+    bool guarded = false;
+    bool onNetwork = false;
+};
+thread_local GlobState tGlob;
 
 extern "C" int recordGlobError(const char* /*path*/, int error) {
     // A missing directory only means that nothing matches below it.
     if (error == ENOENT || error == ENOTDIR)
         return 0;
-    if (tGlobError == 0)
-        tGlobError = error;
+    if (tGlob.error == 0)
+        tGlob.error = error;
     return 1;
+}
+
+// Whether glob may touch `path`; a refusal is recorded and set in errno.
+bool mayTouch(const char* path) noexcept {
+    if (!tGlob.guarded)
+        return true;
+    TErrorCode code = 0;
+    try {
+        code = checkNetworkPath(std::string(path), false);
+    } catch (...) {
+        code = -1;
+    }
+    if (code == 0)
+        return true;
+    tGlob.onNetwork = tGlob.onNetwork || code == Mounts::kOnNetwork;
+    errno = code == Mounts::kOnNetwork ? EREMOTE : EIO;
+    return false;
+}
+
+extern "C" void* guardedOpendir(const char* path) {
+    return mayTouch(path) ? ::opendir(path) : nullptr;
+}
+extern "C" struct dirent* guardedReaddir(void* directory) {
+    return ::readdir(static_cast<DIR*>(directory));
+}
+extern "C" void guardedClosedir(void* directory) {
+    ::closedir(static_cast<DIR*>(directory));
+}
+extern "C" int guardedLstat(const char* path, struct stat* status) {
+    return mayTouch(path) ? ::lstat(path, status) : -1;
+}
+extern "C" int guardedStat(const char* path, struct stat* status) {
+    return mayTouch(path) ? ::stat(path, status) : -1;
 }
 
 struct GlobRelease {
@@ -29,17 +72,28 @@ struct GlobRelease {
     ~GlobRelease() { ::globfree(matches); }
 };
 
-FileOutcome expandGlob(const std::string& pattern, std::vector<std::string>& files) {
+FileOutcome expandGlob(const std::string& pattern, bool networkAllowed,
+                       std::vector<std::string>& files) {
     glob_t matches{};
     GlobRelease release{&matches};
-    tGlobError = 0;
-    int rc = ::glob(pattern.c_str(), GLOB_NOSORT, recordGlobError, &matches);
+    tGlob = GlobState{0, !networkAllowed, false};
+    matches.gl_opendir = guardedOpendir;
+    matches.gl_readdir = guardedReaddir;
+    matches.gl_closedir = guardedClosedir;
+    matches.gl_lstat = guardedLstat;
+    matches.gl_stat = guardedStat;
+    const int rc =
+        ::glob(pattern.c_str(), GLOB_NOSORT | GLOB_ALTDIRFUNC, recordGlobError, &matches);
+    // A refused path may have looked missing to glob: whatever it answered,
+    // the expansion is refused.
+    if (tGlob.onNetwork)
+        return FileOutcome::of(FileError::OnNetwork);
     if (rc == GLOB_NOMATCH)
         return FileOutcome::success();
     if (rc == GLOB_NOSPACE)
         throw std::bad_alloc();
     if (rc != 0)
-        return {FileError::Unreadable, tGlobError != 0 ? tGlobError : EIO};
+        return {FileError::Unreadable, tGlob.error != 0 ? tGlob.error : EIO};
     if (matches.gl_pathc > PathList::kMaxPaths - std::min(files.size(), PathList::kMaxPaths))
         return FileOutcome::of(FileError::OverLimit);
     std::size_t first = files.size();
@@ -73,7 +127,8 @@ bool PathList::isGlob(const std::string& path) {
     return open != std::string::npos && path.find(']', open + 1) != std::string::npos;
 }
 
-FileOutcome PathList::expand(const std::string& paths, std::vector<std::string>& files) {
+FileOutcome PathList::expand(const std::string& paths, std::vector<std::string>& files,
+                             bool networkAllowed) {
     files.clear();
     for (std::string& path : split(paths)) {
         if (!isGlob(path)) {
@@ -82,7 +137,7 @@ FileOutcome PathList::expand(const std::string& paths, std::vector<std::string>&
             files.push_back(std::move(path));
             continue;
         }
-        FileOutcome outcome = expandGlob(path, files);
+        FileOutcome outcome = expandGlob(path, networkAllowed, files);
         if (!outcome.ok())
             return outcome;
     }

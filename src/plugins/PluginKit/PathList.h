@@ -28,7 +28,11 @@ public:
     // (`*` and `?` do not match a leading `.`; no match adds nothing).
     // Unreadable when a directory a glob must search cannot be read, so that
     // an unreadable directory never looks empty; OverLimit beyond kMaxPaths.
-    static FileOutcome expand(const std::string& paths, std::vector<std::string>& files);
+    // Unless `networkAllowed`, a glob touches nothing on a network or FUSE
+    // file system (by the process's mount table) while it searches: OnNetwork
+    // when it would have to. Plain paths are not touched here at all.
+    static FileOutcome expand(const std::string& paths, std::vector<std::string>& files,
+                              bool networkAllowed = true);
 };
 
 } // namespace PluginKit

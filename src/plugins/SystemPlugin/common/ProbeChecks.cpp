@@ -30,6 +30,8 @@ TErrorCode codeOf(PluginKit::FileError error) {
         return RC_WRONG_KIND;
     case PluginKit::FileError::OverLimit:
         return RC_OVER_LIMIT;
+    case PluginKit::FileError::OnNetwork:
+        return RC_NETWORK_FILE_SYSTEM;
     case PluginKit::FileError::Unreadable:
         break;
     }
@@ -143,6 +145,8 @@ void ProbeChecks::fileFailure(const PluginKit::FileOutcome& outcome, const std::
         message = "Not of the kind required: " + path;
     else if (outcome.error == PluginKit::FileError::OverLimit)
         message = "Over the limit: " + path;
+    else if (outcome.error == PluginKit::FileError::OnNetwork)
+        message = "Reaches a network or FUSE file system (\"network\" is not \"true\"): " + path;
     if (outcome.systemError != 0)
         message += ": errno=" + std::to_string(outcome.systemError) + " (" +
                    std::strerror(outcome.systemError) + ")";

@@ -28,6 +28,8 @@ public:
     ProbeChecks(const PluginSDK::Expression& probe, Trace& trace, const char* source);
 
     bool failed() const { return m_Code != 0; }
+    // Whether "network" is "true" (read by requirePath).
+    bool networkAllowed() const { return m_Network; }
     // The first failure's code, or 0.
     TErrorCode code() const { return m_Code; }
 
@@ -74,7 +76,7 @@ public:
     // "follow" read, then pathStatus.
     bool followedStatus(Followed& file, int line);
     // Fails with the code of a file operation's failure, the record holding
-    // the path and errno: -12010, -12011, -12012 or -12020.
+    // the path and errno: -12010, -12011, -12012, -12020 or -12024.
     void fileFailure(const PluginKit::FileOutcome& outcome, const std::string& path, int line);
 
 private:

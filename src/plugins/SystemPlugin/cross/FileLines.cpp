@@ -58,14 +58,15 @@ TErrorCode FileLines::getVectorResult(PluginSDK::StringVector& result) {
     if (checks.failed())
         return checks.code();
 
-    // Each part is checked before a glob in it is expanded; each file again
-    // before it is read (a glob may lead onto another mount).
+    // Each part is checked before a glob in it is expanded, each path the
+    // glob touches while it searches, and each file again before it is read.
     for (const std::string& part : PluginKit::PathList::split(paths))
         checks.checkNetwork(part, __LINE__);
     if (checks.failed())
         return checks.code();
     std::vector<std::string> files;
-    PluginKit::FileOutcome outcome = PluginKit::PathList::expand(paths, files);
+    PluginKit::FileOutcome outcome =
+        PluginKit::PathList::expand(paths, files, checks.networkAllowed());
     if (!outcome.ok())
         checks.fileFailure(outcome, paths, __LINE__);
     const std::wstring marker = comments ? comments : L"";
