@@ -67,7 +67,7 @@ public:
         if (m_Checks.failed())
             return m_Checks.code();
         const PluginKit::FileOutcome outcome =
-            PluginKit::PathList::expand(asOnePath(pattern), paths);
+            PluginKit::PathList::expand(asOnePath(pattern), paths, m_Checks.networkAllowed());
         if (!outcome.ok())
             m_Checks.fileFailure(outcome, pattern, __LINE__);
         return m_Checks.code();
@@ -144,7 +144,8 @@ TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values, 
         parts = PluginKit::PathList::split(m_Files);
         for (const std::string& part : parts)
             m_Checks.checkNetwork(part, __LINE__);
-        const PluginKit::FileOutcome outcome = PluginKit::PathList::expand(m_Files, paths);
+        const PluginKit::FileOutcome outcome =
+            PluginKit::PathList::expand(m_Files, paths, m_Checks.networkAllowed());
         if (!outcome.ok())
             m_Checks.fileFailure(outcome, m_Files, __LINE__);
     }
