@@ -23,7 +23,8 @@ struct DirCloser {
 
 } // namespace
 
-std::vector<std::string> DropinSet::collect(std::string_view name) {
+std::vector<std::string>
+DropinSet::collect(std::string_view name, const std::function<bool(const std::string&)>& mayList) {
     std::vector<std::string> paths;
     if (name.empty())
         return paths;
@@ -31,6 +32,8 @@ std::vector<std::string> DropinSet::collect(std::string_view name) {
     std::map<std::string, std::string> chosen;
     for (std::string_view root : kRoots) {
         const std::string directory = std::string(root) + "/" + std::string(name);
+        if (!mayList(directory))
+            break;
         std::unique_ptr<DIR, DirCloser> dir(opendir(directory.c_str()));
         if (!dir)
             continue;

@@ -3,6 +3,7 @@
 // /usr/local/lib and /usr/lib.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,8 +19,10 @@ public:
     // The paths to read for `name`, sorted by file name: only names ending in
     // ".conf" and not starting with '.'; a name whose first file is a link to
     // /dev/null (or /dev/null itself) or not a regular file reads nothing.
-    // Empty for an empty `name`. Directories that cannot be listed add nothing.
-    static std::vector<std::string> collect(std::string_view name);
+    // Empty for an empty `name`. Directories that cannot be listed add nothing;
+    // a directory `mayList` refuses is not touched, and ends the collection.
+    static std::vector<std::string> collect(std::string_view name,
+                                            const std::function<bool(const std::string&)>& mayList);
 };
 
 } // namespace SystemPlugin

@@ -151,7 +151,10 @@ TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values, 
     }
     const std::size_t named = paths.size();
     if (m_Syntax->takesDropins)
-        for (std::string& path : DropinSet::collect(m_Dropins))
+        for (std::string& path : DropinSet::collect(m_Dropins, [this](const std::string& dir) {
+                 m_Checks.checkNetwork(dir, __LINE__);
+                 return !m_Checks.failed();
+             }))
             paths.push_back(std::move(path));
 
     IncludeFiles includes(m_Checks);
