@@ -9,6 +9,7 @@ packages=(
   nlohmann-json3-dev libcli11-dev libmount-dev libssl-dev python3
   util-linux valgrind pkg-config
   libre2-dev libacl1-dev acl openssh-server
+  procps iproute2 passwd systemd
 )
 
 missing=()
