@@ -60,7 +60,8 @@ TEST_F(KeyValueFiles, SshdReadsAsSshdTPrints) {
         "Include INC/*.conf\nallowusers alice bob\\ x 'o''k'\nPort 2222\nPort=2223\n"
         "AcceptEnv LANG LC_*\nMatch Address 10.0.0.1\nAllowUsers mallory\nInclude MATCH\n"
         "Match all\nAcceptEnv TZ\nMaxAuthTries 5\nBanner /etc/issue.net  \n",
-        "PasswordAuthentication=no\nport 2200\nMaxAuthTries\t4\nX11Forwarding no\nMatch all\n"
+        "PasswordAuthentication=no\nport 2200\nMaxAuthTries\t4\nX11Forwarding no\n"
+        "ChallengeResponseAuthentication no\nKbdInteractiveAuthentication yes\nMatch all\n"
         "Include INC/10-a.conf\nMatch group x\nBanner none\n",
     };
     const std::string defaults = sshdT(m_Dir.path(), m_Dir.write("empty", ""));
@@ -78,7 +79,7 @@ TEST_F(KeyValueFiles, SshdReadsAsSshdTPrints) {
         // KeyValues for those that add up.
         for (std::string keyword :
              {"permitrootlogin", "passwordauthentication", "x11forwarding", "maxauthtries",
-              "banner", "+allowusers", "+port", "+acceptenv"}) {
+              "banner", "kbdinteractiveauthentication", "+allowusers", "+port", "+acceptenv"}) {
             const bool all = keyword[0] == '+';
             keyword.erase(0, all ? 1 : 0);
             const Answer answer = m_Driver.evaluate(

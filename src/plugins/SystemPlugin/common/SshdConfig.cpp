@@ -7,6 +7,8 @@
 
 #include <strings.h>
 
+#include <utility>
+
 namespace SystemPlugin {
 namespace {
 
@@ -75,9 +77,29 @@ constexpr std::string_view kMatchKeywords[] = {"AcceptEnv",
                                                "X11Forwarding",
                                                "X11UseLocalhost"};
 
+// Other names sshd takes for a keyword.
+constexpr std::pair<std::string_view, std::string_view> kAliases[] = {
+    {"ChallengeResponseAuthentication", "KbdInteractiveAuthentication"},
+    {"SkeyAuthentication", "KbdInteractiveAuthentication"},
+    {"PubkeyAcceptedKeyTypes", "PubkeyAcceptedAlgorithms"},
+    {"HostbasedAcceptedKeyTypes", "HostbasedAcceptedAlgorithms"},
+    {"DSAAuthentication", "PubkeyAuthentication"},
+    {"KeepAlive", "TCPKeepAlive"}};
+
+std::string_view canonical(std::string_view keyword) {
+    for (const auto& [alias, name] : kAliases)
+        if (equalsIgnoringCase(alias, keyword))
+            return name;
+    return keyword;
+}
+
+bool sameKeyword(std::string_view a, std::string_view b) {
+    return equalsIgnoringCase(canonical(a), canonical(b));
+}
+
 bool isMatchKeyword(std::string_view keyword) {
     for (std::string_view known : kMatchKeywords)
-        if (equalsIgnoringCase(known, keyword))
+        if (sameKeyword(known, keyword))
             return true;
     return false;
 }
@@ -202,7 +224,7 @@ TErrorCode SshdConfig::read(std::string_view text, int depth, bool inMatchAll) {
         } else if (!active) {
         } else if (equalsIgnoringCase(keyword, "Include")) {
             code = include(words, depth + 1, inMatchAll);
-        } else if (equalsIgnoringCase(keyword, m_Keyword)) {
+        } else if (sameKeyword(keyword, m_Keyword)) {
             m_Lines.push_back(Line{words, inMatchAll});
         }
     });

@@ -4,6 +4,8 @@
 // "Match all" left out. As in sshd, the lines of "Match all" blocks (and of
 // files included from them) override the global ones for the keywords a Match
 // block may set: sshd applies its matching blocks after the global settings.
+// A keyword's other names (ChallengeResponseAuthentication for
+// KbdInteractiveAuthentication, ...) count as the keyword.
 #pragma once
 
 #include "PluginSDK/Types.h"
