@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev libmount-dev libssl-dev python3
   util-linux valgrind pkg-config
-  libre2-dev libacl1-dev acl openssh-server
+  libre2-dev libacl1-dev acl openssh-server openssl
   procps iproute2 passwd systemd
 )
 

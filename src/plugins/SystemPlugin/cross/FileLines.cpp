@@ -40,6 +40,38 @@ bool isPlainAscii(std::string_view bytes) {
     return true;
 }
 
+// What is kept of the lines read: "comments" and the selector, with a count
+// of every line read against kMaxLines.
+struct LineKeeper {
+    const TextSelector& selector;
+    const wchar_t* comments; // null: no comment marker
+    std::size_t read = 0;
+
+    // Adds the kept lines of one file's `bytes` to `result`; false when the
+    // lines read so far are more than kMaxLines.
+    bool keep(std::string_view bytes, PluginSDK::StringVector& result) {
+        const std::wstring marker = comments ? comments : L"";
+        std::string markerBytes;
+        base::encodeUtf8(marker.data(), marker.size(), markerBytes, true);
+        const RegexPattern* regex = selector.pattern();
+        return PluginKit::TextLines::forEachLine(bytes, [&](std::string_view raw) {
+            if (++read > kMaxLines)
+                return false;
+            if (regex && isPlainAscii(raw)) {
+                if (!(comments && isComment<char>(raw, markerBytes)) && regex->search(raw))
+                    result.addString(PluginKit::TextLines::decode(raw).c_str());
+                return true;
+            }
+            const std::wstring line = PluginKit::TextLines::decode(raw);
+            if (comments && isComment<wchar_t>(line, marker))
+                return true;
+            if (selector.selects(line))
+                result.addString(line.c_str());
+            return true;
+        });
+    }
+};
+
 } // namespace
 
 TErrorCode FileLines::getVectorResult(PluginSDK::StringVector& result) {
@@ -69,37 +101,16 @@ TErrorCode FileLines::getVectorResult(PluginSDK::StringVector& result) {
         PluginKit::PathList::expand(paths, files, checks.networkAllowed());
     if (!outcome.ok())
         checks.fileFailure(outcome, paths, __LINE__);
-    const std::wstring marker = comments ? comments : L"";
-    std::string markerBytes;
-    base::encodeUtf8(marker.data(), marker.size(), markerBytes, true);
-    const RegexPattern* regex = selector.pattern();
-    std::size_t lines = 0;
+    LineKeeper keeper{selector, comments};
     std::string bytes;
     for (const std::string& file : files) {
         checks.checkNetwork(file, __LINE__);
         if (checks.failed())
             break;
         outcome = PluginKit::FileReader::readFile(file, bytes);
-        if (!outcome.ok()) {
+        if (!outcome.ok())
             checks.fileFailure(outcome, file, __LINE__);
-            break;
-        }
-        const bool whole = PluginKit::TextLines::forEachLine(bytes, [&](std::string_view raw) {
-            if (++lines > kMaxLines)
-                return false;
-            if (regex && isPlainAscii(raw)) {
-                if (!(comments && isComment<char>(raw, markerBytes)) && regex->search(raw))
-                    result.addString(PluginKit::TextLines::decode(raw).c_str());
-                return true;
-            }
-            const std::wstring line = PluginKit::TextLines::decode(raw);
-            if (comments && isComment<wchar_t>(line, marker))
-                return true;
-            if (selector.selects(line))
-                result.addString(line.c_str());
-            return true;
-        });
-        if (!whole)
+        else if (!keeper.keep(bytes, result))
             checks.fileFailure(PluginKit::FileOutcome::of(PluginKit::FileError::OverLimit), file,
                                __LINE__);
     }
