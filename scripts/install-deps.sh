@@ -20,7 +20,7 @@ packages=(
 test_packages=(
   clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
   python3 util-linux acl openssh-server openssl valgrind
-  lintian systemd
+  procps iproute2 passwd lintian systemd
 )
 
 case "${1:-}" in

@@ -22,6 +22,10 @@ int fuzzIni(const std::uint8_t* data, std::size_t size);
 int fuzzMountInfo(const std::uint8_t* data, std::size_t size);
 // The text helpers of the utils library.
 int fuzzText(const std::uint8_t* data, std::size_t size);
+// The configuration-file readers of SystemPlugin: raw bytes and round trips.
+int fuzzConfigs(const std::uint8_t* data, std::size_t size);
+// passwd-style records and glibc's reading of numeric fields.
+int fuzzRecords(const std::uint8_t* data, std::size_t size);
 // Expression trees made from the bytes, evaluated over the real plug-in.
 int fuzzTree(const std::uint8_t* data, std::size_t size);
 // JSON documents read by the reference host, their trees evaluated.

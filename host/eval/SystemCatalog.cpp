@@ -60,11 +60,12 @@ std::vector<PropertySpec> keyProperties(bool single) {
         optional("section", "the `[Section]`; required for `systemd`, refused elsewhere (-12002)"),
         optional("dropins", "`sysctl`, `systemd`: the drop-in directory below /etc, /run, "
                             "/usr/local/lib and /usr/lib; `\"\"` reads none")};
-    if (single) {
+    if (single)
         properties.push_back(optional("default", "the result when no file assigns the key"));
-        properties.push_back(
-            truth("integer", "`true`: the value must read as a decimal integer (else -12025)"));
-    }
+    properties.push_back(truth("integer", single ? "`true`: the value must read as a decimal "
+                                                   "integer (else -12025)"
+                                                 : "`true`: every value must read as a decimal "
+                                                   "integer (else -12025)"));
     properties.push_back(network());
     return properties;
 }

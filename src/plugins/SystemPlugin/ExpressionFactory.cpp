@@ -13,10 +13,14 @@
 #include "SystemPlugin/cross/FileMode.h"
 #include "SystemPlugin/cross/FileOwner.h"
 #include "SystemPlugin/cross/FileText.h"
+#include "SystemPlugin/cross/KeyValue.h"
+#include "SystemPlugin/cross/KeyValues.h"
 #include "SystemPlugin/cross/LinkTarget.h"
 #include "SystemPlugin/cross/ModeWithin.h"
 #include "SystemPlugin/cross/MountOptions.h"
 #include "SystemPlugin/cross/MountType.h"
+#include "SystemPlugin/cross/RecordField.h"
+#include "SystemPlugin/cross/Sysctl.h"
 #include "SystemPlugin/cross/TextExtract.h"
 #include "SystemPlugin/cross/TextMatch.h"
 #include "SystemPlugin/cross/VectorContains.h"
@@ -55,10 +59,10 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"LinkTarget", &make<LinkTarget>},
     {L"DirectoryEntries", &make<DirectoryEntries>},
     {L"FileAge", &make<FileAge>},
-    {L"KeyValue", nullptr},
-    {L"KeyValues", nullptr},
-    {L"RecordField", nullptr},
-    {L"Sysctl", nullptr},
+    {L"KeyValue", &makeWithContext<KeyValue>},
+    {L"KeyValues", &makeWithContext<KeyValues>},
+    {L"RecordField", &make<RecordField>},
+    {L"Sysctl", &make<Sysctl>},
     {L"MountOptions", &make<MountOptions>},
     {L"MountType", &make<MountType>},
     {L"PackageInstalled", nullptr},

@@ -58,6 +58,15 @@ void ProbeChecks::adopt(TErrorCode code) {
 void ProbeChecks::requirePath(int line) {
     if (!failed() && !m_Probe.getProperty(kAbsolutePath))
         fail(RC_PROPERTY_MISSING, "Unspecified absolutePath!", line);
+    readNetwork(line);
+}
+
+void ProbeChecks::require(const wchar_t* name, int line) {
+    if (!failed() && !m_Probe.getProperty(name))
+        fail(RC_PROPERTY_MISSING, ("Unspecified " + narrow(name) + "!").c_str(), line);
+}
+
+void ProbeChecks::readNetwork(int line) {
     m_Network = truthValue(kNetwork, false, line);
 }
 

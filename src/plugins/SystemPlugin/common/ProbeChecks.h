@@ -36,6 +36,10 @@ public:
     // "absolutePath" is attached (-12001), then "network" is "true", "false"
     // or absent (-12002).
     void requirePath(int line);
+    // The property `name` is attached (-12001, the record naming it).
+    void require(const wchar_t* name, int line);
+    // "network" is "true", "false" or absent (-12002); what checkNetwork allows.
+    void readNetwork(int line);
     // A truth-valued property: exactly "true" or "false" (-12002); `fallback`
     // when it is absent.
     bool truthValue(const wchar_t* name, bool fallback, int line);

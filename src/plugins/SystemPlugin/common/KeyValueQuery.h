@@ -1,0 +1,60 @@
+// What KeyValue and KeyValues share: the properties checked in their order,
+// the files read ("file", then the drop-in set) with the syntax's reader, and
+// the values the files assign to the key.
+#pragma once
+
+#include "PluginSDK/Expression.h"
+#include "SystemPlugin/common/Assignments.h"
+#include "SystemPlugin/common/ProbeChecks.h"
+
+#include <string>
+
+namespace SystemPlugin {
+
+class KeyValueQuery {
+public:
+    // Failures are recorded in `checks`, the first one's code kept.
+    explicit KeyValueQuery(ProbeChecks& checks) : m_Checks(checks) {}
+
+    // Reads and checks the properties of `node`: required ones (-12001 in the
+    // order "syntax", "file", "key", "section"), then values (-12002: an
+    // unknown syntax, "section" or "dropins" where the syntax takes none, a
+    // truth value other than "true"/"false" in "integer" or "network").
+    TErrorCode check(const PluginSDK::Expression& node);
+
+    // Reads the files and gives every value assigned to the key, in order of
+    // precedence: for sshd the effective line's words first, for the others
+    // the last assignment last. 0, or the code of a file that could not be
+    // read (-12010 when the first file does not exist, -12011, -12012,
+    // -12015, -12020, -12024). A later file or drop-in that does not exist
+    // assigns nothing; `missedFile` tells whether one was missing.
+    TErrorCode read(const std::string& sshConfigDir, Values& values, bool& missedFile);
+
+    // check, then read.
+    TErrorCode run(const PluginSDK::Expression& node, const std::string& sshConfigDir,
+                   Values& values, bool& missedFile) {
+        return check(node) == 0 ? read(sshConfigDir, values, missedFile) : m_Checks.code();
+    }
+
+    // The value that wins: the first for sshd, the last for the others.
+    const std::string& winner(const Values& values) const;
+
+    bool wantsInteger() const { return m_Integer; }
+    // "default", or null when absent.
+    const wchar_t* fallback() const { return m_Default; }
+
+    // One row of the syntax table.
+    struct Syntax;
+
+private:
+    ProbeChecks& m_Checks;
+    const Syntax* m_Syntax = nullptr;
+    std::string m_Files;
+    std::string m_Key;
+    std::string m_Section;
+    std::string m_Dropins;
+    bool m_Integer = false;
+    const wchar_t* m_Default = nullptr;
+};
+
+} // namespace SystemPlugin

@@ -1,0 +1,77 @@
+// RecordField: properties, the file, the chosen field.
+#include "SystemPlugin/common/RecordFieldQuery.h"
+
+#include "PluginKit/FileReader.h"
+#include "SystemPlugin/ResultCodes.h"
+#include "SystemPlugin/common/ConfigLines.h"
+#include "SystemPlugin/common/PropertyText.h"
+
+#include <cwchar>
+
+namespace SystemPlugin {
+
+TErrorCode RecordFieldQuery::check(const PluginSDK::Expression& node) {
+    m_Checks.require(L"file", __LINE__);
+    m_Checks.require(L"field", __LINE__);
+    if (m_Checks.failed())
+        return m_Checks.code();
+    const wchar_t* split = node.getProperty(L"split");
+    if (!RecordFilter::parseFieldNumber(utf8Of(node.getProperty(L"field")), m_Field))
+        m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "Not a field number from 1 to 64", __LINE__);
+    if (split && std::wcslen(split) != 1)
+        m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "split is not one character", __LINE__);
+    m_Checks.readNetwork(__LINE__);
+    if (m_Checks.failed())
+        return m_Checks.code();
+    m_File = utf8Of(node.getProperty(L"file"));
+    m_Split = utf8Of(split);
+    // The SDK lists no property names, so every test name a field can have
+    // is looked up, and field 0 and the first past the limit are refused.
+    m_Filter = RecordFilter();
+    wchar_t name[32];
+    for (std::size_t field = 0; field <= RecordFilter::kMaxField + 1; ++field)
+        for (std::string_view test : RecordFilter::kTests) {
+            std::swprintf(name, sizeof name / sizeof name[0], L"f%zu.%.*s", field,
+                          static_cast<int>(test.size()), test.data());
+            const wchar_t* value = node.getProperty(name);
+            if (!value)
+                continue;
+            if (m_Filter.add(utf8Of(name), utf8Of(value)) != RC_SUCCESS) {
+                m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "Bad field test", __LINE__);
+                return m_Checks.code();
+            }
+        }
+    return RC_SUCCESS;
+}
+
+TErrorCode RecordFieldQuery::read(Values& values) {
+    std::string text;
+    m_Checks.checkNetwork(m_File, __LINE__);
+    if (m_Checks.failed())
+        return m_Checks.code();
+    const PluginKit::FileOutcome outcome = PluginKit::FileReader::readFile(m_File, text);
+    if (!outcome.ok()) {
+        m_Checks.fileFailure(outcome, m_File, __LINE__);
+        return m_Checks.code();
+    }
+    std::vector<std::string_view> fields;
+    forEachLine(text, [&](std::string_view line) {
+        if (!RecordFilter::splitRecord(line, fields) || !m_Filter.accepts(fields))
+            return;
+        std::string_view field = m_Field <= fields.size() ? fields[m_Field - 1] : "";
+        if (m_Split.empty()) {
+            values.emplace_back(field);
+            return;
+        }
+        while (!field.empty()) {
+            const std::size_t end = field.find(m_Split);
+            if (end != 0)
+                values.emplace_back(field.substr(0, end));
+            field.remove_prefix(end == std::string_view::npos ? field.size()
+                                                              : end + m_Split.size());
+        }
+    });
+    return RC_SUCCESS;
+}
+
+} // namespace SystemPlugin

@@ -1,0 +1,43 @@
+// The "KeyValue" expression.
+#include "SystemPlugin/cross/KeyValue.h"
+
+#include "PluginKit/PluginTrace.h"
+#include "PluginKit/TextLines.h"
+#include "SystemPlugin/PluginContext.h"
+#include "SystemPlugin/ResultCodes.h"
+#include "SystemPlugin/common/KeyValueQuery.h"
+#include "SystemPlugin/common/ProbeChecks.h"
+
+namespace SystemPlugin {
+
+namespace {
+constexpr char kTraceSource[] = "src/plugins/SystemPlugin/cross/KeyValue";
+} // namespace
+
+TErrorCode KeyValue::getScalarResult(PluginSDK::String& result) {
+    result = L"";
+    Trace trace(PluginKit::pluginTracer(), "KeyValue::getScalarResult(PluginSDK::String & result)");
+    ProbeChecks checks(*this, trace, kTraceSource);
+    KeyValueQuery query(checks);
+    Values values;
+    bool missedFile = false;
+    if (const TErrorCode code = query.run(*this, m_Context.sshConfigDir(), values, missedFile))
+        return code;
+    if (values.empty() && query.fallback()) {
+        result = query.fallback();
+        return RC_SUCCESS;
+    }
+    if (values.empty() && missedFile)
+        checks.fail(RC_NOT_FOUND, "Key not found, and a file does not exist", __LINE__);
+    else if (values.empty())
+        checks.fail(RC_KEY_NOT_FOUND, "Key not found", __LINE__);
+    else if (query.wantsInteger() && !isDecimalInteger(query.winner(values)))
+        checks.fail(RC_NOT_AN_INTEGER, "The value is not an integer", __LINE__);
+    if (checks.failed())
+        return checks.code();
+    const std::string& value = query.winner(values);
+    result = PluginKit::TextLines::decode(value).c_str();
+    return RC_SUCCESS;
+}
+
+} // namespace SystemPlugin

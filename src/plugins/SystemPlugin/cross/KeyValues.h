@@ -1,0 +1,20 @@
+// The "KeyValues" expression: every value assigned to a key of configuration files, in order.
+#pragma once
+
+#include "PluginSDK/VectorOperand.h"
+
+namespace SystemPlugin {
+
+class PluginContext;
+
+class KeyValues : public PluginSDK::VectorOperand {
+public:
+    explicit KeyValues(PluginContext& context) : m_Context(context) {}
+    TErrorCode getVectorResult(PluginSDK::StringVector& result) override;
+    void disposeExpression() override {}
+
+private:
+    PluginContext& m_Context;
+};
+
+} // namespace SystemPlugin

@@ -1,0 +1,31 @@
+// The "Sysctl" expression.
+#include "SystemPlugin/cross/Sysctl.h"
+
+#include "PluginKit/PluginTrace.h"
+#include "PluginKit/TextLines.h"
+#include "SystemPlugin/ResultCodes.h"
+#include "SystemPlugin/common/ProbeChecks.h"
+#include "SystemPlugin/common/SysctlParameter.h"
+
+namespace SystemPlugin {
+
+namespace {
+constexpr char kTraceSource[] = "src/plugins/SystemPlugin/cross/Sysctl";
+} // namespace
+
+TErrorCode Sysctl::getScalarResult(PluginSDK::String& result) {
+    result = L"";
+    Trace trace(PluginKit::pluginTracer(), "Sysctl::getScalarResult(PluginSDK::String & result)");
+    ProbeChecks checks(*this, trace, kTraceSource);
+    SysctlParameter parameter(checks);
+    TErrorCode code = parameter.check(*this);
+    std::string value;
+    if (code == RC_SUCCESS)
+        code = parameter.read(value);
+    if (code != RC_SUCCESS)
+        return code;
+    result = PluginKit::TextLines::decode(value).c_str();
+    return RC_SUCCESS;
+}
+
+} // namespace SystemPlugin
