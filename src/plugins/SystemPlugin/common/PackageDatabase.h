@@ -1,0 +1,58 @@
+// dpkg's package database: the status file with the journal of updates/ applied, as dpkg reads it.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace SystemPlugin {
+
+// One instance of a package (a name on one architecture) as the database records it.
+struct PackageInstance {
+    std::string name;
+    std::string architecture;
+    std::string version;
+    std::string state; // the third word of "Status"; "not-installed" when there is none
+    bool multiArchSame = false;
+
+    // Files of the package are on disk: every state but "not-installed" and "config-files".
+    bool installed() const { return state != "not-installed" && state != "config-files"; }
+};
+
+class PackageDatabase {
+public:
+    enum class Outcome { Ok, Unreadable, TooLarge };
+
+    // Texts above this size (the status file and the journal together) are refused unread.
+    static constexpr size_t kMaxBytes = size_t{256} << 20;
+
+    // Reads `status` and then every journal entry of `updates/` under adminDir. A missing or
+    // malformed status file, or anything dpkg itself refuses, is Unreadable.
+    static Outcome load(const std::string& adminDir, PackageDatabase& out);
+
+    // Applies one file of stanzas (the status file or a journal entry): each stanza replaces
+    // the instance it describes. False when dpkg would refuse the text.
+    bool apply(std::string_view text);
+
+    // Sorts the instances and checks that no two of one name clash, as dpkg does once it has
+    // read everything. False when the database is one dpkg refuses.
+    bool finish();
+
+    // The instances named `name`, ordered by architecture; valid after finish().
+    std::pair<const PackageInstance*, const PackageInstance*> find(std::string_view name) const;
+
+    // Every instance, sorted by name and then architecture; valid after finish().
+    const std::vector<PackageInstance>& instances() const { return m_Instances; }
+
+    // The names with at least one installed instance, sorted by bytes, each once.
+    const std::vector<std::string>& installedNames() const { return m_InstalledNames; }
+
+private:
+    std::vector<PackageInstance> m_Instances;
+    std::unordered_map<std::string, std::vector<size_t>> m_ByName; // while applying
+
+    std::vector<std::string> m_InstalledNames;
+};
+
+} // namespace SystemPlugin
