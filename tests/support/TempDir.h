@@ -15,9 +15,11 @@ namespace testsupport {
 
 class TempDir {
 public:
-    TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "coreplugin-XXXXXX").string();
+    // Below `parent` when given (a tmpfs such as /dev/shm makes many files fast).
+    explicit TempDir(const std::filesystem::path& parent = std::filesystem::path()) {
+        std::string pattern = ((parent.empty() ? std::filesystem::temp_directory_path() : parent) /
+                               "coreplugin-XXXXXX")
+                                  .string();
         if (char* made = ::mkdtemp(pattern.data()))
             m_Path = made;
         EXPECT_FALSE(m_Path.empty()) << "cannot create a temporary directory";

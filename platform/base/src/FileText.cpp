@@ -10,6 +10,13 @@
 
 namespace base {
 
+namespace {
+
+// How often a path that keeps being replaced while it is opened is tried.
+constexpr int kOpenAttempts = 3;
+
+} // namespace
+
 Descriptor::~Descriptor() {
     reset();
 }
@@ -23,16 +30,29 @@ void Descriptor::reset(int fd) {
 int openRegularFile(const char* path) {
     if (!path)
         return -EINVAL;
-    // Non-blocking, so that opening a FIFO cannot wait for a writer.
-    Descriptor file(::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (file.get() < 0)
-        return -errno;
-    struct stat status {};
-    if (::fstat(file.get(), &status) != 0)
-        return -errno;
-    if (!S_ISREG(status.st_mode))
-        return -EINVAL;
-    return file.release();
+    // The path is examined before it is opened: opening a device or a FIFO can
+    // have effects of its own (a tape rewinds, a terminal is attached), so
+    // nothing but a regular file is ever opened. The descriptor must then be
+    // that same file; a path replaced in between is examined again.
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        struct stat named {};
+        if (::stat(path, &named) != 0)
+            return -errno;
+        if (!S_ISREG(named.st_mode))
+            return -EINVAL;
+        // Non-blocking, so that a FIFO put there in between cannot wait for a writer.
+        Descriptor file(::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+        if (file.get() < 0)
+            return -errno;
+        struct stat opened {};
+        if (::fstat(file.get(), &opened) != 0)
+            return -errno;
+        if (!S_ISREG(opened.st_mode))
+            return -EINVAL;
+        if (opened.st_dev == named.st_dev && opened.st_ino == named.st_ino)
+            return file.release();
+    }
+    return -ESTALE;
 }
 
 int readDescriptorText(int fd, std::string& content, std::size_t maxSize) {
@@ -47,10 +67,10 @@ int readDescriptorText(int fd, std::string& content, std::size_t maxSize) {
 
     char buffer[16384];
     for (off_t offset = 0;;) {
-        // Never ask for more than one byte beyond the cap.
+        // Always a whole block: some kernel files (/proc/self/pagemap) refuse
+        // reads of a size that is not a multiple of their record.
         const std::size_t left = maxSize - content.size();
-        ssize_t count =
-            ::pread(fd, buffer, left < sizeof buffer ? left + 1 : sizeof buffer, offset);
+        ssize_t count = ::pread(fd, buffer, sizeof buffer, offset);
         if (count == 0)
             return 0;
         if (count < 0) {

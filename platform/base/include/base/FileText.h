@@ -30,17 +30,21 @@ private:
 };
 
 // Opens the regular file at `path` (UTF-8) for reading. Returns the open
-// descriptor, or a negative errno value. Anything that is not a regular file
-// (a directory, a FIFO, a device) is refused with -EINVAL without reading from
-// it, so that a FIFO without a writer or an endless device can never block or
-// exhaust the caller; the file is opened without waiting for a FIFO's writer.
+// descriptor, or a negative errno value. The path is examined with `stat`
+// first and anything that is not a regular file (a directory, a FIFO, a
+// device) is refused with -EINVAL without being opened, so that a FIFO
+// without a writer or an endless device can never block or exhaust the
+// caller. The descriptor is then checked to be the file examined (device and
+// inode); a path that keeps being replaced meanwhile fails with -ESTALE.
 BASE_API int openRegularFile(const char* path);
 
 // Reads the file open on `fd` from its start into `content`. Returns 0, or a
 // negative errno value; -EFBIG when the file holds more than `maxSize` bytes,
 // decided from its size when it reports one and otherwise after reading at
-// most `maxSize` + 1 bytes (files under /proc report size 0, and some of them,
-// such as /proc/self/pagemap, never end). `content` is empty on failure.
+// most one block (16 KiB) beyond `maxSize` (files under /proc report size 0,
+// and some of them, such as /proc/self/pagemap, hold gigabytes). The size
+// reported is never taken for the end: the file is read until a read gives
+// nothing. `content` is empty on failure.
 BASE_API int readDescriptorText(int fd, std::string& content, std::size_t maxSize);
 
 // openRegularFile, then readDescriptorText.
