@@ -22,6 +22,10 @@ int fuzzIni(const std::uint8_t* data, std::size_t size);
 int fuzzMountInfo(const std::uint8_t* data, std::size_t size);
 // The text helpers of the utils library.
 int fuzzText(const std::uint8_t* data, std::size_t size);
+// dpkg's version order: antisymmetric and transitive on triples of texts.
+int fuzzDebianVersion(const std::uint8_t* data, std::size_t size);
+// dpkg's status file and journal read into the package database.
+int fuzzDpkgStatus(const std::uint8_t* data, std::size_t size);
 // Expression trees made from the bytes, evaluated over the real plug-in.
 int fuzzTree(const std::uint8_t* data, std::size_t size);
 // JSON documents read by the reference host, their trees evaluated.

@@ -2,14 +2,12 @@
 #include "PackageDatabase.h"
 
 #include "DebianVersion.h"
+#include "PluginKit/FileReader.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <dirent.h>
-#include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <unordered_set>
 
 namespace SystemPlugin {
@@ -218,33 +216,11 @@ bool parseStanzas(std::string_view text, std::vector<PackageInstance>& out) {
 
 // Reads a regular file whole, refusing it once `budget` bytes would be exceeded.
 Outcome readFile(const std::string& path, size_t& budget, std::string& out) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return Outcome::Unreadable;
-    std::unique_ptr<int, void (*)(int*)> closer(new int(fd), [](int* p) {
-        ::close(*p);
-        delete p;
-    });
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
-        return Outcome::Unreadable;
-    if (static_cast<unsigned long long>(info.st_size) > budget)
+    const PluginKit::FileOutcome outcome = PluginKit::FileReader::readFile(path, out, budget);
+    if (outcome.error == PluginKit::FileError::OverLimit)
         return Outcome::TooLarge;
-    out.clear();
-    out.reserve(static_cast<size_t>(info.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return Outcome::Unreadable;
-        if (got == 0)
-            break;
-        if (static_cast<size_t>(got) > budget - out.size())
-            return Outcome::TooLarge;
-        out.append(buffer, static_cast<size_t>(got));
-    }
+    if (!outcome.ok())
+        return Outcome::Unreadable;
     budget -= out.size();
     return Outcome::Ok;
 }
