@@ -6,6 +6,7 @@
 #include "CorePlugin.h"
 #include "PluginSDK/ScalarOperator.h"
 #include "PluginSDK/VectorOperator.h"
+#include "SystemPlugin/SystemPlugin.h"
 
 #include <gtest/gtest.h>
 
@@ -37,15 +38,16 @@ template <typename Call> auto asOperator(PluginSDK::Expression& op, Call call) {
     return call(static_cast<PluginSDK::VectorOperator&>(op));
 }
 
-class HostDriver {
+// Drives the expressions of the plug-in class `PluginT`.
+template <typename PluginT> class PluginDriver {
 public:
     using ExpressionPtr =
         std::unique_ptr<PluginSDK::Expression, std::function<void(PluginSDK::Expression*)>>;
 
-    HostDriver() { m_Plugin.initializePlugin(); }
-    ~HostDriver() { m_Plugin.cleanupPlugin(); }
+    PluginDriver() { m_Plugin.initializePlugin(); }
+    ~PluginDriver() { m_Plugin.cleanupPlugin(); }
 
-    PluginSDK::CorePlugin& plugin() { return m_Plugin; }
+    PluginT& plugin() { return m_Plugin; }
 
     // A new expression with properties attached; fails the test for an unknown name.
     ExpressionPtr create(const wchar_t* name, std::initializer_list<Property> properties = {}) {
@@ -156,7 +158,10 @@ private:
         return list;
     }
 
-    PluginSDK::CorePlugin m_Plugin;
+    PluginT m_Plugin;
 };
+
+using HostDriver = PluginDriver<PluginSDK::CorePlugin>;
+using SystemDriver = PluginDriver<PluginSDK::SystemPlugin>;
 
 } // namespace testsupport

@@ -1,7 +1,7 @@
 // The table of expression names, in registration order, and the factory.
 #include "ExpressionFactory.h"
 
-#include "Guarded.h"
+#include "PluginKit/Guarded.h"
 
 #include "cross/And.h"
 #include "cross/BitwiseAnd.h"
@@ -42,6 +42,8 @@
 namespace CorePlugin {
 
 namespace {
+
+using PluginKit::Guarded;
 
 // Every expression is made guarded: nothing it throws reaches the host.
 template <typename T> PluginSDK::Expression* make(mountlist* /*mounts*/) {

@@ -1,22 +1,14 @@
 // The two texts that are truth values; nothing else is one.
 #pragma once
 
-#include <cwchar>
+#include "PluginKit/TruthValues.h"
 
 namespace CorePlugin {
 
-inline constexpr const wchar_t* kTrue = L"true";
-inline constexpr const wchar_t* kFalse = L"false";
-
-// Exact, case-sensitive tests; a null text is neither.
-inline bool isTrueText(const wchar_t* text) {
-    return text && std::wcscmp(text, kTrue) == 0;
-}
-inline bool isFalseText(const wchar_t* text) {
-    return text && std::wcscmp(text, kFalse) == 0;
-}
-inline bool isTruthValue(const wchar_t* text) {
-    return isTrueText(text) || isFalseText(text);
-}
+using PluginKit::isFalseText;
+using PluginKit::isTrueText;
+using PluginKit::isTruthValue;
+using PluginKit::kFalse;
+using PluginKit::kTrue;
 
 } // namespace CorePlugin

@@ -2,29 +2,12 @@
 // works on single values.
 #pragma once
 
-#include "PluginSDK/StringVector.h"
+#include "PluginKit/ElementFeed.h"
 #include "ResultCodes.h"
 
 namespace CorePlugin {
 
-// Offers the elements of `values` to `offer` in index order while `wanted()`
-// is true; stops at and returns the first non-zero code, else 0.
-template <typename Offer, typename Wanted>
-TErrorCode offerElementsWhile(const PluginSDK::StringVector& values, Wanted wanted, Offer offer) {
-    for (int i = 0; i < values.size() && wanted(); ++i) {
-        TErrorCode code = offer(values[i]);
-        if (code != RC_SUCCESS)
-            return code;
-    }
-    return RC_SUCCESS;
-}
-
-// Offers every element of `values` to `offer` in index order; stops at and
-// returns the first non-zero code, else 0.
-template <typename Offer>
-TErrorCode offerElements(const PluginSDK::StringVector& values, Offer offer) {
-    return offerElementsWhile(
-        values, [] { return true; }, offer);
-}
+using PluginKit::offerElements;
+using PluginKit::offerElementsWhile;
 
 } // namespace CorePlugin

@@ -1,30 +1,16 @@
-// Trace records on the plug-in's tracer: one helper for every message the
-// expressions write.
+// Trace records on the plug-in's tracer, as every plug-in on the SDK writes them.
 #pragma once
 
-#include "QxLogWrapper/Trace.h"
-#include "QxLogWrapper/Tracer.h"
+#include "PluginKit/PluginTrace.h"
 
 namespace CorePlugin {
 
-enum TraceLevel { TRACE_ERROR = 1, TRACE_WARNING = 2 };
-
-inline Tracer& pluginTracer() {
-    return Tracer::getInstance(Tracer::Plugin);
-}
-
-// Writes one record through `scope`: the level, the position, the message and
-// the closing modifier.
-template <typename Text>
-void traceMessage(Trace& scope, int level, const char* source, int line, const Text* message) {
-    scope.m_Level = level;
-    scope << scope.pos(source, line) << message << Trace::Modifier(0);
-}
+using PluginKit::pluginTracer;
+using PluginKit::TRACE_ERROR;
+using PluginKit::TRACE_WARNING;
+using PluginKit::TraceLevel;
+using PluginKit::traceMessage;
 
 } // namespace CorePlugin
 
-// Writes an error record at the current line; the including file defines
-// kTraceSource, its path under src/plugins/CorePlugin/ without extension.
-#define CP_TRACE_ERROR(scope, message)                                                             \
-    ::CorePlugin::traceMessage((scope), ::CorePlugin::TRACE_ERROR, kTraceSource, __LINE__,         \
-                               (message))
+#define CP_TRACE_ERROR PK_TRACE_ERROR

@@ -5,16 +5,16 @@
 // Guarded<T>, which derives from T, so the object is still a T for dynamic_cast.
 #pragma once
 
+#include "PluginKit/CommonCodes.h"
 #include "PluginSDK/ScalarExpression.h"
 #include "PluginSDK/ScalarOperator.h"
 #include "PluginSDK/VectorExpression.h"
 #include "PluginSDK/VectorOperator.h"
-#include "ResultCodes.h"
 
 #include <exception>
 #include <type_traits>
 
-namespace CorePlugin {
+namespace PluginKit {
 
 // Runs `call`; anything it throws becomes -103 after `clear` ran.
 template <typename Call, typename Clear> TErrorCode guardedCall(Call call, Clear clear) noexcept {
@@ -22,7 +22,7 @@ template <typename Call, typename Clear> TErrorCode guardedCall(Call call, Clear
         return call();
     } catch (...) {
         clear();
-        return RC_INTERNAL_FAILURE;
+        return kInternalFailure;
     }
 }
 
@@ -34,11 +34,11 @@ public:
     using T::T;
     bool isReady() override {
         bool ready = false;
-        guardedCall([&] { return (ready = T::isReady()), RC_SUCCESS; }, [] {});
+        guardedCall([&] { return (ready = T::isReady()), kSuccess; }, [] {});
         return ready;
     }
     void disposeExpression() override {
-        guardedCall([&] { return T::disposeExpression(), RC_SUCCESS; }, [] {});
+        guardedCall([&] { return T::disposeExpression(), kSuccess; }, [] {});
     }
 };
 
@@ -84,4 +84,4 @@ template <typename T> struct GuardOf {
 
 template <typename T> using Guarded = typename GuardOf<T>::type;
 
-} // namespace CorePlugin
+} // namespace PluginKit

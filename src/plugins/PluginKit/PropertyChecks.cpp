@@ -1,15 +1,15 @@
 // Checks of required properties.
-#include "common/PropertyChecks.h"
+#include "PluginKit/PropertyChecks.h"
 
-#include "ResultCodes.h"
-#include "common/PluginTrace.h"
+#include "PluginKit/CommonCodes.h"
+#include "PluginKit/PluginTrace.h"
 
-namespace CorePlugin {
+namespace PluginKit {
 
 TErrorCode checkRequiredProperties(const PluginSDK::Expression& expression,
                                    std::initializer_list<RequiredProperty> properties,
                                    CheckMode mode, const TraceTarget& trace) {
-    TErrorCode code = RC_SUCCESS;
+    TErrorCode code = kSuccess;
     for (const RequiredProperty& property : properties) {
         if (expression.getProperty(property.name))
             continue;
@@ -23,4 +23,4 @@ TErrorCode checkRequiredProperties(const PluginSDK::Expression& expression,
     return code;
 }
 
-} // namespace CorePlugin
+} // namespace PluginKit

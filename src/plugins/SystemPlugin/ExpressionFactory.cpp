@@ -1,0 +1,53 @@
+// The table of expression names, in registration order, and the factory.
+#include "SystemPlugin/ExpressionFactory.h"
+
+#include "SystemPlugin/PluginContext.h"
+
+#include "PluginKit/Guarded.h"
+
+#include <cwchar>
+
+namespace SystemPlugin {
+
+namespace {
+
+using PluginKit::Guarded;
+
+// Every expression is made guarded: nothing it throws reaches the host.
+template <typename T> PluginSDK::Expression* make(PluginContext& /*context*/) {
+    return new Guarded<T>();
+}
+
+// For expressions that read plug-in state (properties, shared caches).
+template <typename T> PluginSDK::Expression* makeWithContext(PluginContext& context) {
+    return new Guarded<T>(context);
+}
+
+// One row per expression; the order is the registration order. A null create
+// registers the name while its class is not built.
+constexpr ExpressionEntry kExpressions[] = {
+    {L"FileText", nullptr},         {L"FileLines", nullptr},         {L"FileDigest", nullptr},
+    {L"FileMode", nullptr},         {L"FileOwner", nullptr},         {L"FileGroup", nullptr},
+    {L"ModeWithin", nullptr},       {L"FileAcl", nullptr},           {L"LinkTarget", nullptr},
+    {L"DirectoryEntries", nullptr}, {L"FileAge", nullptr},           {L"KeyValue", nullptr},
+    {L"KeyValues", nullptr},        {L"RecordField", nullptr},       {L"Sysctl", nullptr},
+    {L"MountOptions", nullptr},     {L"MountType", nullptr},         {L"PackageInstalled", nullptr},
+    {L"PackageVersion", nullptr},   {L"InstalledPackages", nullptr}, {L"VersionCompare", nullptr},
+    {L"TextMatch", nullptr},        {L"TextExtract", nullptr},       {L"Count", nullptr},
+    {L"VectorContains", nullptr},   {L"Duplicates", nullptr},
+};
+
+} // namespace
+
+ExpressionTable expressionTable() {
+    return ExpressionTable{kExpressions, sizeof kExpressions / sizeof kExpressions[0]};
+}
+
+PluginSDK::Expression* createExpression(const wchar_t* name, PluginContext& context) {
+    for (const ExpressionEntry& entry : kExpressions)
+        if (std::wcscmp(entry.name, name) == 0)
+            return entry.create ? entry.create(context) : nullptr;
+    return nullptr;
+}
+
+} // namespace SystemPlugin

@@ -1,0 +1,38 @@
+// The state of one plug-in instance that expressions need: its plug-in
+// properties (and, as they are added, the caches shared by its expressions).
+// The factory hands it to the expressions made with makeWithContext; it
+// outlives every expression of the instance.
+#pragma once
+
+#include <mutex>
+#include <string>
+
+namespace SystemPlugin {
+
+class PluginContext {
+public:
+    static constexpr const wchar_t* kDpkgAdminDirName = L"dpkgAdminDir";
+    static constexpr const wchar_t* kSshConfigDirName = L"sshConfigDir";
+    static constexpr const char* kDefaultDpkgAdminDir = "/var/lib/dpkg";
+    static constexpr const char* kDefaultSshConfigDir = "/etc/ssh";
+
+    PluginContext();
+    ~PluginContext();
+    PluginContext(const PluginContext&) = delete;
+    PluginContext& operator=(const PluginContext&) = delete;
+
+    // Stores a plug-in property; false for a name the plug-in does not have
+    // (nothing is stored). A null value restores the default.
+    bool setProperty(const wchar_t* name, const wchar_t* value);
+
+    // The directories as UTF-8 paths; safe to call from any thread.
+    std::string dpkgAdminDir() const;
+    std::string sshConfigDir() const;
+
+private:
+    mutable std::mutex m_Mutex;
+    std::string m_DpkgAdminDir;
+    std::string m_SshConfigDir;
+};
+
+} // namespace SystemPlugin

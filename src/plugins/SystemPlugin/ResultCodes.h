@@ -1,0 +1,100 @@
+// Every result code SystemPlugin returns, with its meaning. Header-only so that
+// hosts can print meanings without linking the plug-in.
+#pragma once
+
+#include "PluginSDK/Types.h"
+
+namespace SystemPlugin {
+
+enum ResultCode : TErrorCode {
+    RC_SUCCESS = 0,
+    RC_INVALID_ARGUMENT = -101,
+    RC_NOT_SUPPORTED = -102,
+    // Anything thrown inside the plug-in (memory exhausted, an internal
+    // failure) is caught at the boundary and reported as this code.
+    RC_INTERNAL_FAILURE = -103,
+    RC_MOUNT_TABLE_UNAVAILABLE = -400,
+    RC_SURPLUS_OPERAND_UNARY = -10004,
+    RC_SURPLUS_OPERAND_BINARY = -10005,
+    RC_NOT_A_TRUTH_VALUE = -10006,
+    RC_OPERANDS_INCOMPLETE = -10007,
+    RC_UNKNOWN_EXPRESSION = -10008,
+    RC_PROPERTY_MISSING = -12001,
+    RC_PROPERTY_VALUE_INVALID = -12002,
+    RC_NOT_FOUND = -12010,
+    RC_WRONG_KIND = -12011,
+    RC_OVER_LIMIT = -12012,
+    RC_KEY_NOT_FOUND = -12014,
+    RC_INCLUDE_TOO_DEEP = -12015,
+    RC_NO_SUCH_PARAMETER = -12016,
+    RC_PACKAGE_NOT_INSTALLED = -12017,
+    RC_INVALID_MODE = -12018,
+    RC_INVALID_PACKAGE_VERSION = -12019,
+    RC_UNREADABLE = -12020,
+    RC_INVALID_PATTERN = -12021,
+    RC_PACKAGE_DATABASE_UNREADABLE = -12022,
+    RC_PACKAGE_AMBIGUOUS = -12023,
+    RC_NETWORK_FILE_SYSTEM = -12024,
+    RC_NOT_AN_INTEGER = -12025,
+};
+
+struct ResultCodeInfo {
+    TErrorCode code;
+    const char* name;
+    const char* meaning;
+};
+
+// The table of all codes, in ascending order of magnitude.
+inline constexpr ResultCodeInfo kResultCodes[] = {
+    {RC_SUCCESS, "RC_SUCCESS", "success"},
+    {RC_INVALID_ARGUMENT, "RC_INVALID_ARGUMENT", "invalid argument"},
+    {RC_NOT_SUPPORTED, "RC_NOT_SUPPORTED", "operation not supported by this kind"},
+    {RC_INTERNAL_FAILURE, "RC_INTERNAL_FAILURE", "out of memory or internal failure"},
+    {RC_MOUNT_TABLE_UNAVAILABLE, "RC_MOUNT_TABLE_UNAVAILABLE", "mount table not available"},
+    {RC_SURPLUS_OPERAND_UNARY, "RC_SURPLUS_OPERAND_UNARY",
+     "surplus operand for a one-operand operator"},
+    {RC_SURPLUS_OPERAND_BINARY, "RC_SURPLUS_OPERAND_BINARY",
+     "surplus operand for a two-operand operator"},
+    {RC_NOT_A_TRUTH_VALUE, "RC_NOT_A_TRUTH_VALUE", "operand is not a truth value"},
+    {RC_OPERANDS_INCOMPLETE, "RC_OPERANDS_INCOMPLETE",
+     "result asked before the operands are complete"},
+    {RC_UNKNOWN_EXPRESSION, "RC_UNKNOWN_EXPRESSION", "unrecognised expression name"},
+    {RC_PROPERTY_MISSING, "RC_PROPERTY_MISSING", "a required property is missing"},
+    {RC_PROPERTY_VALUE_INVALID, "RC_PROPERTY_VALUE_INVALID",
+     "a property holds a value outside its set"},
+    {RC_NOT_FOUND, "RC_NOT_FOUND", "does not exist"},
+    {RC_WRONG_KIND, "RC_WRONG_KIND", "not of the kind required"},
+    {RC_OVER_LIMIT, "RC_OVER_LIMIT", "over a limit"},
+    {RC_KEY_NOT_FOUND, "RC_KEY_NOT_FOUND", "key not found and no default"},
+    {RC_INCLUDE_TOO_DEEP, "RC_INCLUDE_TOO_DEEP", "include nesting deeper than 16"},
+    {RC_NO_SUCH_PARAMETER, "RC_NO_SUCH_PARAMETER", "no such kernel parameter"},
+    {RC_PACKAGE_NOT_INSTALLED, "RC_PACKAGE_NOT_INSTALLED", "package not installed"},
+    {RC_INVALID_MODE, "RC_INVALID_MODE", "not an octal mode of 1 to 4 digits"},
+    {RC_INVALID_PACKAGE_VERSION, "RC_INVALID_PACKAGE_VERSION", "not a version dpkg accepts"},
+    {RC_UNREADABLE, "RC_UNREADABLE", "exists but cannot be read"},
+    {RC_INVALID_PATTERN, "RC_INVALID_PATTERN", "invalid regular expression"},
+    {RC_PACKAGE_DATABASE_UNREADABLE, "RC_PACKAGE_DATABASE_UNREADABLE",
+     "package database unreadable"},
+    {RC_PACKAGE_AMBIGUOUS, "RC_PACKAGE_AMBIGUOUS",
+     "package installed for several architectures with different versions"},
+    {RC_NETWORK_FILE_SYSTEM, "RC_NETWORK_FILE_SYSTEM",
+     "the path lies on a network or FUSE file system and \"network\" is not \"true\""},
+    {RC_NOT_AN_INTEGER, "RC_NOT_AN_INTEGER",
+     "the value is not what the program reads as an integer"},
+};
+
+// The table row of a code, or null for a code the plug-in never produces.
+inline const ResultCodeInfo* findResultCode(TErrorCode code) {
+    for (const ResultCodeInfo& info : kResultCodes)
+        if (info.code == code)
+            return &info;
+    return nullptr;
+}
+
+// The meaning of a code, or "unknown code" for one that is not in the table.
+inline const char* describeResultCode(TErrorCode code) {
+    const ResultCodeInfo* info = findResultCode(code);
+    return info ? info->meaning : "unknown code";
+}
+
+} // namespace SystemPlugin
