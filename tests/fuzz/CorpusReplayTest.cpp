@@ -26,6 +26,8 @@ const Target kTargets[] = {
     {"ini", &fuzzing::fuzzIni},
     {"mountinfo", &fuzzing::fuzzMountInfo},
     {"text", &fuzzing::fuzzText},
+    {"debianversion", &fuzzing::fuzzDebianVersion},
+    {"dpkgstatus", &fuzzing::fuzzDpkgStatus},
 #ifdef COREPLUGIN_FUZZ_TREES
     {"tree", &fuzzing::fuzzTree},
     {"json", &fuzzing::fuzzJson},

@@ -2,6 +2,10 @@
 #include "SystemPlugin/ExpressionFactory.h"
 
 #include "SystemPlugin/PluginContext.h"
+#include "SystemPlugin/cross/InstalledPackages.h"
+#include "SystemPlugin/cross/PackageInstalled.h"
+#include "SystemPlugin/cross/PackageVersion.h"
+#include "SystemPlugin/cross/VersionCompare.h"
 
 #include "PluginKit/Guarded.h"
 
@@ -26,15 +30,32 @@ template <typename T> PluginSDK::Expression* makeWithContext(PluginContext& cont
 // One row per expression; the order is the registration order. A null create
 // registers the name while its class is not built.
 constexpr ExpressionEntry kExpressions[] = {
-    {L"FileText", nullptr},         {L"FileLines", nullptr},         {L"FileDigest", nullptr},
-    {L"FileMode", nullptr},         {L"FileOwner", nullptr},         {L"FileGroup", nullptr},
-    {L"ModeWithin", nullptr},       {L"FileAcl", nullptr},           {L"LinkTarget", nullptr},
-    {L"DirectoryEntries", nullptr}, {L"FileAge", nullptr},           {L"KeyValue", nullptr},
-    {L"KeyValues", nullptr},        {L"RecordField", nullptr},       {L"Sysctl", nullptr},
-    {L"MountOptions", nullptr},     {L"MountType", nullptr},         {L"PackageInstalled", nullptr},
-    {L"PackageVersion", nullptr},   {L"InstalledPackages", nullptr}, {L"VersionCompare", nullptr},
-    {L"TextMatch", nullptr},        {L"TextExtract", nullptr},       {L"Count", nullptr},
-    {L"VectorContains", nullptr},   {L"Duplicates", nullptr},
+    {L"FileText", nullptr},
+    {L"FileLines", nullptr},
+    {L"FileDigest", nullptr},
+    {L"FileMode", nullptr},
+    {L"FileOwner", nullptr},
+    {L"FileGroup", nullptr},
+    {L"ModeWithin", nullptr},
+    {L"FileAcl", nullptr},
+    {L"LinkTarget", nullptr},
+    {L"DirectoryEntries", nullptr},
+    {L"FileAge", nullptr},
+    {L"KeyValue", nullptr},
+    {L"KeyValues", nullptr},
+    {L"RecordField", nullptr},
+    {L"Sysctl", nullptr},
+    {L"MountOptions", nullptr},
+    {L"MountType", nullptr},
+    {L"PackageInstalled", makeWithContext<PackageInstalled>},
+    {L"PackageVersion", makeWithContext<PackageVersion>},
+    {L"InstalledPackages", makeWithContext<InstalledPackages>},
+    {L"VersionCompare", make<VersionCompare>},
+    {L"TextMatch", nullptr},
+    {L"TextExtract", nullptr},
+    {L"Count", nullptr},
+    {L"VectorContains", nullptr},
+    {L"Duplicates", nullptr},
 };
 
 } // namespace

@@ -1,5 +1,5 @@
 // dpkg's reading and order of version texts, without copies or allocation.
-#include "DebianVersion.h"
+#include "SystemPlugin/common/DebianVersion.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,5 +1,5 @@
 // Keeps the last database read and its files' identities; reads again when they differ.
-#include "PackageCache.h"
+#include "SystemPlugin/common/PackageCache.h"
 
 #include <cerrno>
 #include <sys/stat.h>

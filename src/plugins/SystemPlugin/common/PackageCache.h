@@ -1,7 +1,7 @@
 // One plug-in instance's copy of the package database, read again only when dpkg changed it.
 #pragma once
 
-#include "PackageDatabase.h"
+#include "SystemPlugin/common/PackageDatabase.h"
 
 #include <memory>
 #include <mutex>

@@ -1,8 +1,8 @@
 // Reads dpkg's status file and journal as dpkg reads them, refusing what dpkg refuses.
-#include "PackageDatabase.h"
+#include "SystemPlugin/common/PackageDatabase.h"
 
-#include "DebianVersion.h"
 #include "PluginKit/FileReader.h"
+#include "SystemPlugin/common/DebianVersion.h"
 
 #include <algorithm>
 #include <cerrno>
