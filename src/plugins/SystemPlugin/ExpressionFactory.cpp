@@ -2,9 +2,15 @@
 #include "SystemPlugin/ExpressionFactory.h"
 
 #include "SystemPlugin/PluginContext.h"
+#include "SystemPlugin/cross/Count.h"
+#include "SystemPlugin/cross/Duplicates.h"
 #include "SystemPlugin/cross/InstalledPackages.h"
+#include "SystemPlugin/cross/ModeWithin.h"
 #include "SystemPlugin/cross/PackageInstalled.h"
 #include "SystemPlugin/cross/PackageVersion.h"
+#include "SystemPlugin/cross/TextExtract.h"
+#include "SystemPlugin/cross/TextMatch.h"
+#include "SystemPlugin/cross/VectorContains.h"
 #include "SystemPlugin/cross/VersionCompare.h"
 
 #include "PluginKit/Guarded.h"
@@ -36,7 +42,7 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"FileMode", nullptr},
     {L"FileOwner", nullptr},
     {L"FileGroup", nullptr},
-    {L"ModeWithin", nullptr},
+    {L"ModeWithin", &make<ModeWithin>},
     {L"FileAcl", nullptr},
     {L"LinkTarget", nullptr},
     {L"DirectoryEntries", nullptr},
@@ -47,15 +53,15 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"Sysctl", nullptr},
     {L"MountOptions", nullptr},
     {L"MountType", nullptr},
-    {L"PackageInstalled", makeWithContext<PackageInstalled>},
-    {L"PackageVersion", makeWithContext<PackageVersion>},
-    {L"InstalledPackages", makeWithContext<InstalledPackages>},
-    {L"VersionCompare", make<VersionCompare>},
-    {L"TextMatch", nullptr},
-    {L"TextExtract", nullptr},
-    {L"Count", nullptr},
-    {L"VectorContains", nullptr},
-    {L"Duplicates", nullptr},
+    {L"PackageInstalled", &makeWithContext<PackageInstalled>},
+    {L"PackageVersion", &makeWithContext<PackageVersion>},
+    {L"InstalledPackages", &makeWithContext<InstalledPackages>},
+    {L"VersionCompare", &make<VersionCompare>},
+    {L"TextMatch", &make<TextMatch>},
+    {L"TextExtract", &make<TextExtract>},
+    {L"Count", &make<Count>},
+    {L"VectorContains", &make<VectorContains>},
+    {L"Duplicates", &make<Duplicates>},
 };
 
 } // namespace

@@ -1,0 +1,60 @@
+// Duplicates: the values that occur more than once in a list.
+#include "SystemPlugin/cross/Duplicates.h"
+
+#include "PluginKit/PluginTrace.h"
+#include "PluginKit/TruthProperty.h"
+#include "utils/Wildcard.h"
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace SystemPlugin {
+
+namespace {
+
+constexpr char kTraceSource[] = "src/plugins/SystemPlugin/cross/Duplicates";
+
+} // namespace
+
+TErrorCode Duplicates::update(const PluginSDK::StringVector& value) {
+    return m_Operand.accept(value);
+}
+
+TErrorCode Duplicates::getVectorResult(PluginSDK::StringVector& result) {
+    Trace trace(PluginKit::pluginTracer(),
+                "Duplicates::getVectorResult(PluginSDK::StringVector & result)");
+    result.removeAll();
+    if (!m_Operand.isComplete())
+        return RC_OPERANDS_INCOMPLETE;
+    bool ignoreCase = false;
+    if (!PluginKit::readTruthProperty(*this, L"ignoreCase", false, ignoreCase)) {
+        PK_TRACE_ERROR(trace, "\"ignoreCase\" is neither \"true\" nor \"false\"!");
+        return RC_PROPERTY_VALUE_INVALID;
+    }
+    const std::vector<PluginSDK::String>& items = m_Operand.value().items();
+    std::vector<std::wstring> keys;
+    keys.reserve(items.size());
+    // For each distinct value: how often it occurs.
+    std::unordered_map<std::wstring, std::size_t> occurrences;
+    occurrences.reserve(items.size());
+    for (const PluginSDK::String& item : items) {
+        keys.push_back(item.str());
+        if (ignoreCase)
+            utils::stringToLower(keys.back());
+        ++occurrences[keys.back()];
+    }
+    // A repeated value is given at its first occurrence, as spelled there;
+    // its count is then cleared so that later occurrences give nothing.
+    PluginSDK::StringVector duplicates;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        std::size_t& count = occurrences[keys[i]];
+        if (count > 1)
+            duplicates.addString(items[i]);
+        count = 0;
+    }
+    result = std::move(duplicates);
+    return RC_SUCCESS;
+}
+
+} // namespace SystemPlugin

@@ -1,0 +1,28 @@
+// Duplicates: each value that occurs more than once in its one vector child,
+// once, in the order of first occurrence; with "ignoreCase" "true" values
+// that differ only in case are the same, and the first spelling is given.
+#pragma once
+
+#include "SystemPlugin/ResultCodes.h"
+
+#include "PluginKit/SingleOperand.h"
+#include "PluginSDK/VectorOperator.h"
+
+namespace SystemPlugin {
+
+class Duplicates : public PluginSDK::VectorOperator {
+public:
+    using PluginSDK::VectorOperator::update;
+
+    bool isReady() override { return m_Operand.isComplete(); }
+    void disposeExpression() override { m_Operand.reset(); }
+    // A second child: -10004.
+    TErrorCode update(const PluginSDK::StringVector& value) override;
+    // -10007 without the child; -12002 for an "ignoreCase" other than "true" or "false".
+    TErrorCode getVectorResult(PluginSDK::StringVector& result) override;
+
+private:
+    PluginKit::SingleOperand<PluginSDK::StringVector> m_Operand;
+};
+
+} // namespace SystemPlugin

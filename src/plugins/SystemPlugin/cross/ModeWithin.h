@@ -1,0 +1,26 @@
+// ModeWithin: "true" when the first of its two scalar children, a mode of 1 to
+// 4 octal digits, has no permission bit the second lacks ("0600" within
+// "0640"; "4755" is not within "0755": set-user-ID counts too).
+#pragma once
+
+#include "PluginKit/OperandPair.h"
+#include "PluginSDK/ScalarOperator.h"
+
+namespace SystemPlugin {
+
+class ModeWithin : public PluginSDK::ScalarOperator {
+public:
+    using PluginSDK::ScalarOperator::update;
+
+    bool isReady() override { return m_Operands.isComplete(); }
+    void disposeExpression() override { m_Operands.reset(); }
+    // -12018 for a text that is no such mode (not counted), then -10005 for a third child.
+    TErrorCode update(const PluginSDK::String& value) override;
+    // -10007 and an empty result without both children.
+    TErrorCode getScalarResult(PluginSDK::String& result) override;
+
+private:
+    PluginKit::OperandPair<unsigned> m_Operands;
+};
+
+} // namespace SystemPlugin

@@ -1,0 +1,19 @@
+// TextMatch: whether the text of its one scalar child matches "filter" (the
+// wildcard, whole text, with "ignoreCase") or "pattern" (RE2, found anywhere
+// unless anchored): exactly one of the two.
+#pragma once
+
+#include "SystemPlugin/common/TextSelector.h"
+#include "SystemPlugin/common/UnaryScalarOperator.h"
+
+namespace SystemPlugin {
+
+class TextMatch : public UnaryScalarOperator<PluginSDK::String> {
+protected:
+    TErrorCode evaluate(const PluginSDK::String& child, PluginSDK::String& result) override;
+
+private:
+    TextSelector m_Selector;
+};
+
+} // namespace SystemPlugin
