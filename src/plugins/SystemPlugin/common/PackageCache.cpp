@@ -2,15 +2,17 @@
 #include "SystemPlugin/common/PackageCache.h"
 
 #include <cerrno>
+#include <ctime>
 #include <sys/stat.h>
 #include <tuple>
 
 namespace SystemPlugin {
 
 bool PackageCache::Identity::operator==(const Identity& other) const {
-    return std::tie(exists, device, inode, size, mtimeSeconds, mtimeNanoseconds) ==
+    return std::tie(exists, device, inode, size, mtimeSeconds, mtimeNanoseconds, ctimeSeconds,
+                    ctimeNanoseconds) ==
            std::tie(other.exists, other.device, other.inode, other.size, other.mtimeSeconds,
-                    other.mtimeNanoseconds);
+                    other.mtimeNanoseconds, other.ctimeSeconds, other.ctimeNanoseconds);
 }
 
 PackageCache::Identity PackageCache::identify(const std::string& path, bool& ok) {
@@ -27,31 +29,70 @@ PackageCache::Identity PackageCache::identify(const std::string& path, bool& ok)
     identity.size = info.st_size;
     identity.mtimeSeconds = info.st_mtim.tv_sec;
     identity.mtimeNanoseconds = info.st_mtim.tv_nsec;
+    identity.ctimeSeconds = info.st_ctim.tv_sec;
+    identity.ctimeNanoseconds = info.st_ctim.tv_nsec;
     return identity;
+}
+
+bool PackageCache::Identity::changedSince(const timespec& moment) const {
+    // File times come from a clock that advances in ticks of up to 10 ms: a change made in
+    // the same tick as a read leaves the times as they were. Files changed this recently
+    // are read again at the next look.
+    constexpr long long kTickMargin = 100'000'000; // nanoseconds
+    const long long since = moment.tv_sec * 1'000'000'000LL + moment.tv_nsec - kTickMargin;
+    return mtimeSeconds * 1'000'000'000LL + mtimeNanoseconds >= since ||
+           ctimeSeconds * 1'000'000'000LL + ctimeNanoseconds >= since;
 }
 
 PackageCache::Outcome PackageCache::get(const std::string& adminDir,
                                         std::shared_ptr<const PackageDatabase>& out) {
     out.reset();
+    const std::string statusPath = adminDir + "/status";
+    const std::string updatesPath = adminDir + "/updates";
     bool statusOk = false;
     bool updatesOk = false;
-    // Taken before reading, so a change made while reading shows at the next look.
-    const Identity status = identify(adminDir + "/status", statusOk);
-    const Identity updates = identify(adminDir + "/updates", updatesOk);
+    // Taken before reading, so that a change made while reading shows at the next look.
+    Identity status = identify(statusPath, statusOk);
+    Identity updates = identify(updatesPath, updatesOk);
     if (!statusOk || !updatesOk || !status.exists)
         return Outcome::Unreadable;
     std::lock_guard<std::mutex> lock(m_Mutex);
-    if (!m_Loaded || m_AdminDir != adminDir || !(m_Status == status) || !(m_Updates == updates)) {
-        auto database = std::make_shared<PackageDatabase>();
-        m_Outcome = PackageDatabase::load(adminDir, *database);
-        m_Database = m_Outcome == Outcome::Ok ? std::move(database) : nullptr;
-        m_AdminDir = adminDir;
-        m_Status = status;
-        m_Updates = updates;
-        m_Loaded = true;
+    if (m_Database && !m_Recent && m_AdminDir == adminDir && m_Status == status &&
+        m_Updates == updates) {
+        out = m_Database;
+        return Outcome::Ok;
     }
-    out = m_Database;
-    return m_Outcome;
+    // dpkg may replace the status file or remove journal entries while they are read: a
+    // read during which the files changed is made again, a few times at most. Only a read
+    // of files that stayed the same is kept; failures are not kept.
+    m_Database.reset();
+    Outcome outcome = Outcome::Unreadable;
+    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+        timespec start{};
+        ::clock_gettime(CLOCK_REALTIME, &start);
+        auto database = std::make_shared<PackageDatabase>();
+        outcome = PackageDatabase::load(adminDir, *database);
+        out = outcome == Outcome::Ok ? database : nullptr;
+        const Identity statusAfter = identify(statusPath, statusOk);
+        const Identity updatesAfter = identify(updatesPath, updatesOk);
+        if (!statusOk || !updatesOk || !statusAfter.exists) {
+            out.reset();
+            return Outcome::Unreadable;
+        }
+        if (outcome != Outcome::Changed && statusAfter == status && updatesAfter == updates) {
+            if (outcome == Outcome::Ok) {
+                m_Database = std::move(database);
+                m_AdminDir = adminDir;
+                m_Status = status;
+                m_Updates = updates;
+                m_Recent = status.changedSince(start) || updates.changedSince(start);
+            }
+            return outcome;
+        }
+        status = statusAfter;
+        updates = updatesAfter;
+    }
+    return outcome == Outcome::Changed ? Outcome::Unreadable : outcome;
 }
 
 } // namespace SystemPlugin

@@ -214,11 +214,14 @@ bool parseStanzas(std::string_view text, std::vector<PackageInstance>& out) {
     return closeStanza();
 }
 
-// Reads a regular file whole, refusing it once `budget` bytes would be exceeded.
+// Reads a regular file whole, refusing it once `budget` bytes would be exceeded; Changed when
+// it is gone.
 Outcome readFile(const std::string& path, size_t& budget, std::string& out) {
     const PluginKit::FileOutcome outcome = PluginKit::FileReader::readFile(path, out, budget);
     if (outcome.error == PluginKit::FileError::OverLimit)
         return Outcome::TooLarge;
+    if (outcome.error == PluginKit::FileError::Missing)
+        return Outcome::Changed;
     if (!outcome.ok())
         return Outcome::Unreadable;
     budget -= out.size();
@@ -255,7 +258,7 @@ PackageDatabase::Outcome PackageDatabase::load(const std::string& adminDir, Pack
     std::string text;
     Outcome outcome = readFile(adminDir + "/status", budget, text);
     if (outcome != Outcome::Ok)
-        return outcome;
+        return outcome == Outcome::Changed ? Outcome::Unreadable : outcome;
     if (!out.apply(text))
         return Outcome::Unreadable;
     std::vector<std::string> entries;

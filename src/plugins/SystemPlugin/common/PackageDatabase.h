@@ -22,7 +22,9 @@ struct PackageInstance {
 
 class PackageDatabase {
 public:
-    enum class Outcome { Ok, Unreadable, TooLarge };
+    // Changed: a journal entry vanished while the database was read (dpkg removes them when it
+    // writes a new status file); a new read will find the new state.
+    enum class Outcome { Ok, Unreadable, TooLarge, Changed };
 
     // Texts above this size (the status file and the journal together) are refused unread.
     static constexpr size_t kMaxBytes = size_t{256} << 20;

@@ -65,6 +65,7 @@ TErrorCode PackageQuery::load(PluginContext& context,
     case PackageDatabase::Outcome::TooLarge:
         return RC_OVER_LIMIT;
     case PackageDatabase::Outcome::Unreadable:
+    case PackageDatabase::Outcome::Changed:
         break;
     }
     return RC_PACKAGE_DATABASE_UNREADABLE;

@@ -2,10 +2,10 @@
 #include "SystemPlugin/cross/InstalledPackages.h"
 
 #include "PluginKit/PluginTrace.h"
-#include "PluginKit/TruthValues.h"
+#include "PluginKit/TruthProperty.h"
+#include "PluginKit/WildcardFilter.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/PackageQuery.h"
-#include "utils/Wildcard.h"
 
 #include <string>
 
@@ -15,12 +15,12 @@ TErrorCode InstalledPackages::getVectorResult(PluginSDK::StringVector& result) {
     Trace trace(PluginKit::pluginTracer(),
                 "InstalledPackages::getVectorResult(StringVector& result)");
     result.removeAll();
-    const wchar_t* ignoreCaseText = getProperty(L"ignoreCase");
-    if (ignoreCaseText && !PluginKit::isTruthValue(ignoreCaseText))
+    bool ignoreCase = false;
+    if (!PluginKit::readTruthProperty(*this, L"ignoreCase", false, ignoreCase))
         return RC_PROPERTY_VALUE_INVALID;
-    const bool ignoreCase = PluginKit::isTrueText(ignoreCaseText);
     const wchar_t* filterText = getProperty(L"filter");
-    const std::wstring filter = filterText ? filterText : L"";
+    const bool filtered = filterText && *filterText;
+    const PluginKit::WildcardFilter filter(filtered ? filterText : L"", ignoreCase);
 
     std::shared_ptr<const PackageDatabase> database;
     const TErrorCode code = PackageQuery::load(m_Context, database);
@@ -29,9 +29,7 @@ TErrorCode InstalledPackages::getVectorResult(PluginSDK::StringVector& result) {
     for (const std::string& name : database->installedNames()) {
         // Package names are ASCII: each byte is one character.
         std::wstring wide(name.begin(), name.end());
-        std::wstring pattern = filter;
-        std::wstring compared = wide;
-        if (!filter.empty() && !utils::matchWildcard(pattern, compared, ignoreCase))
+        if (filtered && !filter.matches(wide))
             continue;
         result.addString(wide.c_str());
     }
