@@ -1,31 +1,22 @@
-// Reads pairs of hex-encoded version texts, one pair a line, and prints how they compare:
-// "lt", "eq", "gt", or "refused" when either text is one dpkg refuses.
+// Reads pairs of hex-encoded version texts ("-" for the empty text), one pair a line, and
+// prints how they compare: "lt", "eq", "gt", or "refused" when dpkg refuses either text.
 #include "SystemPlugin/common/DebianVersion.h"
 
 #include <iostream>
 #include <string>
 
-namespace {
-
-std::string unhex(const std::string& hex) {
-    std::string bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
-    return bytes;
-}
-
-} // namespace
-
 int main() {
     using SystemPlugin::DebianVersion;
-    std::string left;
-    std::string right;
+    auto unhex = [](const std::string& hex) {
+        std::string bytes;
+        for (size_t i = 0; hex != "-" && i + 1 < hex.size(); i += 2)
+            bytes.push_back(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+        return bytes;
+    };
+    std::string left, right;
     while (std::cin >> left >> right) {
-        // "-" stands for the empty text, which whitespace-separated input cannot hold.
-        const std::string a = left == "-" ? "" : unhex(left);
-        const std::string b = right == "-" ? "" : unhex(right);
-        DebianVersion va;
-        DebianVersion vb;
+        const std::string a = unhex(left), b = unhex(right);
+        DebianVersion va, vb;
         if (!DebianVersion::parse(a, va) || !DebianVersion::parse(b, vb)) {
             std::cout << "refused\n";
             continue;

@@ -180,7 +180,7 @@ bool parseStanzas(std::string_view text, std::vector<PackageInstance>& out) {
     };
     size_t pos = 0;
     while (pos < text.size()) {
-        const size_t end = text.find('\n', pos);
+        const size_t end = std::min(text.find('\n', pos), text.size());
         const std::string_view line = text.substr(pos, end - pos);
         pos = end + 1;
         if (line.empty()) {
