@@ -115,4 +115,16 @@ TEST(PackageDatabase, ReadsFixturesAsDpkgQueryDoes) {
     }
 }
 
+// A hostile database cannot make the reader hold gigabytes: too many stanzas or fields in one.
+TEST(PackageDatabase, RefusesMoreStanzasOrFieldsThanItsLimits) {
+    std::string text = "Package: a\n";
+    for (size_t i = 0; i < PackageDatabase::kMaxFields; ++i)
+        text += "X-" + std::to_string(i) + ": v\n";
+    EXPECT_EQ(PackageDatabase().apply(text), PackageDatabase::Outcome::TooLarge);
+    text.clear();
+    for (size_t i = 0; i <= PackageDatabase::kMaxInstances; ++i)
+        text += "Package: p" + std::to_string(i) + "\n\n";
+    EXPECT_EQ(PackageDatabase().apply(text), PackageDatabase::Outcome::TooLarge);
+}
+
 } // namespace

@@ -90,10 +90,12 @@ struct Stanza {
     std::string_view package, status, version, architecture, multiArch;
     bool hasPackage = false, hasStatus = false, hasVersion = false;
     bool triggersPending = false, triggersAwaited = false;
+    bool tooManyFields = false;
 
     bool add(std::string_view name, std::string_view value) {
         if (!names.insert(name).second)
             return false;
+        tooManyFields = names.size() > PackageDatabase::kMaxFields;
         if (equalsIgnoringCase(name, "Package")) {
             package = value;
             hasPackage = true;
@@ -149,29 +151,33 @@ std::string_view trimEnd(std::string_view s) {
 }
 
 // Splits the text into stanzas of fields; false where dpkg reports a syntax error.
-bool parseStanzas(std::string_view text, std::vector<PackageInstance>& out) {
+// More than `room` stanzas make the text too large.
+Outcome parseStanzas(std::string_view text, size_t room, std::vector<PackageInstance>& out) {
     if (!text.empty() && text.back() != '\n')
-        return false;
+        return Outcome::Unreadable;
     Stanza stanza;
     bool open = false;
     std::string_view name;
     const char* valueBegin = nullptr;
     const char* valueEnd = nullptr;
+    bool full = false; // over kMaxFields in a stanza, or over `room` stanzas
     auto closeField = [&]() {
         if (name.empty())
             return true;
         const bool ok =
             stanza.add(name, trimEnd(std::string_view(valueBegin, valueEnd - valueBegin)));
         name = {};
-        return ok;
+        full = stanza.tooManyFields;
+        return ok && !full;
     };
     auto closeStanza = [&]() {
         if (!open)
             return true;
-        if (!closeField())
-            return false;
         PackageInstance instance;
-        if (!stanza.toInstance(instance))
+        if (!closeField() || !stanza.toInstance(instance))
+            return false;
+        full = out.size() >= room || stanza.tooManyFields;
+        if (full)
             return false;
         out.push_back(std::move(instance));
         stanza = Stanza();
@@ -185,25 +191,25 @@ bool parseStanzas(std::string_view text, std::vector<PackageInstance>& out) {
         pos = end + 1;
         if (line.empty()) {
             if (!closeStanza())
-                return false;
+                return full ? Outcome::TooLarge : Outcome::Unreadable;
             continue;
         }
         if (isSpace(line[0])) {
             // A continuation of the current field's value (dpkg only warns about one of blanks
             // alone); before any field it is a field without a name.
             if (name.empty())
-                return false;
+                return Outcome::Unreadable;
             valueEnd = line.data() + line.size();
             continue;
         }
         if (!closeField())
-            return false;
+            return full ? Outcome::TooLarge : Outcome::Unreadable;
         const size_t colon = line.find(':');
         if (colon == std::string_view::npos || colon == 0)
-            return false;
+            return Outcome::Unreadable;
         name = line.substr(0, colon);
         if (std::any_of(name.begin(), name.end(), isSpace))
-            return false;
+            return Outcome::Unreadable;
         size_t value = colon + 1;
         while (value < line.size() && isBlank(line[value]))
             ++value;
@@ -211,7 +217,9 @@ bool parseStanzas(std::string_view text, std::vector<PackageInstance>& out) {
         valueEnd = line.data() + line.size();
         open = true;
     }
-    return closeStanza();
+    if (!closeStanza())
+        return full ? Outcome::TooLarge : Outcome::Unreadable;
+    return Outcome::Ok;
 }
 
 // Reads a regular file whole, refusing it once `budget` bytes would be exceeded; Changed when
@@ -259,8 +267,8 @@ PackageDatabase::Outcome PackageDatabase::load(const std::string& adminDir, Pack
     Outcome outcome = readFile(adminDir + "/status", budget, text);
     if (outcome != Outcome::Ok)
         return outcome == Outcome::Changed ? Outcome::Unreadable : outcome;
-    if (!out.apply(text))
-        return Outcome::Unreadable;
+    if ((outcome = out.apply(text)) != Outcome::Ok)
+        return outcome;
     std::vector<std::string> entries;
     if (!journalEntries(adminDir + "/updates", entries))
         return Outcome::Unreadable;
@@ -268,46 +276,49 @@ PackageDatabase::Outcome PackageDatabase::load(const std::string& adminDir, Pack
         outcome = readFile(adminDir + "/updates/" + entry, budget, text);
         if (outcome != Outcome::Ok)
             return outcome;
-        if (!out.apply(text))
-            return Outcome::Unreadable;
+        if ((outcome = out.apply(text)) != Outcome::Ok)
+            return outcome;
     }
     return out.finish() ? Outcome::Ok : Outcome::Unreadable;
 }
 
-bool PackageDatabase::apply(std::string_view text) {
+PackageDatabase::Outcome PackageDatabase::apply(std::string_view text) {
     std::vector<PackageInstance> stanzas;
-    if (!parseStanzas(text, stanzas))
-        return false;
+    const Outcome parsed = parseStanzas(text, kMaxInstances - m_Instances.size(), stanzas);
+    if (parsed != Outcome::Ok)
+        return parsed;
     std::vector<bool> written(m_Instances.size(), false);
     for (PackageInstance& stanza : stanzas) {
-        std::vector<size_t>& set = m_ByName[stanza.name];
-        // The instance of the same architecture; a package that is not "Multi-Arch: same"
-        // has one instance whatever its architecture, as dpkg keeps it.
-        auto target = std::find_if(set.begin(), set.end(), [&](size_t i) {
-            return m_Instances[i].architecture == stanza.architecture;
-        });
-        if (target == set.end() && !stanza.multiArchSame && !set.empty()) {
-            if (set.size() > 1 || m_Instances[set.front()].multiArchSame)
-                return false;
-            target = set.begin();
+        const std::string key = stanza.name + '\n' + stanza.architecture;
+        auto found = m_ByKey.find(key);
+        size_t target = found == m_ByKey.end() ? m_Instances.size() : found->second;
+        // A package that is not "Multi-Arch: same" has one instance whatever its
+        // architecture, as dpkg keeps it.
+        auto& [count, first] = m_ByName[stanza.name];
+        if (target == m_Instances.size() && !stanza.multiArchSame && count > 0) {
+            if (count > 1 || m_Instances[first].multiArchSame)
+                return Outcome::Unreadable;
+            target = first;
+            m_ByKey.erase(m_Instances[first].name + '\n' + m_Instances[first].architecture);
         }
-        if (target == set.end()) {
-            set.push_back(m_Instances.size());
-            m_Instances.push_back(std::move(stanza));
-            written.push_back(true);
-            continue;
+        if (target == m_Instances.size()) {
+            first = count++ == 0 ? target : first;
+            m_Instances.emplace_back();
+            written.push_back(false);
         }
         // One file describing one instance twice is refused.
-        if (written[*target])
-            return false;
-        written[*target] = true;
-        m_Instances[*target] = std::move(stanza);
+        if (written[target])
+            return Outcome::Unreadable;
+        written[target] = true;
+        m_ByKey[key] = target;
+        m_Instances[target] = std::move(stanza);
     }
-    return true;
+    return Outcome::Ok;
 }
 
 bool PackageDatabase::finish() {
     m_ByName.clear();
+    m_ByKey.clear();
     std::sort(m_Instances.begin(), m_Instances.end(), byKey);
     m_InstalledNames.clear();
     for (auto first = m_Instances.begin(); first != m_Instances.end();) {

@@ -28,14 +28,21 @@ public:
 
     // Texts above this size (the status file and the journal together) are refused unread.
     static constexpr size_t kMaxBytes = size_t{256} << 20;
+    // A text that size made of tiny stanzas would take gigabytes to hold: more stanzas than
+    // this are refused too (a machine has some thousands of packages, Debian some tens of
+    // thousands per architecture).
+    static constexpr size_t kMaxInstances = 200'000;
+    // And stanzas of more fields than this (dpkg's have a few dozen).
+    static constexpr size_t kMaxFields = 10'000;
 
     // Reads `status` and then every journal entry of `updates/` under adminDir. A missing or
     // malformed status file, or anything dpkg itself refuses, is Unreadable.
     static Outcome load(const std::string& adminDir, PackageDatabase& out);
 
     // Applies one file of stanzas (the status file or a journal entry): each stanza replaces
-    // the instance it describes. False when dpkg would refuse the text.
-    bool apply(std::string_view text);
+    // the instance it describes. Unreadable when dpkg would refuse the text, TooLarge past
+    // kMaxInstances.
+    Outcome apply(std::string_view text);
 
     // Sorts the instances and checks that no two of one name clash, as dpkg does once it has
     // read everything. False when the database is one dpkg refuses.
@@ -52,7 +59,10 @@ public:
 
 private:
     std::vector<PackageInstance> m_Instances;
-    std::unordered_map<std::string, std::vector<size_t>> m_ByName; // while applying
+    // While applying: the instance of each name and architecture, and per name how many
+    // instances there are and the first of them.
+    std::unordered_map<std::string, size_t> m_ByKey;
+    std::unordered_map<std::string, std::pair<size_t, size_t>> m_ByName;
 
     std::vector<std::string> m_InstalledNames;
 };
