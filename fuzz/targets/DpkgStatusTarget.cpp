@@ -5,8 +5,8 @@
 #include "FuzzCheck.h"
 #include "FuzzTargets.h"
 
-#include "common/DebianVersion.h"
-#include "common/PackageDatabase.h"
+#include "SystemPlugin/common/DebianVersion.h"
+#include "SystemPlugin/common/PackageDatabase.h"
 
 #include <algorithm>
 #include <string>

@@ -1,4 +1,4 @@
-// One stanza of a dpkg status file, followed by the blank line that ends it.
+// One stanza of a dpkg status file, with the blank line that ends it.
 #pragma once
 
 #include <string>

@@ -69,7 +69,6 @@ TEST(PackageDatabase, ReadsFixturesAsDpkgQueryDoes) {
         {"journal entry for two multi-arch instances",
          dpkgStanza("l", "amd64", "1", ok, same) + dpkgStanza("l", "i386", "1", ok, same),
          {{"0001", "Package: l\nStatus: purge ok not-installed\n"}}},
-        {"empty", ""},
         {"journal names of two lengths",
          dpkgStanza("a", "all", "1", ok),
          {{"0001", dpkgStanza("a", "all", "2", ok)}, {"12", dpkgStanza("a", "all", "3", ok)}}},

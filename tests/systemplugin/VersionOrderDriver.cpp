@@ -24,5 +24,4 @@ int main() {
         const int order = DebianVersion::compare(va, vb);
         std::cout << (order < 0 ? "lt" : order == 0 ? "eq" : "gt") << '\n';
     }
-    return 0;
 }

@@ -1,9 +1,6 @@
 #!/usr/bin/env python3
-"""Our Debian version order against `dpkg --compare-versions` on generated pairs.
-
-Usage: version-order-vs-dpkg.py DRIVER [COUNT]. DRIVER reads hex pairs and prints lt/eq/gt/refused;
-one dpkg call confirms each answer (exit 0 confirms the relation, exit 2 a refusal).
-"""
+"""version-order-vs-dpkg.py DRIVER [COUNT]: DRIVER's answers (lt/eq/gt/refused for hex pairs) on
+generated pairs, each confirmed by `dpkg --compare-versions` (exit 0 for the relation, 2 refused)."""
 import random
 import re
 import subprocess
@@ -22,9 +19,9 @@ def digits(n):
 
 
 def part():  # of upstream or revision
-    pieces = [digits(rng.randint(20, 110)) if r < 0.08 else digits(rng.randint(1, 3)) if r < 0.5
-              else rng.choice(PIECES) for r in (rng.random() for _ in range(rng.randint(0, 5)))]
-    return b"".join(pieces)
+    return b"".join(digits(rng.randint(20, 110)) if r < 0.08 else digits(rng.randint(1, 3))
+                    if r < 0.5 else rng.choice(PIECES)
+                    for r in (rng.random() for _ in range(rng.randint(0, 5))))
 
 
 def version():

@@ -34,11 +34,9 @@ TEST(Threads, PackageLookupsWhileTheDatabaseChanges) {
     testsupport::TempDir dir;
     replace(dir, "status", "1.0");
     std::filesystem::create_directory(dir.at("updates"));
-    std::vector<std::unique_ptr<SystemDriver>> hosts;
-    for (int i = 0; i < 3; ++i) {
-        hosts.push_back(std::make_unique<SystemDriver>());
-        hosts.back()->plugin().setProperty(L"dpkgAdminDir", testsupport::widen(dir.path()).c_str());
-    }
+    SystemDriver hosts[3];
+    for (SystemDriver& host : hosts)
+        host.plugin().setProperty(L"dpkgAdminDir", testsupport::widen(dir.path()).c_str());
     std::atomic<bool> done{false};
     std::thread dpkg([&] {
         for (int round = 0; !done; ++round) {
@@ -52,7 +50,7 @@ TEST(Threads, PackageLookupsWhileTheDatabaseChanges) {
     std::vector<std::thread> readers;
     for (int i = 0; i < 6; ++i)
         readers.emplace_back([&, i] {
-            SystemDriver& host = *hosts[i % hosts.size()];
+            SystemDriver& host = hosts[i % 3];
             for (int round = 0; round < 20; ++round) {
                 const std::wstring version =
                     host.play(L"PackageVersion", {{L"package", L"probe"}}, {L"?"});
@@ -68,6 +66,6 @@ TEST(Threads, PackageLookupsWhileTheDatabaseChanges) {
     dpkg.join();
     // Once dpkg is quiet, every instance reads the last state.
     replace(dir, "status", "4.0");
-    for (auto& host : hosts)
-        EXPECT_EQ(host->play(L"PackageVersion", {{L"package", L"probe"}}, {L"?"}), L"=0:4.0");
+    for (SystemDriver& host : hosts)
+        EXPECT_EQ(host.play(L"PackageVersion", {{L"package", L"probe"}}, {L"?"}), L"=0:4.0");
 }
