@@ -6,8 +6,8 @@
 #
 # Usage: scripts/run-fuzzers.sh [SECONDS] [TARGET...]
 #   SECONDS  time per target (default 30)
-#   TARGET   wildcard numbers vectorstring ini mountinfo text configs records tree json
-#            (default: all)
+#   TARGET   wildcard numbers vectorstring ini mountinfo text configs records debianversion
+#            dpkgstatus tree json (default: all)
 # Environment: FUZZ_WORK_DIR keeps corpora, logs and reproducers there (default:
 # a new directory under /tmp); FUZZ_JOBS sets the build's parallel jobs (default 2).
 set -euo pipefail
@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-30}
 [ $# -gt 0 ] && shift
-all_targets=(wildcard numbers vectorstring ini mountinfo text configs records tree json)
+all_targets=(wildcard numbers vectorstring ini mountinfo text configs records debianversion dpkgstatus tree json)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all_targets[@]}")
 

@@ -26,6 +26,10 @@ int fuzzText(const std::uint8_t* data, std::size_t size);
 int fuzzConfigs(const std::uint8_t* data, std::size_t size);
 // passwd-style records and glibc's reading of numeric fields.
 int fuzzRecords(const std::uint8_t* data, std::size_t size);
+// dpkg's version order: antisymmetric and transitive on triples of texts.
+int fuzzDebianVersion(const std::uint8_t* data, std::size_t size);
+// dpkg's status file and journal read into the package database.
+int fuzzDpkgStatus(const std::uint8_t* data, std::size_t size);
 // Expression trees made from the bytes, evaluated over the real plug-in.
 int fuzzTree(const std::uint8_t* data, std::size_t size);
 // JSON documents read by the reference host, their trees evaluated.

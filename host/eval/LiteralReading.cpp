@@ -3,6 +3,10 @@
 // locale corehost runs in).
 #include "eval/LiteralReading.h"
 
+#include "SystemPlugin/common/DebianVersion.h"
+#include "SystemPlugin/common/OctalMode.h"
+#include "eval/TextConversion.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -116,48 +120,6 @@ LiteralReading readIndex(const std::string& text) {
     return reading.outcome == Outcome::Whole ? reading : refused();
 }
 
-// 1 to 4 octal digits and nothing else.
-bool readsAsOctalMode(const std::string& text) {
-    return !text.empty() && text.size() <= 4 &&
-           text.find_first_not_of("01234567") == std::string::npos;
-}
-
-// Decimal digits only, at most 2147483647.
-bool readsAsEpoch(const std::string& text) {
-    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    return std::stoull(text) <= 2147483647u;
-}
-
-// What `dpkg --compare-versions` takes without refusing it: surrounding
-// blanks are dropped, the empty text is the lowest version; refused are a
-// text of blanks only, a blank inside, an empty or non-numeric epoch or one
-// above 2147483647, and an empty upstream part or revision.
-bool readsAsDebianVersion(const std::string& text) {
-    const char* blanks = " \t\n\r\f\v";
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos)
-        return text.empty();
-    const std::string version = text.substr(first, text.find_last_not_of(blanks) - first + 1);
-    if (version.find_first_of(blanks) != std::string::npos)
-        return false;
-    std::string rest = version;
-    const std::size_t colon = version.find(':');
-    if (colon != std::string::npos) {
-        // Leading zeros do not count towards the epoch's size.
-        const std::string epoch = version.substr(0, colon);
-        const std::size_t significant = epoch.find_first_not_of('0');
-        if (epoch.empty() || epoch.find_first_not_of("0123456789") != std::string::npos ||
-            (significant != std::string::npos && !readsAsEpoch(epoch.substr(significant))))
-            return false;
-        rest = version.substr(colon + 1);
-    }
-    const std::size_t hyphen = rest.rfind('-');
-    if (hyphen != std::string::npos && hyphen + 1 == rest.size())
-        return false;
-    return hyphen != 0 && !rest.empty();
-}
-
 LiteralReading whole(bool read) {
     LiteralReading reading;
     if (read)
@@ -203,10 +165,14 @@ LiteralReading readLiteral(LiteralKind kind, const std::string& text) {
         return reading;
     case LiteralKind::Index:
         return readIndex(text);
-    case LiteralKind::OctalMode:
-        return whole(readsAsOctalMode(text));
-    case LiteralKind::DebianVersion:
-        return whole(readsAsDebianVersion(text));
+    case LiteralKind::OctalMode: {
+        unsigned mode = 0;
+        return whole(SystemPlugin::readOctalMode(fromUtf8(text), mode));
+    }
+    case LiteralKind::DebianVersion: {
+        SystemPlugin::DebianVersion version;
+        return whole(SystemPlugin::DebianVersion::parse(text, version));
+    }
     case LiteralKind::Text:
         break;
     }

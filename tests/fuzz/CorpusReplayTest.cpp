@@ -28,6 +28,8 @@ const Target kTargets[] = {
     {"text", &fuzzing::fuzzText},
     {"configs", &fuzzing::fuzzConfigs},
     {"records", &fuzzing::fuzzRecords},
+    {"debianversion", &fuzzing::fuzzDebianVersion},
+    {"dpkgstatus", &fuzzing::fuzzDpkgStatus},
 #ifdef COREPLUGIN_FUZZ_TREES
     {"tree", &fuzzing::fuzzTree},
     {"json", &fuzzing::fuzzJson},

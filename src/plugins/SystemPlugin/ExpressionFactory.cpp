@@ -13,17 +13,21 @@
 #include "SystemPlugin/cross/FileMode.h"
 #include "SystemPlugin/cross/FileOwner.h"
 #include "SystemPlugin/cross/FileText.h"
+#include "SystemPlugin/cross/InstalledPackages.h"
 #include "SystemPlugin/cross/KeyValue.h"
 #include "SystemPlugin/cross/KeyValues.h"
 #include "SystemPlugin/cross/LinkTarget.h"
 #include "SystemPlugin/cross/ModeWithin.h"
 #include "SystemPlugin/cross/MountOptions.h"
 #include "SystemPlugin/cross/MountType.h"
+#include "SystemPlugin/cross/PackageInstalled.h"
+#include "SystemPlugin/cross/PackageVersion.h"
 #include "SystemPlugin/cross/RecordField.h"
 #include "SystemPlugin/cross/Sysctl.h"
 #include "SystemPlugin/cross/TextExtract.h"
 #include "SystemPlugin/cross/TextMatch.h"
 #include "SystemPlugin/cross/VectorContains.h"
+#include "SystemPlugin/cross/VersionCompare.h"
 
 #include "PluginKit/Guarded.h"
 
@@ -65,10 +69,10 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"Sysctl", &make<Sysctl>},
     {L"MountOptions", &make<MountOptions>},
     {L"MountType", &make<MountType>},
-    {L"PackageInstalled", nullptr},
-    {L"PackageVersion", nullptr},
-    {L"InstalledPackages", nullptr},
-    {L"VersionCompare", nullptr},
+    {L"PackageInstalled", &makeWithContext<PackageInstalled>},
+    {L"PackageVersion", &makeWithContext<PackageVersion>},
+    {L"InstalledPackages", &makeWithContext<InstalledPackages>},
+    {L"VersionCompare", &make<VersionCompare>},
     {L"TextMatch", &make<TextMatch>},
     {L"TextExtract", &make<TextExtract>},
     {L"Count", &make<Count>},

@@ -55,4 +55,9 @@ std::string PluginContext::sshConfigDir() const {
     return m_SshConfigDir;
 }
 
+PackageCache::Outcome
+PluginContext::packageDatabase(std::shared_ptr<const PackageDatabase>& database) {
+    return m_Packages.get(dpkgAdminDir(), database);
+}
+
 } // namespace SystemPlugin

@@ -4,6 +4,9 @@
 // outlives every expression of the instance.
 #pragma once
 
+#include "SystemPlugin/common/PackageCache.h"
+
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -29,10 +32,15 @@ public:
     std::string dpkgAdminDir() const;
     std::string sshConfigDir() const;
 
+    // The package database under "dpkgAdminDir", read at the first call and again only when
+    // dpkg changed it; safe to call from any thread.
+    PackageCache::Outcome packageDatabase(std::shared_ptr<const PackageDatabase>& database);
+
 private:
     mutable std::mutex m_Mutex;
     std::string m_DpkgAdminDir;
     std::string m_SshConfigDir;
+    PackageCache m_Packages;
 };
 
 } // namespace SystemPlugin
