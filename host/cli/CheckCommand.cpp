@@ -11,8 +11,10 @@
 namespace corehost {
 
 bool CheckCommand::knownPlugin() const {
-    const wchar_t* name = m_Module.plugin().getName();
-    return describesPlugin(toUtf8(name ? name : L""));
+    for (const std::shared_ptr<PluginModule>& module : m_Plugins.modules())
+        if (!describesPlugin(PluginSet::pluginName(*module)))
+            return false;
+    return true;
 }
 
 std::size_t CheckCommand::reportSettings(const std::string& prefix) {
@@ -26,7 +28,7 @@ std::size_t CheckCommand::reportSettings(const std::string& prefix) {
 
 std::size_t CheckCommand::report(const Document& document, const std::string& prefix) {
     std::vector<std::string> registered;
-    for (const std::wstring& name : m_Module.names())
+    for (const std::wstring& name : m_Plugins.names())
         registered.push_back(toUtf8(name));
     const bool useCatalog = knownPlugin();
     std::size_t count = 0;

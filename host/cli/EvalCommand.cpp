@@ -40,19 +40,20 @@ std::string ruleLabel(const Document& document, const Rule& rule, bool severalDo
 
 std::string describeFailure(const ExpressionTree& tree, TErrorCode code) {
     const EvaluationFailure& failure = tree.failure();
+    const std::string plugin = PluginSet::pluginName(tree.nodeModule(failure.node));
     std::string text = escapeText(toUtf8(tree.nodeName(failure.node))) + " at " +
                        describePath(tree.nodePath(failure.node));
     switch (failure.stage) {
     case EvaluationFailure::Stage::Result:
-        return text + " failed with " + describeCode(code);
+        return text + " failed with " + describeCode(code, plugin);
     case EvaluationFailure::Stage::Update:
         return text + " refused the result of " +
                describePath(tree.childPath(failure.node, failure.child)) + " with " +
-               describeCode(code);
+               describeCode(code, plugin);
     case EvaluationFailure::Stage::UpdateWithError:
         return text + " failed on the failure of " +
                describePath(tree.childPath(failure.node, failure.child)) + " with " +
-               describeCode(code);
+               describeCode(code, plugin);
     }
     return text;
 }
@@ -257,7 +258,7 @@ bool EvalCommand::checkDocuments(const EvalOptions& options,
     if (!options.check)
         return true;
     std::ostringstream findings;
-    CheckCommand check(*m_Module, findings, m_Err, options.settings);
+    CheckCommand check(*m_Plugins, findings, m_Err, options.settings);
     std::size_t count = check.reportSettings("corehost: ");
     for (const Document& document : documents)
         count += check.report(document, "corehost: ");
@@ -327,7 +328,7 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
             const Rule& rule = document.rules[r];
             selectedCount += selected[d][r] ? 1 : 0;
             BuildError buildError;
-            trees[d].push_back(ExpressionTree::build(m_Module, rule.tree, rule.path, buildError));
+            trees[d].push_back(ExpressionTree::build(m_Plugins, rule.tree, rule.path, buildError));
             if (trees[d].back())
                 continue;
             if (buildError.isInputError()) {

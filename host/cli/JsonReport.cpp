@@ -51,7 +51,9 @@ public:
         line["id"] = report.document->isRuleList ? Json(rule.id) : Json(nullptr);
         line["type"] = describeType(tree.type());
         line["code"] = report.code;
-        line["error"] = codeMeaning(report.code);
+        line["error"] = failingPlugin(report).empty()
+                            ? codeMeaning(report.code)
+                            : codeMeaning(report.code, failingPlugin(report));
         if (report.code != 0) {
             line["result"] = nullptr;
             line["node"] = tree.nodePath(tree.failure().node);

@@ -62,9 +62,9 @@ public:
                 << "\nactual: " << escapeXml(describeResult(report), false) << "</failure>\n";
         } else if (report.status == RuleStatus::Error) {
             ++suite.errors;
-            xml << "      <error message=\"" << escapeXml(describeCode(report.code), true)
-                << "\" type=\"" << report.code << "\">" << escapeXml(report.failure, false)
-                << "</error>\n";
+            xml << "      <error message=\""
+                << escapeXml(describeCode(report.code, failingPlugin(report)), true) << "\" type=\""
+                << report.code << "\">" << escapeXml(report.failure, false) << "</error>\n";
         } else if (report.status == RuleStatus::None) {
             // Nothing was tested: the result is reported, not passed.
             ++suite.skipped;

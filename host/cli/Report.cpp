@@ -49,6 +49,18 @@ std::string describeCode(TErrorCode code) {
     return std::to_string(code) + " (" + codeMeaning(code) + ")";
 }
 
+std::string describeCode(TErrorCode code, const std::string& pluginName) {
+    if (pluginName.empty())
+        return describeCode(code);
+    return std::to_string(code) + " (" + codeMeaning(code, pluginName) + ")";
+}
+
+std::string failingPlugin(const RuleReport& report) {
+    if (!report.tree || report.code == 0)
+        return std::string();
+    return PluginSet::pluginName(report.tree->nodeModule(report.tree->failure().node));
+}
+
 std::string describeExpected(const Expectation& expectation) {
     if (expectation.isList)
         return quoteList(expectation.values);

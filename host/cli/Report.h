@@ -74,6 +74,10 @@ std::unique_ptr<Reporter> makeReporter(ReportFormat format, std::ostream& out,
 // Shared by the reporters.
 bool hasMetadata(const Rule& rule);
 std::string describeCode(TErrorCode code); // "-11008 (invalid version text)"
+// The same with the meaning from the table of the plug-in `pluginName`.
+std::string describeCode(TErrorCode code, const std::string& pluginName);
+// The plug-in of the node the rule's tree failed at ("" when none).
+std::string failingPlugin(const RuleReport& report);
 // The expected and the actual result as quoted text ("x" or ["a", "b"]).
 std::string describeExpected(const Expectation& expectation);
 std::string describeResult(const RuleReport& report);

@@ -56,7 +56,8 @@ private:
             return " " + paint("31", "FAIL") + ": expected " +
                    describeExpected(*report.rule->expect);
         case RuleStatus::Error:
-            return " " + paint("31", "ERROR") + ": " + describeCode(report.code);
+            return " " + paint("31", "ERROR") + ": " +
+                   describeCode(report.code, failingPlugin(report));
         case RuleStatus::None:
             break;
         }

@@ -46,21 +46,20 @@ std::string BuildError::describe() const {
     return "the plug-in could not create " + quoted;
 }
 
-ExpressionTree::ExpressionTree(std::shared_ptr<PluginModule> module, std::string rootPath)
-    : m_Module(std::move(module)), m_RootPath(std::move(rootPath)) {}
+ExpressionTree::ExpressionTree(std::shared_ptr<PluginSet> plugins, std::string rootPath)
+    : m_Plugins(std::move(plugins)), m_RootPath(std::move(rootPath)) {}
 
 ExpressionTree::~ExpressionTree() {
-    PluginSDK::Plugin& plugin = m_Module->plugin();
     for (auto it = m_Nodes.rbegin(); it != m_Nodes.rend(); ++it)
         if (it->expression)
-            plugin.destroyExpression(it->expression);
+            it->module->plugin().destroyExpression(it->expression);
 }
 
-std::unique_ptr<ExpressionTree> ExpressionTree::build(std::shared_ptr<PluginModule> module,
+std::unique_ptr<ExpressionTree> ExpressionTree::build(std::shared_ptr<PluginSet> plugins,
                                                       const NodeSpec& root, std::string rootPath,
                                                       BuildError& error) {
     std::unique_ptr<ExpressionTree> tree(
-        new ExpressionTree(std::move(module), std::move(rootPath)));
+        new ExpressionTree(std::move(plugins), std::move(rootPath)));
     std::vector<std::size_t> trail;
     std::size_t depth = 0;
     // Names and depth are checked, and the nodes laid out in pre-order, before
@@ -81,11 +80,12 @@ bool ExpressionTree::checkNames(const NodeSpec& spec, std::vector<std::size_t>& 
         error = BuildError{BuildError::Kind::TooDeep, trailPath(trail), spec.name, 0};
         return false;
     }
-    const std::wstring* name = m_Module->findName(spec.name);
-    if (!name) {
+    const std::wstring* name = nullptr;
+    PluginModule* module = m_Plugins->owner(spec.name, &name);
+    if (!module) {
         error = BuildError{BuildError::Kind::UnknownName, trailPath(trail), spec.name, 0};
         std::vector<std::string> names;
-        for (const std::wstring& registered : m_Module->names())
+        for (const std::wstring& registered : m_Plugins->names())
             names.push_back(toUtf8(registered));
         error.suggestion = suggestName(toUtf8(spec.name), names);
         return false;
@@ -93,6 +93,7 @@ bool ExpressionTree::checkNames(const NodeSpec& spec, std::vector<std::size_t>& 
     const std::size_t index = m_Nodes.size();
     m_Nodes.emplace_back();
     m_Nodes[index].name = name;
+    m_Nodes[index].module = module;
     m_Nodes[index].childCount = static_cast<std::uint32_t>(spec.children.size());
     if (trail.size() > depth)
         depth = trail.size();
@@ -111,7 +112,7 @@ bool ExpressionTree::create(const NodeSpec& spec, std::vector<std::size_t>& trai
     // The node was laid out by checkNames at this pre-order position.
     Node& node = m_Nodes[next++];
     PluginSDK::Expression* expression = nullptr;
-    TErrorCode code = m_Module->plugin().createExpression(node.name->c_str(), &expression);
+    TErrorCode code = node.module->plugin().createExpression(node.name->c_str(), &expression);
     if (code != 0 || !expression) {
         // A plug-in that answers 0 without an object is reported with code 0.
         error = BuildError{BuildError::Kind::NotCreated, trailPath(trail), spec.name, code};
