@@ -34,6 +34,8 @@ const char* statusName(RuleStatus status) {
         return "fail";
     case RuleStatus::Error:
         return "error";
+    case RuleStatus::Skipped:
+        return "skip";
     case RuleStatus::None:
         break;
     }
@@ -102,11 +104,14 @@ bool cutText(std::string& text, std::size_t limit) {
 }
 
 std::string describeSkip(const RuleReport& report, std::size_t limit) {
-    std::string result = describeResult(report);
+    const bool skipped = report.status == RuleStatus::Skipped;
+    std::string result = !skipped                 ? describeResult(report)
+                         : report.conditionIsList ? quoteList(report.condition)
+                                                  : quoteText(report.condition.front());
     const std::size_t length = countCharacters(result);
     if (cutText(result, limit))
         result += "... (" + std::to_string(length) + " characters)";
-    return "no expectation, result " + result;
+    return (skipped ? "onlyIf gave " : "no expectation, result ") + result;
 }
 
 } // namespace corehost
