@@ -9,6 +9,7 @@
 #include "eval/Catalog.h"
 #include "eval/MessageText.h"
 #include "eval/NameSuggestion.h"
+#include "eval/PluginCall.h"
 #include "eval/TextConversion.h"
 
 #include <CLI/CLI.hpp>
@@ -229,8 +230,10 @@ bool applySettings(corehost::PluginSet& plugins, const std::vector<Setting>& set
         if (targets.empty())
             for (const std::shared_ptr<corehost::PluginModule>& module : plugins.modules())
                 targets.push_back(module.get());
-        for (corehost::PluginModule* module : targets)
+        for (corehost::PluginModule* module : targets) {
+            corehost::PluginCall call(*module);
             module->plugin().setProperty(setting.name.c_str(), setting.value.c_str());
+        }
     }
     return true;
 }

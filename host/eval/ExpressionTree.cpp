@@ -6,6 +6,7 @@
 
 #include "eval/MessageText.h"
 #include "eval/NameSuggestion.h"
+#include "eval/PluginCall.h"
 #include "eval/TextConversion.h"
 
 #include "PluginSDK/ScalarOperator.h"
@@ -51,8 +52,10 @@ ExpressionTree::ExpressionTree(std::shared_ptr<PluginSet> plugins, std::string r
 
 ExpressionTree::~ExpressionTree() {
     for (auto it = m_Nodes.rbegin(); it != m_Nodes.rend(); ++it)
-        if (it->expression)
+        if (it->expression) {
+            PluginCall call(*it->module);
             it->module->plugin().destroyExpression(it->expression);
+        }
 }
 
 std::unique_ptr<ExpressionTree> ExpressionTree::build(std::shared_ptr<PluginSet> plugins,
@@ -112,6 +115,7 @@ bool ExpressionTree::create(const NodeSpec& spec, std::vector<std::size_t>& trai
     // The node was laid out by checkNames at this pre-order position.
     Node& node = m_Nodes[next++];
     PluginSDK::Expression* expression = nullptr;
+    PluginCall call(*node.module); // properties are set inside it too
     TErrorCode code = node.module->plugin().createExpression(node.name->c_str(), &expression);
     if (code != 0 || !expression) {
         // A plug-in that answers 0 without an object is reported with code 0.
@@ -176,8 +180,10 @@ std::string ExpressionTree::childPath(std::size_t node, std::size_t child) const
 
 TErrorCode ExpressionTree::evaluate() {
     if (m_Evaluated)
-        for (Node& node : m_Nodes)
+        for (Node& node : m_Nodes) {
+            PluginCall call(*node.module);
             node.expression->disposeExpression();
+        }
     m_Evaluated = true;
     if (m_Recording)
         m_Outcomes.assign(m_Nodes.size(), NodeOutcome());
@@ -206,6 +212,7 @@ TErrorCode ExpressionTree::evaluateNode(std::size_t index, std::size_t depth) {
                     note(index, NodeOutcome::State::ChildFailed, childCode, position);
                 return childCode;
             }
+            PluginCall call(*node.module);
             if (node.expression->isReady()) {
                 // The result can no longer change: the rest is skipped.
                 if (m_Recording)
@@ -227,6 +234,7 @@ TErrorCode ExpressionTree::evaluateNode(std::size_t index, std::size_t depth) {
 
 TErrorCode ExpressionTree::feed(const Node& op, const Node& child, std::size_t childDepth) {
     const bool scalarChild = child.type == PluginSDK::SCALAR_EXPRESSION;
+    PluginCall call(*op.module);
     if (op.type == PluginSDK::SCALAR_EXPRESSION) {
         auto& target = static_cast<PluginSDK::ScalarOperator&>(*op.expression);
         return scalarChild ? target.update(m_Scalars[childDepth])
@@ -238,18 +246,21 @@ TErrorCode ExpressionTree::feed(const Node& op, const Node& child, std::size_t c
 }
 
 TErrorCode ExpressionTree::feedError(const Node& op, TErrorCode code) {
+    PluginCall call(*op.module);
     if (op.type == PluginSDK::SCALAR_EXPRESSION)
         return static_cast<PluginSDK::ScalarOperator&>(*op.expression).updateWithError(code);
     return static_cast<PluginSDK::VectorOperator&>(*op.expression).updateWithError(code);
 }
 
 bool ExpressionTree::continueOnError(const Node& op) const {
+    PluginCall call(*op.module);
     if (op.type == PluginSDK::SCALAR_EXPRESSION)
         return static_cast<const PluginSDK::ScalarOperator&>(*op.expression).continueOnError();
     return static_cast<const PluginSDK::VectorOperator&>(*op.expression).continueOnError();
 }
 
 TErrorCode ExpressionTree::readResult(const Node& node, std::size_t depth) {
+    PluginCall call(*node.module);
     if (node.type == PluginSDK::SCALAR_EXPRESSION) {
         PluginSDK::String& out = m_Scalars[depth];
         out.str().clear(); // keeps the buffer for the next evaluation
