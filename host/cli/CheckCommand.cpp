@@ -11,8 +11,10 @@
 namespace corehost {
 
 bool CheckCommand::knownPlugin() const {
-    const wchar_t* name = m_Module.plugin().getName();
-    return describesPlugin(toUtf8(name ? name : L""));
+    for (const std::shared_ptr<PluginModule>& module : m_Plugins.modules())
+        if (!describesPlugin(PluginSet::pluginName(*module)))
+            return false;
+    return true;
 }
 
 std::size_t CheckCommand::reportSettings(const std::string& prefix) {
@@ -26,14 +28,22 @@ std::size_t CheckCommand::reportSettings(const std::string& prefix) {
 
 std::size_t CheckCommand::report(const Document& document, const std::string& prefix) {
     std::vector<std::string> registered;
-    for (const std::wstring& name : m_Module.names())
+    for (const std::wstring& name : m_Plugins.names())
         registered.push_back(toUtf8(name));
     const bool useCatalog = knownPlugin();
     std::size_t count = 0;
     for (const Rule& rule : document.rules) {
         const std::string label =
             document.isRuleList ? "rule " + quote(rule.id) + ": " : std::string();
-        const std::vector<Finding> findings = checkRule(rule, registered, useCatalog);
+        std::vector<Finding> findings = checkRule(rule, registered, useCatalog);
+        if (rule.onlyIf) {
+            // The condition is checked like any tree; it expects nothing.
+            Rule condition;
+            condition.tree = *rule.onlyIf;
+            condition.path = rule.onlyIfPath;
+            const std::vector<Finding> more = checkRule(condition, registered, useCatalog);
+            findings.insert(findings.end(), more.begin(), more.end());
+        }
         for (const Finding& finding : findings)
             m_Out << prefix << escapeText(document.source) << ": " << label
                   << describePath(finding.path) << ": " << finding.message << '\n';

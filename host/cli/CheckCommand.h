@@ -2,7 +2,7 @@
 #pragma once
 
 #include "eval/Document.h"
-#include "eval/PluginModule.h"
+#include "eval/PluginSet.h"
 
 #include <cstddef>
 #include <ostream>
@@ -17,9 +17,9 @@ using Settings = std::vector<std::pair<std::string, std::string>>;
 
 class CheckCommand {
 public:
-    CheckCommand(PluginModule& module, std::ostream& out, std::ostream& err,
+    CheckCommand(PluginSet& plugins, std::ostream& out, std::ostream& err,
                  Settings settings = Settings())
-        : m_Module(module), m_Out(out), m_Err(err), m_Settings(std::move(settings)) {}
+        : m_Plugins(plugins), m_Out(out), m_Err(err), m_Settings(std::move(settings)) {}
 
     // Reads each file ("-" for standard input) and checks its trees against
     // the catalog and the plug-in's registered names; rule ids must be unique
@@ -35,10 +35,10 @@ public:
     std::size_t report(const Document& document, const std::string& prefix);
 
 private:
-    // Whether the catalog describes the loaded plug-in.
+    // Whether the host has the catalog of every loaded plug-in.
     bool knownPlugin() const;
 
-    PluginModule& m_Module;
+    PluginSet& m_Plugins;
     std::ostream& m_Out;
     std::ostream& m_Err;
     Settings m_Settings;

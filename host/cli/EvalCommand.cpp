@@ -40,19 +40,20 @@ std::string ruleLabel(const Document& document, const Rule& rule, bool severalDo
 
 std::string describeFailure(const ExpressionTree& tree, TErrorCode code) {
     const EvaluationFailure& failure = tree.failure();
+    const std::string plugin = PluginSet::pluginName(tree.nodeModule(failure.node));
     std::string text = escapeText(toUtf8(tree.nodeName(failure.node))) + " at " +
                        describePath(tree.nodePath(failure.node));
     switch (failure.stage) {
     case EvaluationFailure::Stage::Result:
-        return text + " failed with " + describeCode(code);
+        return text + " failed with " + describeCode(code, plugin);
     case EvaluationFailure::Stage::Update:
         return text + " refused the result of " +
                describePath(tree.childPath(failure.node, failure.child)) + " with " +
-               describeCode(code);
+               describeCode(code, plugin);
     case EvaluationFailure::Stage::UpdateWithError:
         return text + " failed on the failure of " +
                describePath(tree.childPath(failure.node, failure.child)) + " with " +
-               describeCode(code);
+               describeCode(code, plugin);
     }
     return text;
 }
@@ -242,8 +243,10 @@ void EvalCommand::printSummary(const Summary& counts, Clock::time_point started)
     char time[32];
     std::snprintf(time, sizeof time, "%.3f", secondsSince(started));
     m_Err << "corehost: passed " << counts.passed << ", failed " << counts.failed << ", errors "
-          << counts.errors << ", without expectation " << counts.withoutExpectation << "; "
-          << counts.rules << (counts.rules == 1 ? " rule" : " rules") << " in " << time << " s\n";
+          << counts.errors << ", without expectation " << counts.withoutExpectation
+          << (counts.skipped ? ", skipped " + std::to_string(counts.skipped) : std::string())
+          << "; " << counts.rules << (counts.rules == 1 ? " rule" : " rules") << " in " << time
+          << " s\n";
 }
 
 void EvalCommand::inputError(const std::string& message) {
@@ -257,7 +260,7 @@ bool EvalCommand::checkDocuments(const EvalOptions& options,
     if (!options.check)
         return true;
     std::ostringstream findings;
-    CheckCommand check(*m_Module, findings, m_Err, options.settings);
+    CheckCommand check(*m_Plugins, findings, m_Err, options.settings);
     std::size_t count = check.reportSettings("corehost: ");
     for (const Document& document : documents)
         count += check.report(document, "corehost: ");
@@ -320,6 +323,8 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
 
     // Every tree of every document is built before anything is evaluated.
     std::vector<std::vector<std::unique_ptr<ExpressionTree>>> trees(documents.size());
+    // The rules' "onlyIf" trees, null where a rule has none.
+    std::vector<std::vector<std::unique_ptr<ExpressionTree>>> conditions(documents.size());
     std::size_t selectedCount = 0;
     for (std::size_t d = 0; d < documents.size(); ++d) {
         const Document& document = documents[d];
@@ -327,7 +332,16 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
             const Rule& rule = document.rules[r];
             selectedCount += selected[d][r] ? 1 : 0;
             BuildError buildError;
-            trees[d].push_back(ExpressionTree::build(m_Module, rule.tree, rule.path, buildError));
+            conditions[d].emplace_back();
+            if (rule.onlyIf) {
+                conditions[d].back() =
+                    ExpressionTree::build(m_Plugins, *rule.onlyIf, rule.onlyIfPath, buildError);
+                if (!conditions[d].back())
+                    trees[d].emplace_back(); // reported below
+            }
+            if (!rule.onlyIf || conditions[d].back())
+                trees[d].push_back(
+                    ExpressionTree::build(m_Plugins, rule.tree, rule.path, buildError));
             if (trees[d].back())
                 continue;
             if (buildError.isInputError()) {
@@ -373,18 +387,34 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
             report.name = document.isRuleList ? rule.id : document.source;
             long long median = 0;
             const Clock::time_point start = Clock::now();
-            report.code = evaluateRepeatedly(tree, options.repeat, options.explain, median);
+            // The rule applies when its "onlyIf" tree gives "true"; a failing
+            // condition is an error of the rule.
+            bool applies = true;
+            if (ExpressionTree* condition = conditions[d][r].get()) {
+                report.code = condition->evaluate();
+                if (report.code != 0) {
+                    report.tree = condition;
+                    applies = false;
+                } else {
+                    report.condition = resultTexts(*condition);
+                    report.conditionIsList = condition->type() != PluginSDK::SCALAR_EXPRESSION;
+                    applies = !report.conditionIsList && report.condition.front() == "true";
+                }
+            }
+            if (applies)
+                report.code = evaluateRepeatedly(tree, options.repeat, options.explain, median);
             report.seconds = secondsSince(start);
             if (report.code != 0) {
-                report.failure = describeFailure(tree, report.code);
+                report.failure = describeFailure(*report.tree, report.code);
                 m_Err << "corehost: " << ruleLabel(document, rule, several) << report.failure
                       << '\n';
-            } else {
+            } else if (applies) {
                 report.result = resultTexts(tree);
             }
-            if (options.explain)
+            if (options.explain && applies)
                 report.explanation = explain(tree);
-            report.status = statusOf(rule, report);
+            report.status =
+                report.code == 0 && !applies ? RuleStatus::Skipped : statusOf(rule, report);
             const bool failed =
                 report.status == RuleStatus::Fail || report.status == RuleStatus::Error;
             switch (report.status) {
@@ -400,17 +430,20 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
             case RuleStatus::None:
                 ++counts.withoutExpectation;
                 break;
+            case RuleStatus::Skipped:
+                ++counts.skipped;
+                break;
             }
             if (failed && severityRank(rule.severity) >= failOn)
                 ++failing;
-            anyExpectation = anyExpectation || rule.expect;
+            anyExpectation = anyExpectation || rule.expect || rule.onlyIf;
             if (!quiet || failed)
                 reporter->rule(report);
             // Each rule's report reaches standard output before the next rule's
             // messages reach standard error; a failed write ends the run.
             if (!out.flush())
                 return kExitUsage;
-            if (options.timed)
+            if (options.timed && applies)
                 m_Err << "corehost: " << ruleLabel(document, rule, several) << "median " << median
                       << " ns per evaluation over " << options.repeat << " evaluations\n";
         }

@@ -4,7 +4,7 @@
 
 #include "cli/CheckCommand.h"
 #include "cli/Report.h"
-#include "eval/PluginModule.h"
+#include "eval/PluginSet.h"
 
 #include <chrono>
 #include <memory>
@@ -43,8 +43,8 @@ enum ExitCode : int {
 
 class EvalCommand {
 public:
-    EvalCommand(std::shared_ptr<PluginModule> module, std::ostream& out, std::ostream& err)
-        : m_Module(std::move(module)), m_Out(out), m_Err(err) {}
+    EvalCommand(std::shared_ptr<PluginSet> plugins, std::ostream& out, std::ostream& err)
+        : m_Plugins(std::move(plugins)), m_Out(out), m_Err(err) {}
 
     int run(const EvalOptions& options);
 
@@ -60,7 +60,7 @@ private:
     bool select(const EvalOptions& options, const std::vector<Document>& documents,
                 std::vector<std::vector<bool>>& selected);
 
-    std::shared_ptr<PluginModule> m_Module;
+    std::shared_ptr<PluginSet> m_Plugins;
     std::ostream& m_Out;
     std::ostream& m_Err;
     std::string m_InputError;

@@ -15,6 +15,7 @@ std::string child(std::size_t position) {
 
 std::string describe(const ExpressionTree& tree, std::size_t node) {
     const NodeOutcome& outcome = tree.outcome(node);
+    const std::string plugin = PluginSet::pluginName(tree.nodeModule(node));
     switch (outcome.state) {
     case NodeOutcome::State::Succeeded: {
         std::vector<std::string> texts;
@@ -25,13 +26,13 @@ std::string describe(const ExpressionTree& tree, std::size_t node) {
         return "= " + quoteText(texts.empty() ? std::string() : texts.front());
     }
     case NodeOutcome::State::Failed:
-        return "failed with " + describeCode(outcome.code);
+        return "failed with " + describeCode(outcome.code, plugin);
     case NodeOutcome::State::Refused:
         return "refused the result of " + child(outcome.child) + " with " +
-               describeCode(outcome.code);
+               describeCode(outcome.code, plugin);
     case NodeOutcome::State::FailedOnError:
         return "failed on the failure of " + child(outcome.child) + " with " +
-               describeCode(outcome.code);
+               describeCode(outcome.code, plugin);
     case NodeOutcome::State::ChildFailed:
         return "not evaluated: " + child(outcome.child) + " failed";
     case NodeOutcome::State::Skipped:

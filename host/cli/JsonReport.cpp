@@ -51,17 +51,22 @@ public:
         line["id"] = report.document->isRuleList ? Json(rule.id) : Json(nullptr);
         line["type"] = describeType(tree.type());
         line["code"] = report.code;
-        line["error"] = codeMeaning(report.code);
+        line["error"] = failingPlugin(report).empty()
+                            ? codeMeaning(report.code)
+                            : codeMeaning(report.code, failingPlugin(report));
         if (report.code != 0) {
             line["result"] = nullptr;
             line["node"] = tree.nodePath(tree.failure().node);
             line["expression"] = toUtf8(tree.nodeName(tree.failure().node));
+        } else if (report.status == RuleStatus::Skipped) {
+            line["result"] = nullptr;
+            line["skipped"] = describeSkip(report, 200);
         } else if (tree.type() == PluginSDK::SCALAR_EXPRESSION) {
             line["result"] = report.result.front();
         } else {
             line["result"] = Json(report.result);
         }
-        if (rule.expect || hasMetadata(rule)) {
+        if (rule.expect || hasMetadata(rule) || report.status == RuleStatus::Skipped) {
             line["status"] = statusName(report.status);
             if (rule.expect)
                 line["expected"] = expectedValue(*rule.expect);
@@ -85,19 +90,18 @@ public:
     // The last line: {"summary": {"passed": N, ...}}.
     void summary(const Summary& counts) override {
         Json line;
-        line["summary"] = {{"passed", counts.passed},
-                           {"failed", counts.failed},
-                           {"errors", counts.errors},
-                           {"withoutExpectation", counts.withoutExpectation},
-                           {"rules", counts.rules}};
+        line["summary"] = {
+            {"passed", counts.passed},   {"failed", counts.failed},
+            {"errors", counts.errors},   {"withoutExpectation", counts.withoutExpectation},
+            {"skipped", counts.skipped}, {"rules", counts.rules}};
         write(line);
     }
 
     void inputError(const std::string& message) override {
         Json line;
         line["error"] = message;
-        line["summary"] = {
-            {"passed", 0}, {"failed", 0}, {"errors", 0}, {"withoutExpectation", 0}, {"rules", 0}};
+        line["summary"] = {{"passed", 0},  {"failed", 0}, {"errors", 0}, {"withoutExpectation", 0},
+                           {"skipped", 0}, {"rules", 0}};
         write(line);
     }
 

@@ -62,10 +62,10 @@ public:
                 << "\nactual: " << escapeXml(describeResult(report), false) << "</failure>\n";
         } else if (report.status == RuleStatus::Error) {
             ++suite.errors;
-            xml << "      <error message=\"" << escapeXml(describeCode(report.code), true)
-                << "\" type=\"" << report.code << "\">" << escapeXml(report.failure, false)
-                << "</error>\n";
-        } else if (report.status == RuleStatus::None) {
+            xml << "      <error message=\""
+                << escapeXml(describeCode(report.code, failingPlugin(report)), true) << "\" type=\""
+                << report.code << "\">" << escapeXml(report.failure, false) << "</error>\n";
+        } else if (report.status == RuleStatus::None || report.status == RuleStatus::Skipped) {
             // Nothing was tested: the result is reported, not passed.
             ++suite.skipped;
             xml << "      <skipped message=\"" << escapeXml(describeSkip(report, 200), true)
@@ -81,7 +81,7 @@ public:
                 xml << text.first << ": " << escapeXml(escapeText(*text.second), false) << '\n';
         if (!report.rule->tags.empty())
             xml << "tags: " << escapeXml(quoteList(report.rule->tags), false) << '\n';
-        if (report.code == 0)
+        if (report.code == 0 && report.status != RuleStatus::Skipped)
             xml << "result: " << escapeXml(describeResult(report), false) << '\n';
         for (const std::string& line : report.explanation)
             xml << "| " << escapeXml(line, false) << '\n';

@@ -98,49 +98,79 @@ Json describePropertyJson(const PropertySpec& property) {
 } // namespace
 
 int ListCommand::run() {
-    PluginSDK::Plugin& plugin = m_Module.plugin();
+    const bool several = m_Plugins.modules().size() > 1;
     std::size_t width = 0;
-    for (const std::wstring& name : m_Module.names())
-        width = std::max(width, name.size());
-    for (const std::wstring& name : m_Module.names()) {
-        const std::string text = toUtf8(name);
-        m_Out << text << std::string(width + 2 - name.size(), ' ') << instanceKind(plugin, name)
-              << '\n';
+    for (const std::shared_ptr<PluginModule>& module : m_Plugins.modules())
+        for (const std::wstring& name : module->names())
+            width = std::max(width, name.size());
+    for (const std::shared_ptr<PluginModule>& module : m_Plugins.modules()) {
+        const std::string plugin = PluginSet::pluginName(*module);
+        for (const std::wstring& name : module->names()) {
+            const std::string kind = instanceKind(module->plugin(), name);
+            m_Out << toUtf8(name) << std::string(width + 2 - name.size(), ' ') << kind;
+            if (several)
+                m_Out << std::string(kind.size() < 17 ? 17 - kind.size() : 1, ' ') << plugin;
+            m_Out << '\n';
+        }
     }
     return 0;
 }
 
 int ListCommand::runJson() {
-    for (const std::wstring& wide : m_Module.names()) {
-        const std::string name = toUtf8(wide);
-        const std::string kind = instanceKind(m_Module.plugin(), wide);
-        Json line{{"name", name}, {"kind", kind}};
-        if (const ExpressionSpec* expression = findExpression(name)) {
-            if (kind != kindName(*expression))
-                m_Err << "corehost: warning: the plug-in's " << name << " is a " << kind
-                      << ", the catalog describes a " << kindName(*expression) << '\n';
-            if (expression->isOperator)
-                line["children"] = describeChildren(*expression);
-            line["properties"] = Json::array();
-            for (const PropertySpec& property : expression->properties)
-                line["properties"].push_back(describePropertyJson(property));
-            line["result"] = expression->result;
+    for (const std::shared_ptr<PluginModule>& module : m_Plugins.modules()) {
+        const std::string plugin = PluginSet::pluginName(*module);
+        const PluginCatalog* catalog = findCatalog(plugin);
+        for (const std::wstring& wide : module->names()) {
+            const std::string name = toUtf8(wide);
+            const std::string kind = instanceKind(module->plugin(), wide);
+            Json line{{"name", name}, {"kind", kind}, {"plugin", plugin}};
+            const ExpressionSpec* expression = nullptr;
+            if (catalog)
+                for (const ExpressionSpec& entry : catalog->expressions)
+                    if (name == entry.name)
+                        expression = &entry;
+            if (expression) {
+                if (kind != kindName(*expression))
+                    m_Err << "corehost: warning: the plug-in's " << name << " is a " << kind
+                          << ", the catalog describes a " << kindName(*expression) << '\n';
+                if (expression->isOperator)
+                    line["children"] = describeChildren(*expression);
+                line["properties"] = Json::array();
+                for (const PropertySpec& property : expression->properties)
+                    line["properties"].push_back(describePropertyJson(property));
+                line["result"] = expression->result;
+            }
+            m_Out << line.dump() << '\n';
         }
-        m_Out << line.dump() << '\n';
     }
     return 0;
 }
 
 int ListCommand::runMarkdown() {
-    m_Out << "| # | Name | Kind | Properties | Result |\n|---|---|---|---|---|\n";
-    std::size_t number = 0;
-    for (const ExpressionSpec& expression : catalog()) {
-        std::string properties;
-        for (const PropertySpec& property : expression.properties)
-            properties += (properties.empty() ? "" : "<br>") + describeProperty(property);
-        m_Out << "| " << ++number << " | " << expression.name << " | " << describeShape(expression)
-              << " | " << (properties.empty() ? "none" : properties) << " | " << expression.result
-              << " |\n";
+    const bool several = m_Plugins.modules().size() > 1;
+    bool first = true;
+    for (const std::shared_ptr<PluginModule>& module : m_Plugins.modules()) {
+        const std::string plugin = PluginSet::pluginName(*module);
+        const PluginCatalog* catalog = findCatalog(plugin);
+        // Among several, a plug-in the host has no catalog of has no table;
+        // alone, it is shown the first chosen catalog, CorePlugin's.
+        if (!catalog && several)
+            continue;
+        if (several)
+            m_Out << (first ? "" : "\n") << "#### " << plugin << "\n\n";
+        first = false;
+        m_Out << "| # | Name | Kind | Properties | Result |\n|---|---|---|---|---|\n";
+        std::size_t number = 0;
+        for (const ExpressionSpec& expression :
+             catalog ? catalog->expressions : corehost::catalog()) {
+            std::string properties;
+            for (const PropertySpec& property : expression.properties)
+                properties += (properties.empty() ? "" : "<br>") + describeProperty(property);
+            m_Out << "| " << ++number << " | " << expression.name << " | "
+                  << describeShape(expression) << " | "
+                  << (properties.empty() ? "none" : properties) << " | " << expression.result
+                  << " |\n";
+        }
     }
     return 0;
 }

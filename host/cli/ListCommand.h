@@ -2,7 +2,7 @@
 // the catalog's description of them.
 #pragma once
 
-#include "eval/PluginModule.h"
+#include "eval/PluginSet.h"
 
 #include <ostream>
 
@@ -10,26 +10,28 @@ namespace corehost {
 
 class ListCommand {
 public:
-    ListCommand(PluginModule& module, std::ostream& out, std::ostream& err)
-        : m_Module(module), m_Out(out), m_Err(err) {}
+    ListCommand(PluginSet& plugins, std::ostream& out, std::ostream& err)
+        : m_Plugins(plugins), m_Out(out), m_Err(err) {}
 
-    // One line per registered name, in registration order: the name and its
-    // kind, found by creating one instance ("unavailable" when the factory
-    // refuses the name). Always 0.
+    // One line per registered name, plug-in after plug-in in load order, each
+    // in registration order: the name, its kind, found by creating one
+    // instance ("unavailable" when the factory refuses the name) and, when
+    // several plug-ins are loaded, the plug-in. Always 0.
     int run();
 
-    // One JSON object per registered name, one a line: its name and kind as
-    // above and, for a name the catalog describes, its children, properties
-    // and result. A kind that disagrees with the catalog is warned about on
-    // `err`. Always 0.
+    // One JSON object per registered name, one a line: its name, kind and
+    // plug-in and, for a name the plug-in's catalog describes, its children,
+    // properties and result. A kind that disagrees with the catalog is warned
+    // about on `err`. Always 0.
     int runJson();
 
-    // The catalog as a Markdown table (the README's table of expressions).
-    // Always 0.
+    // Each loaded plug-in's catalog as a Markdown table (the README's table of
+    // expressions); with several plug-ins, each table under a heading that
+    // names its plug-in. Always 0.
     int runMarkdown();
 
 private:
-    PluginModule& m_Module;
+    PluginSet& m_Plugins;
     std::ostream& m_Out;
     std::ostream& m_Err;
 };

@@ -6,7 +6,11 @@
 
 namespace corehost {
 
-std::string defaultPluginPath() {
+namespace {
+
+// <directory of the executable>/../<libdir>/<file>, or ../lib/<file> when
+// only that one is there (a build tree).
+std::string besideExecutable(const std::string& file) {
     char buffer[PATH_MAX];
     ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     if (length <= 0)
@@ -15,12 +19,26 @@ std::string defaultPluginPath() {
     const std::string directory = executable.substr(0, executable.rfind('/') + 1);
     // The install library directory first (lib, or lib/<triplet> under /usr),
     // then lib, the layout of a build tree.
-    std::string installed = directory + "../" COREHOST_LIBDIR "/" COREHOST_PLUGIN_FILE;
-    std::string built = directory + "../lib/" COREHOST_PLUGIN_FILE;
+    std::string installed = directory + "../" COREHOST_LIBDIR "/" + file;
+    std::string built = directory + "../lib/" + file;
     if (installed != built && ::access(installed.c_str(), F_OK) != 0 &&
         ::access(built.c_str(), F_OK) == 0)
         return built;
     return installed;
+}
+
+} // namespace
+
+std::string defaultPluginPath() {
+    return besideExecutable(COREHOST_PLUGIN_FILE);
+}
+
+std::vector<std::string> defaultPluginPaths() {
+    std::vector<std::string> paths{defaultPluginPath()};
+    const std::string system = besideExecutable(COREHOST_SYSTEM_PLUGIN_FILE);
+    if (!system.empty() && ::access(system.c_str(), F_OK) == 0)
+        paths.push_back(system);
+    return paths;
 }
 
 } // namespace corehost

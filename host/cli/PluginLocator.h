@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace corehost {
 
@@ -9,5 +10,10 @@ namespace corehost {
 // <directory of the executable>/../<libdir>/libCorePlugin.so, found through
 // /proc/self/exe. Empty when the executable's path cannot be read.
 std::string defaultPluginPath();
+
+// Every plug-in installed beside the running executable, in load order:
+// CorePlugin's module (always, so that its absence is reported), then
+// SystemPlugin's when it is there.
+std::vector<std::string> defaultPluginPaths();
 
 } // namespace corehost

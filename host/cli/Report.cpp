@@ -34,6 +34,8 @@ const char* statusName(RuleStatus status) {
         return "fail";
     case RuleStatus::Error:
         return "error";
+    case RuleStatus::Skipped:
+        return "skip";
     case RuleStatus::None:
         break;
     }
@@ -47,6 +49,18 @@ bool hasMetadata(const Rule& rule) {
 
 std::string describeCode(TErrorCode code) {
     return std::to_string(code) + " (" + codeMeaning(code) + ")";
+}
+
+std::string describeCode(TErrorCode code, const std::string& pluginName) {
+    if (pluginName.empty())
+        return describeCode(code);
+    return std::to_string(code) + " (" + codeMeaning(code, pluginName) + ")";
+}
+
+std::string failingPlugin(const RuleReport& report) {
+    if (!report.tree || report.code == 0)
+        return std::string();
+    return PluginSet::pluginName(report.tree->nodeModule(report.tree->failure().node));
 }
 
 std::string describeExpected(const Expectation& expectation) {
@@ -90,11 +104,14 @@ bool cutText(std::string& text, std::size_t limit) {
 }
 
 std::string describeSkip(const RuleReport& report, std::size_t limit) {
-    std::string result = describeResult(report);
+    const bool skipped = report.status == RuleStatus::Skipped;
+    std::string result = !skipped                 ? describeResult(report)
+                         : report.conditionIsList ? quoteList(report.condition)
+                                                  : quoteText(report.condition.front());
     const std::size_t length = countCharacters(result);
     if (cutText(result, limit))
         result += "... (" + std::to_string(length) + " characters)";
-    return "no expectation, result " + result;
+    return (skipped ? "onlyIf gave " : "no expectation, result ") + result;
 }
 
 } // namespace corehost

@@ -16,9 +16,11 @@ namespace corehost {
 enum class ReportFormat { Text, Json, Junit, Tap };
 
 // pass: the result met the rule's expectation; fail: it did not; error: the
-// tree failed with a code (whether or not the rule expects anything); none:
-// the tree succeeded and the rule expects nothing.
-enum class RuleStatus { None, Pass, Fail, Error };
+// tree (or its "onlyIf" tree) failed with a code (whether or not the rule
+// expects anything); none: the tree succeeded and the rule expects nothing;
+// skipped: the rule's "onlyIf" tree did not give "true", so the rule does not
+// apply and its tree was not evaluated.
+enum class RuleStatus { None, Pass, Fail, Error, Skipped };
 
 const char* statusName(RuleStatus status);
 
@@ -33,6 +35,8 @@ struct RuleReport {
     std::vector<std::string> result;      // the result's texts (one for a scalar), when code == 0
     double seconds = 0;                   // time spent evaluating the rule
     std::vector<std::string> explanation; // the evaluated tree, one node a line (--explain)
+    std::vector<std::string> condition;   // what the "onlyIf" tree gave, when it succeeded
+    bool conditionIsList = false;         // ... as a vector result
 };
 
 // The counts of a run, by status.
@@ -41,6 +45,7 @@ struct Summary {
     std::size_t failed = 0;
     std::size_t errors = 0;
     std::size_t withoutExpectation = 0;
+    std::size_t skipped = 0; // "onlyIf" was not "true"
     std::size_t rules = 0;
 };
 
@@ -74,13 +79,17 @@ std::unique_ptr<Reporter> makeReporter(ReportFormat format, std::ostream& out,
 // Shared by the reporters.
 bool hasMetadata(const Rule& rule);
 std::string describeCode(TErrorCode code); // "-11008 (invalid version text)"
+// The same with the meaning from the table of the plug-in `pluginName`.
+std::string describeCode(TErrorCode code, const std::string& pluginName);
+// The plug-in of the node the rule's tree failed at ("" when none).
+std::string failingPlugin(const RuleReport& report);
 // The expected and the actual result as quoted text ("x" or ["a", "b"]).
 std::string describeExpected(const Expectation& expectation);
 std::string describeResult(const RuleReport& report);
 // "expected "x", got "y"" for a failed expectation; the failure for an error.
 std::string describeProblem(const RuleReport& report);
-// "no expectation, result "x"" for a rule without an expectation, the result
-// cut after `limit` characters.
+// "no expectation, result "x"" for a rule without an expectation, "onlyIf
+// gave "false"" for a skipped rule, the result cut after `limit` characters.
 std::string describeSkip(const RuleReport& report, std::size_t limit);
 // `text` (UTF-8) cut after `limit` characters; whether it was cut.
 bool cutText(std::string& text, std::size_t limit);

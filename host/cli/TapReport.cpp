@@ -51,7 +51,7 @@ public:
         const bool failed = report.status == RuleStatus::Fail || report.status == RuleStatus::Error;
         // A '#' would start a directive in the description.
         m_Out << (failed ? "not ok " : "ok ") << ++m_Count << " - " << escapeText(report.name, '#');
-        if (report.status == RuleStatus::None)
+        if (report.status == RuleStatus::None || report.status == RuleStatus::Skipped)
             m_Out << " # SKIP " << describeSkip(report, kSkipCharacters);
         m_Out << '\n';
         if (!failed && !hasMetadata(rule) && report.explanation.empty())
@@ -65,7 +65,7 @@ public:
         }
         if (report.status == RuleStatus::Error) {
             m_Out << "  code: " << report.code << '\n';
-            text("error", describeCode(report.code), false);
+            text("error", describeCode(report.code, failingPlugin(report)), false);
         }
         text("title", rule.title, true);
         text("severity", rule.severity, true);

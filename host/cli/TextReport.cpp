@@ -17,11 +17,11 @@ public:
     void rule(const RuleReport& report) override {
         const Rule& rule = *report.rule;
         const bool header = report.document->isRuleList || m_Style.severalDocuments ||
-                            rule.expect || m_Style.verbose;
+                            rule.expect || m_Style.verbose || report.status == RuleStatus::Skipped;
         if (header) {
             // A ']' in the id would end the header early.
             m_Out << '[' << escapeText(report.name, ']') << ']';
-            if (rule.expect || m_Style.verbose)
+            if (rule.expect || m_Style.verbose || report.status == RuleStatus::Skipped)
                 m_Out << mark(report);
             m_Out << '\n';
         }
@@ -56,7 +56,10 @@ private:
             return " " + paint("31", "FAIL") + ": expected " +
                    describeExpected(*report.rule->expect);
         case RuleStatus::Error:
-            return " " + paint("31", "ERROR") + ": " + describeCode(report.code);
+            return " " + paint("31", "ERROR") + ": " +
+                   describeCode(report.code, failingPlugin(report));
+        case RuleStatus::Skipped:
+            return " " + paint("33", "skipped") + ": " + describeSkip(report, 200);
         case RuleStatus::None:
             break;
         }

@@ -1,6 +1,9 @@
 // Trace records as lines on standard error.
 #include "cli/TraceWriter.h"
 
+#include "eval/PluginCall.h"
+#include "eval/PluginSet.h"
+
 #include "QxLogWrapper/Tracer.h"
 
 #include <string>
@@ -26,8 +29,12 @@ TraceWriter::TraceWriter(bool enabled, std::ostream& err) : m_Enabled(enabled) {
     if (!m_Enabled)
         return;
     Tracer::setSink([&err](const TraceRecord& record) {
-        err << "trace: " << levelName(record.level) << ": " << record.message << " ["
-            << record.function << " at " << record.file << ':' << record.line << "]\n";
+        // A record written while the host calls a plug-in is that plug-in's.
+        err << "trace: ";
+        if (PluginModule* module = PluginCall::current())
+            err << PluginSet::pluginName(*module) << ": ";
+        err << levelName(record.level) << ": " << record.message << " [" << record.function
+            << " at " << record.file << ':' << record.line << "]\n";
     });
 }
 

@@ -1,4 +1,5 @@
-// Prints the trace records of the plug-in on a stream while it lives.
+// Prints the trace records of the plug-ins on a stream while it lives, each
+// after the name of the plug-in the host was calling when it came.
 #pragma once
 
 #include <ostream>

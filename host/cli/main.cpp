@@ -1,5 +1,5 @@
 // corehost: evaluates expression trees from the command line through the
-// CorePlugin plug-in.
+// plug-ins it loads (by default CorePlugin and SystemPlugin).
 #include "cli/CheckCommand.h"
 #include "cli/EvalCommand.h"
 #include "cli/ListCommand.h"
@@ -9,6 +9,7 @@
 #include "eval/Catalog.h"
 #include "eval/MessageText.h"
 #include "eval/NameSuggestion.h"
+#include "eval/PluginCall.h"
 #include "eval/TextConversion.h"
 
 #include <CLI/CLI.hpp>
@@ -66,7 +67,8 @@ Examples:
 constexpr const char* kListExamples = R"(Examples:
   corehost list
   corehost list --json
-  corehost --plugin build/debug/lib/libCorePlugin.so list)";
+  corehost --plugin build/debug/lib/libCorePlugin.so list
+  corehost --plugin lib/libCorePlugin.so --plugin lib/libSystemPlugin.so list)";
 
 constexpr const char* kCheckExamples =
     R"(Checks names, properties and their values, children and literal
@@ -153,7 +155,9 @@ std::string commandMistake(const CLI::App& app, int argc, char** argv) {
     return "a command is required: eval, check or list";
 }
 
+// A --set: the plug-in it names ("" for any), the property and its value.
 struct Setting {
+    std::string plugin;
     std::wstring name;
     std::wstring value;
 };
@@ -161,12 +165,75 @@ struct Setting {
 bool parseSettings(const std::vector<std::string>& texts, std::vector<Setting>& settings) {
     for (const std::string& text : texts) {
         const std::size_t equals = text.find('=');
-        if (equals == std::string::npos || equals == 0) {
-            std::cerr << "corehost: --set expects NAME=VALUE, not \"" << text << "\"\n";
+        const std::size_t colon = text.substr(0, equals).find(':');
+        const std::size_t nameAt = colon == std::string::npos ? 0 : colon + 1;
+        if (equals == std::string::npos || equals == nameAt || colon == 0) {
+            std::cerr << "corehost: --set expects NAME=VALUE or PLUGIN:NAME=VALUE, not "
+                      << corehost::quote(text) << '\n';
             return false;
         }
-        settings.push_back(Setting{corehost::fromUtf8(text.substr(0, equals)),
+        settings.push_back(Setting{nameAt == 0 ? std::string() : text.substr(0, colon),
+                                   corehost::fromUtf8(text.substr(nameAt, equals - nameAt)),
                                    corehost::fromUtf8(text.substr(equals + 1))});
+    }
+    return true;
+}
+
+// Whether the catalog of the plug-in `plugin` names the setting `name`.
+bool namesSetting(const std::string& plugin, const std::string& name) {
+    const corehost::PluginCatalog* catalog = corehost::findCatalog(plugin);
+    if (!catalog)
+        return false;
+    for (const corehost::SettingSpec& setting : catalog->settings)
+        if (name == setting.name)
+            return true;
+    return false;
+}
+
+// Gives every setting to its plug-ins: PLUGIN:NAME to that plug-in only,
+// NAME to the loaded plug-ins whose catalog names it. False after saying why
+// for a plug-in that is not loaded, or a name its catalog does not have.
+bool applySettings(corehost::PluginSet& plugins, const std::vector<Setting>& settings) {
+    for (const Setting& setting : settings) {
+        const std::string name = corehost::toUtf8(setting.name);
+        std::vector<corehost::PluginModule*> targets;
+        for (const std::shared_ptr<corehost::PluginModule>& module : plugins.modules()) {
+            const std::string plugin = corehost::PluginSet::pluginName(*module);
+            if (setting.plugin.empty() ? namesSetting(plugin, name) : plugin == setting.plugin)
+                targets.push_back(module.get());
+        }
+        if (!setting.plugin.empty()) {
+            std::vector<std::string> loaded;
+            for (const std::shared_ptr<corehost::PluginModule>& module : plugins.modules())
+                loaded.push_back(corehost::PluginSet::pluginName(*module));
+            const std::string option =
+                "corehost: --set " + corehost::escapeText(setting.plugin + ":" + name) + ": ";
+            if (targets.empty()) {
+                std::cerr << option << "no loaded plug-in is called "
+                          << corehost::quote(setting.plugin)
+                          << corehost::didYouMean(corehost::suggestName(setting.plugin, loaded))
+                          << '\n';
+                return false;
+            }
+            const corehost::PluginCatalog* catalog = corehost::findCatalog(setting.plugin);
+            if (catalog && !namesSetting(setting.plugin, name)) {
+                std::vector<std::string> known;
+                for (const corehost::SettingSpec& spec : catalog->settings)
+                    known.emplace_back(spec.name);
+                std::cerr << option << setting.plugin << " has no setting " << corehost::quote(name)
+                          << corehost::didYouMean(corehost::suggestName(name, known)) << '\n';
+                return false;
+            }
+        }
+        // A name no catalog has goes to every plug-in, which skips it; check
+        // reports it (and so stops eval).
+        if (targets.empty())
+            for (const std::shared_ptr<corehost::PluginModule>& module : plugins.modules())
+                targets.push_back(module.get());
+        for (corehost::PluginModule* module : targets) {
+            corehost::PluginCall call(*module);
+            module->plugin().setProperty(setting.name.c_str(), setting.value.c_str());
+        }
     }
     return true;
 }
@@ -184,44 +251,52 @@ std::string missingValueHint(const corehost::EvalOptions& options) {
     return "";
 }
 
-// The plug-in module at `path`, or null after saying why on standard error.
-std::shared_ptr<corehost::PluginModule> loadModule(const std::string& path) {
+// The plug-in modules at `paths`, or null after saying why on standard error.
+std::shared_ptr<corehost::PluginSet> loadPlugins(const std::vector<std::string>& paths) {
     std::string error;
-    std::shared_ptr<corehost::PluginModule> module = corehost::PluginModule::load(path, error);
-    if (!module)
+    std::shared_ptr<corehost::PluginSet> plugins = corehost::PluginSet::load(paths, error);
+    if (!plugins)
         std::cerr << "corehost: " << error << '\n';
-    return module;
+    return plugins;
 }
 
-// corehost's version and the loaded plug-in's name and version.
-int printVersion(const std::string& pluginPath) {
+// corehost's version and each loaded plug-in's name and version.
+int printVersion(const std::vector<std::string>& pluginPaths) {
     std::cout << "corehost " COREHOST_VERSION "\n";
-    std::shared_ptr<corehost::PluginModule> module = loadModule(pluginPath);
-    if (!module)
+    std::shared_ptr<corehost::PluginSet> plugins = loadPlugins(pluginPaths);
+    if (!plugins)
         return corehost::kExitUsage;
-    const PluginSDK::PluginVersion version = module->plugin().getVersion();
-    std::cout << "plug-in " << corehost::toUtf8(module->plugin().getName()) << ' ' << version.major
-              << '.' << version.minor << '.' << version.build << '.' << version.revision << " ("
-              << pluginPath << ")\n";
+    for (const std::shared_ptr<corehost::PluginModule>& module : plugins->modules()) {
+        const PluginSDK::PluginVersion version = module->plugin().getVersion();
+        std::cout << "plug-in " << corehost::PluginSet::pluginName(*module) << ' ' << version.major
+                  << '.' << version.minor << '.' << version.build << '.' << version.revision << " ("
+                  << module->path() << ")\n";
+    }
     return corehost::kExitSuccess;
 }
 
 int run(int argc, char** argv) {
-    CLI::App app{"Evaluates expression trees with the CorePlugin plug-in.", "corehost"};
+    CLI::App app{"Evaluates expression trees with the plug-ins CorePlugin and SystemPlugin.",
+                 "corehost"};
     app.formatter(std::make_shared<HelpFormatter>()); // before the commands, which inherit it
     app.footer(kToolExamples);
     app.require_subcommand(0, 1);
 
-    std::string pluginPath;
+    std::vector<std::string> pluginPaths;
     std::vector<std::string> settingTexts;
     bool trace = false;
     bool version = false;
-    app.add_option("--plugin", pluginPath,
-                   "The plug-in module to load, a path (default: ../lib/libCorePlugin.so beside "
-                   "the executable)")
-        ->type_name("PATH");
-    app.add_option("--set", settingTexts, "Passes a plug-in property (repeatable)")
-        ->type_name("NAME=VALUE")
+    app.add_option("--plugin", pluginPaths,
+                   "A plug-in module to load, a path (repeatable; default: every plug-in "
+                   "beside the executable, ../lib/libCorePlugin.so then "
+                   "../lib/libSystemPlugin.so)")
+        ->type_name("PATH")
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    app.add_option("--set", settingTexts,
+                   "Passes a property to the plug-ins that have it, or with PLUGIN: to that "
+                   "one only (repeatable)")
+        ->type_name("[PLUGIN:]NAME=VALUE")
         ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_flag("--trace", trace, "Prints the plug-in's trace records on standard error");
@@ -316,10 +391,10 @@ int run(int argc, char** argv) {
                                 command);
         return corehost::kExitUsage;
     }
-    if (pluginPath.empty())
-        pluginPath = corehost::defaultPluginPath();
+    if (pluginPaths.empty())
+        pluginPaths = corehost::defaultPluginPaths();
     if (version && app.get_subcommands().empty())
-        return printVersion(pluginPath);
+        return printVersion(pluginPaths);
     if (version) {
         std::cerr << usageError("--version takes no command", nullptr);
         return corehost::kExitUsage;
@@ -367,24 +442,32 @@ int run(int argc, char** argv) {
 
     // The trace writer outlives the plug-in, so that its last records print.
     corehost::TraceWriter traceWriter(trace, std::cerr);
-    std::shared_ptr<corehost::PluginModule> module = loadModule(pluginPath);
-    if (!module)
+    std::shared_ptr<corehost::PluginSet> plugins = loadPlugins(pluginPaths);
+    if (!plugins)
         return corehost::kExitUsage;
-    // Documents are checked, and codes explained, by the loaded plug-in's catalog.
-    corehost::selectCatalog(corehost::toUtf8(module->plugin().getName()));
-    if (module->initializeCode() != 0)
-        std::cerr << "corehost: warning: initializePlugin returned " << module->initializeCode()
-                  << " (" << corehost::codeMeaning(module->initializeCode()) << ")\n";
-    for (const Setting& setting : settings)
-        module->plugin().setProperty(setting.name.c_str(), setting.value.c_str());
+    // Documents are checked, and codes explained, by the loaded plug-ins' catalogs.
+    std::vector<std::string> pluginNames;
+    for (const std::shared_ptr<corehost::PluginModule>& module : plugins->modules())
+        pluginNames.push_back(corehost::PluginSet::pluginName(*module));
+    corehost::selectCatalogs(pluginNames);
+    for (const std::shared_ptr<corehost::PluginModule>& module : plugins->modules())
+        if (module->initializeCode() != 0)
+            std::cerr << "corehost: warning: initializePlugin returned " << module->initializeCode()
+                      << " ("
+                      << corehost::codeMeaning(module->initializeCode(),
+                                               corehost::PluginSet::pluginName(*module))
+                      << ")\n";
+    if (!applySettings(*plugins, settings))
+        return corehost::kExitUsage;
 
     if (list->parsed()) {
-        corehost::ListCommand command(*module, std::cout, std::cerr);
+        corehost::ListCommand command(*plugins, std::cout, std::cerr);
         return listJson ? command.runJson() : listMarkdown ? command.runMarkdown() : command.run();
     }
     if (check->parsed())
-        return corehost::CheckCommand(*module, std::cout, std::cerr, namedSettings).run(checkFiles);
-    return corehost::EvalCommand(module, std::cout, std::cerr).run(evalOptions);
+        return corehost::CheckCommand(*plugins, std::cout, std::cerr, namedSettings)
+            .run(checkFiles);
+    return corehost::EvalCommand(plugins, std::cout, std::cerr).run(evalOptions);
 }
 
 } // namespace

@@ -7,9 +7,12 @@
 
 #include "ResultCodes.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <list>
+#include <mutex>
 
 namespace corehost {
 
@@ -197,7 +200,8 @@ std::vector<ExpressionSpec> makeCoreExpressions() {
 PluginCatalog makeCorePluginCatalog() {
     PluginCatalog plugin{"CorePlugin",
                          makeCoreExpressions(),
-                         {{"defaultWindowsRegistrySection", "",
+                         {{"defaultWindowsRegistrySection",
+                           "",
                            "`32`, `64`, `32or64` or `64or32`; kept for compatibility",
                            {"32", "64", "32or64", "64or32"}}},
                          {}};
@@ -212,7 +216,14 @@ const std::vector<PluginCatalog>& catalogs() {
     return all;
 }
 
-std::atomic<const PluginCatalog*> g_Selected{nullptr};
+using Selection = std::vector<const PluginCatalog*>;
+
+std::atomic<const Selection*> g_Selected{nullptr};
+
+const Selection& coreOnly() {
+    static const Selection core{&catalogs().front()};
+    return core;
+}
 
 } // namespace
 
@@ -223,14 +234,35 @@ const PluginCatalog* findCatalog(const std::string& pluginName) {
     return nullptr;
 }
 
+void selectCatalogs(const std::vector<std::string>& pluginNames) {
+    // Every selection made is kept, so that a reader of an earlier one stays valid.
+    static std::mutex lock;
+    static std::list<Selection> made;
+    Selection chosen;
+    for (const std::string& name : pluginNames)
+        if (const PluginCatalog* plugin = findCatalog(name))
+            if (std::find(chosen.begin(), chosen.end(), plugin) == chosen.end())
+                chosen.push_back(plugin);
+    if (chosen.empty()) {
+        g_Selected.store(&coreOnly());
+        return;
+    }
+    std::lock_guard<std::mutex> guard(lock);
+    made.push_back(std::move(chosen));
+    g_Selected.store(&made.back());
+}
+
 void selectCatalog(const std::string& pluginName) {
-    const PluginCatalog* plugin = findCatalog(pluginName);
-    g_Selected.store(plugin ? plugin : &catalogs().front());
+    selectCatalogs({pluginName});
+}
+
+const std::vector<const PluginCatalog*>& selectedCatalogs() {
+    const Selection* selected = g_Selected.load();
+    return selected ? *selected : coreOnly();
 }
 
 const PluginCatalog& selectedCatalog() {
-    const PluginCatalog* plugin = g_Selected.load();
-    return plugin ? *plugin : catalogs().front();
+    return *selectedCatalogs().front();
 }
 
 const std::vector<ExpressionSpec>& catalog() {
@@ -238,7 +270,17 @@ const std::vector<ExpressionSpec>& catalog() {
 }
 
 const std::vector<SettingSpec>& settings() {
-    return selectedCatalog().settings;
+    static std::mutex lock;
+    static std::list<std::vector<SettingSpec>> made;
+    const Selection& selected = selectedCatalogs();
+    if (selected.size() == 1)
+        return selected.front()->settings;
+    std::vector<SettingSpec> all;
+    for (const PluginCatalog* plugin : selected)
+        all.insert(all.end(), plugin->settings.begin(), plugin->settings.end());
+    std::lock_guard<std::mutex> guard(lock);
+    made.push_back(std::move(all));
+    return made.back();
 }
 
 bool describesPlugin(const std::string& pluginName) {
@@ -246,9 +288,10 @@ bool describesPlugin(const std::string& pluginName) {
 }
 
 const ExpressionSpec* findExpression(const std::string& name) {
-    for (const ExpressionSpec& expression : catalog())
-        if (name == expression.name)
-            return &expression;
+    for (const PluginCatalog* plugin : selectedCatalogs())
+        for (const ExpressionSpec& expression : plugin->expressions)
+            if (name == expression.name)
+                return &expression;
     return nullptr;
 }
 
@@ -274,11 +317,25 @@ const PropertySpec* findPropertySpec(const ExpressionSpec& expression, const std
     return nullptr;
 }
 
-const char* codeMeaning(TErrorCode code) {
-    for (const CodeSpec& spec : selectedCatalog().codes)
+namespace {
+
+const char* meaningIn(const PluginCatalog& plugin, TErrorCode code) {
+    for (const CodeSpec& spec : plugin.codes)
         if (spec.code == code)
             return spec.meaning;
     return "unknown code";
+}
+
+} // namespace
+
+const char* codeMeaning(TErrorCode code) {
+    return meaningIn(selectedCatalog(), code);
+}
+
+const char* codeMeaning(TErrorCode code, const std::string& pluginName) {
+    // A plug-in the host has no table of is read with the first chosen one.
+    const PluginCatalog* plugin = findCatalog(pluginName);
+    return meaningIn(plugin ? *plugin : selectedCatalog(), code);
 }
 
 const char* kindName(const ExpressionSpec& expression) {

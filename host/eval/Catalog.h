@@ -89,13 +89,18 @@ struct PluginCatalog {
 // The catalog of the plug-in whose getName() is `pluginName`, or null.
 const PluginCatalog* findCatalog(const std::string& pluginName);
 
-// Chooses the catalog that catalog(), findExpression(), settings() and
-// codeMeaning() use: that of `pluginName`, or CorePlugin's for a plug-in the
-// host does not know. CorePlugin's is chosen until this is called.
+// Chooses the catalogs that catalog(), findExpression(), settings() and
+// codeMeaning() use: those of the loaded plug-ins named `pluginNames`, in load
+// order (a plug-in the host does not know adds none). A name is registered by
+// one loaded plug-in only, so the entry found for a node's name is the one of
+// the plug-in that made the node. CorePlugin's alone is chosen until this is
+// called; with no known plug-in, too.
+void selectCatalogs(const std::vector<std::string>& pluginNames);
 void selectCatalog(const std::string& pluginName);
-const PluginCatalog& selectedCatalog();
+const PluginCatalog& selectedCatalog(); // the first chosen
+const std::vector<const PluginCatalog*>& selectedCatalogs();
 
-// The settings of the chosen plug-in.
+// The settings of the chosen plug-ins.
 const std::vector<SettingSpec>& settings();
 
 // Whether the host has a catalog of the plug-in that calls itself
@@ -103,18 +108,21 @@ const std::vector<SettingSpec>& settings();
 // names only.
 bool describesPlugin(const std::string& pluginName);
 
-// The expressions of the chosen catalog, in registration order.
+// The expressions of the first chosen catalog, in registration order.
 const std::vector<ExpressionSpec>& catalog();
 
-// The entry of `name` (compared exactly) in the chosen catalog, or null.
+// The entry of `name` (compared exactly) in the chosen catalogs, or null.
 const ExpressionSpec* findExpression(const std::string& name);
 
 // Whether `name` is a property of `expression`: a name it lists, or one
 // that a numbered name ("fN.equals") stands for; the entry, or null.
 const PropertySpec* findPropertySpec(const ExpressionSpec& expression, const std::string& name);
 
-// The meaning of `code` in the chosen plug-in's table, or "unknown code".
+// The meaning of `code` in the first chosen plug-in's table, or "unknown code".
 const char* codeMeaning(TErrorCode code);
+// The meaning of `code` in the table of the plug-in `pluginName` (in the
+// first chosen table for a plug-in the host does not know).
+const char* codeMeaning(TErrorCode code, const std::string& pluginName);
 
 // "scalar operand", "scalar operator", "vector operand" or "vector operator".
 const char* kindName(const ExpressionSpec& expression);

@@ -21,6 +21,10 @@ struct Rule {
     std::string id;   // empty for the tree of a single-tree document
     std::string path; // where the tree sits in the document: "" or "rules[1].tree"
     NodeSpec tree;
+    // A tree evaluated first: unless its result is "true" the rule does not
+    // apply and is skipped. `onlyIfPath` is where it sits: "rules[1].onlyIf".
+    std::optional<NodeSpec> onlyIf;
+    std::string onlyIfPath;
 
     // Optional, all UTF-8; absent keys leave them empty.
     std::optional<Expectation> expect;

@@ -122,9 +122,9 @@ enum NodeKey { kName, kProperties, kChildren, kNodeComment, kRules };
 const char* const kNodeKeys[] = {"name", "properties", "children", "comment", "rules"};
 constexpr unsigned kTreeKeys = 1U << kName | 1U << kProperties | 1U << kChildren;
 
-enum RuleKey { kId, kTree, kRuleComment, kExpect, kTitle, kDescription, kSeverity, kTags };
-const char* const kRuleKeys[] = {"id",    "tree",        "comment",  "expect",
-                                 "title", "description", "severity", "tags"};
+enum RuleKey { kId, kTree, kRuleComment, kExpect, kTitle, kDescription, kSeverity, kTags, kOnlyIf };
+const char* const kRuleKeys[] = {"id",          "tree",     "comment", "expect", "title",
+                                 "description", "severity", "tags",    "onlyIf"};
 
 const char* const kSeverities[] = {"info", "low", "medium", "high", "critical"};
 
@@ -404,6 +404,16 @@ bool DocumentBuilder::ruleValue(Context& rule, Kind kind, const std::string& tex
         target.path = path;
         Context tree{Frame::Node, path};
         tree.node = &target.tree;
+        m_Stack.push_back(std::move(tree));
+        return true;
+    }
+    case kOnlyIf: {
+        if (kind != Kind::Object)
+            return fail(path, "a tree node must be an object with a \"name\"");
+        target.onlyIfPath = path;
+        target.onlyIf.emplace();
+        Context tree{Frame::Node, path};
+        tree.node = &*target.onlyIf;
         m_Stack.push_back(std::move(tree));
         return true;
     }

@@ -6,6 +6,7 @@
 
 #include "eval/MessageText.h"
 #include "eval/NameSuggestion.h"
+#include "eval/PluginCall.h"
 #include "eval/TextConversion.h"
 
 #include "PluginSDK/ScalarOperator.h"
@@ -46,21 +47,22 @@ std::string BuildError::describe() const {
     return "the plug-in could not create " + quoted;
 }
 
-ExpressionTree::ExpressionTree(std::shared_ptr<PluginModule> module, std::string rootPath)
-    : m_Module(std::move(module)), m_RootPath(std::move(rootPath)) {}
+ExpressionTree::ExpressionTree(std::shared_ptr<PluginSet> plugins, std::string rootPath)
+    : m_Plugins(std::move(plugins)), m_RootPath(std::move(rootPath)) {}
 
 ExpressionTree::~ExpressionTree() {
-    PluginSDK::Plugin& plugin = m_Module->plugin();
     for (auto it = m_Nodes.rbegin(); it != m_Nodes.rend(); ++it)
-        if (it->expression)
-            plugin.destroyExpression(it->expression);
+        if (it->expression) {
+            PluginCall call(*it->module);
+            it->module->plugin().destroyExpression(it->expression);
+        }
 }
 
-std::unique_ptr<ExpressionTree> ExpressionTree::build(std::shared_ptr<PluginModule> module,
+std::unique_ptr<ExpressionTree> ExpressionTree::build(std::shared_ptr<PluginSet> plugins,
                                                       const NodeSpec& root, std::string rootPath,
                                                       BuildError& error) {
     std::unique_ptr<ExpressionTree> tree(
-        new ExpressionTree(std::move(module), std::move(rootPath)));
+        new ExpressionTree(std::move(plugins), std::move(rootPath)));
     std::vector<std::size_t> trail;
     std::size_t depth = 0;
     // Names and depth are checked, and the nodes laid out in pre-order, before
@@ -81,11 +83,12 @@ bool ExpressionTree::checkNames(const NodeSpec& spec, std::vector<std::size_t>& 
         error = BuildError{BuildError::Kind::TooDeep, trailPath(trail), spec.name, 0};
         return false;
     }
-    const std::wstring* name = m_Module->findName(spec.name);
-    if (!name) {
+    const std::wstring* name = nullptr;
+    PluginModule* module = m_Plugins->owner(spec.name, &name);
+    if (!module) {
         error = BuildError{BuildError::Kind::UnknownName, trailPath(trail), spec.name, 0};
         std::vector<std::string> names;
-        for (const std::wstring& registered : m_Module->names())
+        for (const std::wstring& registered : m_Plugins->names())
             names.push_back(toUtf8(registered));
         error.suggestion = suggestName(toUtf8(spec.name), names);
         return false;
@@ -93,6 +96,7 @@ bool ExpressionTree::checkNames(const NodeSpec& spec, std::vector<std::size_t>& 
     const std::size_t index = m_Nodes.size();
     m_Nodes.emplace_back();
     m_Nodes[index].name = name;
+    m_Nodes[index].module = module;
     m_Nodes[index].childCount = static_cast<std::uint32_t>(spec.children.size());
     if (trail.size() > depth)
         depth = trail.size();
@@ -111,7 +115,8 @@ bool ExpressionTree::create(const NodeSpec& spec, std::vector<std::size_t>& trai
     // The node was laid out by checkNames at this pre-order position.
     Node& node = m_Nodes[next++];
     PluginSDK::Expression* expression = nullptr;
-    TErrorCode code = m_Module->plugin().createExpression(node.name->c_str(), &expression);
+    PluginCall call(*node.module); // properties are set inside it too
+    TErrorCode code = node.module->plugin().createExpression(node.name->c_str(), &expression);
     if (code != 0 || !expression) {
         // A plug-in that answers 0 without an object is reported with code 0.
         error = BuildError{BuildError::Kind::NotCreated, trailPath(trail), spec.name, code};
@@ -175,8 +180,10 @@ std::string ExpressionTree::childPath(std::size_t node, std::size_t child) const
 
 TErrorCode ExpressionTree::evaluate() {
     if (m_Evaluated)
-        for (Node& node : m_Nodes)
+        for (Node& node : m_Nodes) {
+            PluginCall call(*node.module);
             node.expression->disposeExpression();
+        }
     m_Evaluated = true;
     if (m_Recording)
         m_Outcomes.assign(m_Nodes.size(), NodeOutcome());
@@ -205,6 +212,7 @@ TErrorCode ExpressionTree::evaluateNode(std::size_t index, std::size_t depth) {
                     note(index, NodeOutcome::State::ChildFailed, childCode, position);
                 return childCode;
             }
+            PluginCall call(*node.module);
             if (node.expression->isReady()) {
                 // The result can no longer change: the rest is skipped.
                 if (m_Recording)
@@ -226,6 +234,7 @@ TErrorCode ExpressionTree::evaluateNode(std::size_t index, std::size_t depth) {
 
 TErrorCode ExpressionTree::feed(const Node& op, const Node& child, std::size_t childDepth) {
     const bool scalarChild = child.type == PluginSDK::SCALAR_EXPRESSION;
+    PluginCall call(*op.module);
     if (op.type == PluginSDK::SCALAR_EXPRESSION) {
         auto& target = static_cast<PluginSDK::ScalarOperator&>(*op.expression);
         return scalarChild ? target.update(m_Scalars[childDepth])
@@ -237,18 +246,21 @@ TErrorCode ExpressionTree::feed(const Node& op, const Node& child, std::size_t c
 }
 
 TErrorCode ExpressionTree::feedError(const Node& op, TErrorCode code) {
+    PluginCall call(*op.module);
     if (op.type == PluginSDK::SCALAR_EXPRESSION)
         return static_cast<PluginSDK::ScalarOperator&>(*op.expression).updateWithError(code);
     return static_cast<PluginSDK::VectorOperator&>(*op.expression).updateWithError(code);
 }
 
 bool ExpressionTree::continueOnError(const Node& op) const {
+    PluginCall call(*op.module);
     if (op.type == PluginSDK::SCALAR_EXPRESSION)
         return static_cast<const PluginSDK::ScalarOperator&>(*op.expression).continueOnError();
     return static_cast<const PluginSDK::VectorOperator&>(*op.expression).continueOnError();
 }
 
 TErrorCode ExpressionTree::readResult(const Node& node, std::size_t depth) {
+    PluginCall call(*node.module);
     if (node.type == PluginSDK::SCALAR_EXPRESSION) {
         PluginSDK::String& out = m_Scalars[depth];
         out.str().clear(); // keeps the buffer for the next evaluation

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "eval/NodeSpec.h"
-#include "eval/PluginModule.h"
+#include "eval/PluginSet.h"
 
 #include "PluginSDK/String.h"
 #include "PluginSDK/StringVector.h"
@@ -76,16 +76,23 @@ class ExpressionTree {
 public:
     static constexpr std::size_t kMaxDepth = 256;
 
-    // Creates every node of `root` through the module's plug-in and attaches
+    // Creates every node of `root` through the plug-in that registered its
+    // name (one tree may mix the plug-ins of the set) and attaches
     // its properties. `rootPath` prefixes the places named in errors. On
     // failure returns null, fills `error`, and every node created so far has
     // been destroyed again. A property that cannot be attached fails the
     // build: a tree never runs without one of its properties.
-    static std::unique_ptr<ExpressionTree> build(std::shared_ptr<PluginModule> module,
+    static std::unique_ptr<ExpressionTree> build(std::shared_ptr<PluginSet> plugins,
                                                  const NodeSpec& root, std::string rootPath,
                                                  BuildError& error);
+    // The same with the plug-in of a single module.
+    static std::unique_ptr<ExpressionTree> build(std::shared_ptr<PluginModule> module,
+                                                 const NodeSpec& root, std::string rootPath,
+                                                 BuildError& error) {
+        return build(PluginSet::of(std::move(module)), root, std::move(rootPath), error);
+    }
 
-    // Destroys every node (children before their parents) before the module
+    // Destroys every node (children before their parents) before the modules
     // may go.
     ~ExpressionTree();
     ExpressionTree(const ExpressionTree&) = delete;
@@ -120,18 +127,21 @@ public:
     // The place of the `child`-th child of a node.
     std::string childPath(std::size_t node, std::size_t child) const;
     PluginSDK::Expression& expression(std::size_t node) { return *m_Nodes[node].expression; }
+    // The module whose plug-in made the node.
+    PluginModule& nodeModule(std::size_t node) const { return *m_Nodes[node].module; }
 
 private:
     struct Node {
         PluginSDK::Expression* expression = nullptr;
         const std::wstring* name = nullptr;
-        std::uint32_t subtreeSize = 1; // this node and all its descendants
+        PluginModule* module = nullptr; // the plug-in that registered the name
+        std::uint32_t subtreeSize = 1;  // this node and all its descendants
         std::uint32_t childCount = 0;
         PluginSDK::ExpressionType type = PluginSDK::SCALAR_EXPRESSION;
         bool isOperator = false;
     };
 
-    explicit ExpressionTree(std::shared_ptr<PluginModule> module, std::string rootPath);
+    explicit ExpressionTree(std::shared_ptr<PluginSet> plugins, std::string rootPath);
 
     // Looks every name up once and lays the nodes out in pre-order, not yet created.
     bool checkNames(const NodeSpec& spec, std::vector<std::size_t>& trail, std::size_t& depth,
@@ -151,7 +161,7 @@ private:
     void note(std::size_t node, NodeOutcome::State state, TErrorCode code, std::size_t child);
     void noteResult(std::size_t node, std::size_t depth);
 
-    std::shared_ptr<PluginModule> m_Module; // first member: released after the nodes
+    std::shared_ptr<PluginSet> m_Plugins; // first member: released after the nodes
     std::string m_RootPath;
     std::vector<Node> m_Nodes;
     // Result buffers, one per depth: a child's result lives at its depth until

@@ -1,6 +1,8 @@
 // Loading, initialising and releasing a plug-in module.
 #include "eval/PluginModule.h"
 
+#include "eval/PluginCall.h"
+
 #include <dlfcn.h>
 
 namespace corehost {
@@ -53,6 +55,7 @@ std::shared_ptr<PluginModule> PluginModule::load(const std::string& path, std::s
         error = "the plug-in " + path + " created no plug-in object";
         return nullptr;
     }
+    PluginCall call(*module);
     module->m_InitializeCode = module->m_Plugin->initializePlugin();
     const std::vector<std::wstring>& names = module->names();
     std::size_t slots = 8;
@@ -72,6 +75,7 @@ std::shared_ptr<PluginModule> PluginModule::load(const std::string& path, std::s
 
 PluginModule::~PluginModule() {
     if (m_Plugin) {
+        PluginCall call(*this);
         m_Plugin->cleanupPlugin();
         m_Destroy(m_Plugin);
     }

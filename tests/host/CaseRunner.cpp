@@ -23,8 +23,9 @@
 //                     (such as /dev/full), or "closed"; standard output is
 //                     then checked as empty
 //   "exit"            the exit status (default 0)
-// In every text, @SOURCE_DIR@ stands for the source directory and @PLUGIN@
-// for the --plugin path.
+// In every text, @SOURCE_DIR@ stands for the source directory, @PLUGIN@ for
+// the --plugin path and @LIB_DIR@ for the plug-ins beside corehost
+// (<corehost's directory>/../lib).
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
@@ -50,6 +51,7 @@ struct Settings {
     std::string corehost;
     std::string sourceDir;
     std::string plugin;
+    std::string libDir;
     std::string only;
     std::string caseFile;
     std::vector<std::string> evalArgs;
@@ -63,7 +65,9 @@ struct Outcome {
 
 std::string substitute(std::string text, const Settings& settings) {
     const std::pair<const char*, const std::string*> marks[] = {
-        {"@SOURCE_DIR@", &settings.sourceDir}, {"@PLUGIN@", &settings.plugin}};
+        {"@SOURCE_DIR@", &settings.sourceDir},
+        {"@PLUGIN@", &settings.plugin},
+        {"@LIB_DIR@", &settings.libDir}};
     for (const auto& mark : marks) {
         const std::string key = mark.first;
         for (std::size_t at = text.find(key); at != std::string::npos;
@@ -247,6 +251,7 @@ int main(int argc, char** argv) {
         else
             settings.caseFile = arg;
     }
+    settings.libDir = settings.corehost.substr(0, settings.corehost.rfind('/') + 1) + "../lib";
     if (settings.corehost.empty() || settings.caseFile.empty()) {
         std::cerr << "usage: corehost_case_runner --corehost PATH --source-dir DIR "
                      "[--plugin PATH] [--case NAME] CASES.json\n";
