@@ -31,18 +31,9 @@ bool isAcceptedSetting(const wchar_t* name, const wchar_t* value) {
 
 } // namespace
 
-CorePlugin::CorePlugin() = default;
+CorePlugin::CorePlugin() : PluginBase(kPluginName) {}
 
 CorePlugin::~CorePlugin() = default;
-
-void CorePlugin::setProperty(const wchar_t* name, const wchar_t* value) {
-    // Nothing thrown may reach the host; a setting that could not be stored
-    // for want of memory is dropped, as there is no code to report it with.
-    try {
-        storeOrSkipSetting(name, value);
-    } catch (...) {
-    }
-}
 
 void CorePlugin::storeOrSkipSetting(const wchar_t* name, const wchar_t* value) {
     if (isAcceptedSetting(name, value)) {
@@ -63,20 +54,11 @@ PluginVersion CorePlugin::getVersion() const {
     return PluginVersion{1, 1, 1, 1};
 }
 
-const wchar_t* CorePlugin::getName() const {
-    return kPluginName;
-}
-
-void* CorePlugin::getUnknownSoftware() {
-    return nullptr;
-}
-
 TErrorCode CorePlugin::initializePlugin() {
     // Registration ignores names registered before, so a call that failed
     // for want of memory may simply be made again.
     try {
-        for (const ::CorePlugin::ExpressionEntry& entry : ::CorePlugin::expressionTable())
-            addExpression(entry.name);
+        addExpressions(::CorePlugin::expressionTable());
         // The table reports why it could not be read as an errno value; the
         // host gets a code of the plug-in's table. A table that failed is read
         // again at the next mount probe.
@@ -98,16 +80,8 @@ TErrorCode CorePlugin::cleanupPlugin() {
     }
 }
 
-TErrorCode CorePlugin::createExpression(const wchar_t* name, Expression** result) {
-    if (!name || !result)
-        return ::CorePlugin::RC_INVALID_ARGUMENT;
-    *result = ::CorePlugin::createExpression(name, &m_MountList);
-    return *result ? ::CorePlugin::RC_SUCCESS : ::CorePlugin::RC_UNKNOWN_EXPRESSION;
-}
-
-TErrorCode CorePlugin::destroyExpression(Expression* expression) {
-    delete expression;
-    return ::CorePlugin::RC_SUCCESS;
+Expression* CorePlugin::newExpression(const wchar_t* name) {
+    return ::CorePlugin::createExpression(name, &m_MountList);
 }
 
 } // namespace PluginSDK

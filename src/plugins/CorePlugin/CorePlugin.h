@@ -2,30 +2,26 @@
 // plug-in setting and the table of mounted file systems.
 #pragma once
 
-#include "PluginSDK/Plugin.h"
+#include "PluginKit/PluginBase.h"
 #include "base/mountlist.h"
 
 namespace PluginSDK {
 
-class CorePlugin : public Plugin {
+class CorePlugin : public PluginKit::PluginBase {
 public:
     CorePlugin();
     ~CorePlugin() override;
 
-    void setProperty(const wchar_t* name, const wchar_t* value) override;
     PluginVersion getVersion() const override;
-    const wchar_t* getName() const override;
-    void* getUnknownSoftware() override;
     TErrorCode initializePlugin() override;
     TErrorCode cleanupPlugin() override;
-    TErrorCode createExpression(const wchar_t* name, Expression** result) override;
-    TErrorCode destroyExpression(Expression* expression) override;
 
     // The mount probes read this table; it lives as long as the plug-in.
     mountlist* getMountList() { return &m_MountList; }
 
 private:
-    void storeOrSkipSetting(const wchar_t* name, const wchar_t* value);
+    void storeOrSkipSetting(const wchar_t* name, const wchar_t* value) override;
+    Expression* newExpression(const wchar_t* name) override;
 
     mountlist m_MountList;
 };

@@ -37,7 +37,7 @@
 #include "cross/VectorIterator.h"
 #include "cross/VectorToScalar.h"
 
-#include <cwchar>
+#include <iterator>
 
 namespace CorePlugin {
 
@@ -95,15 +95,11 @@ constexpr ExpressionEntry kExpressions[] = {
 } // namespace
 
 ExpressionTable expressionTable() {
-    return ExpressionTable{kExpressions, sizeof kExpressions / sizeof kExpressions[0]};
+    return ExpressionTable{kExpressions, std::size(kExpressions)};
 }
 
 PluginSDK::Expression* createExpression(const wchar_t* name, mountlist* mounts) {
-    // The first characters are compared inline: most rows differ there.
-    for (const ExpressionEntry& entry : kExpressions)
-        if (entry.name[0] == name[0] && std::wcscmp(entry.name, name) == 0)
-            return entry.create ? entry.create(mounts) : nullptr;
-    return nullptr;
+    return expressionTable().create(name, mounts);
 }
 
 } // namespace CorePlugin

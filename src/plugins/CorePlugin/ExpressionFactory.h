@@ -1,27 +1,14 @@
 // The table of expression names and how to construct each.
 #pragma once
 
-#include "PluginSDK/Expression.h"
-
-#include <cstddef>
+#include "PluginKit/ExpressionTable.h"
 
 class mountlist;
 
 namespace CorePlugin {
 
-struct ExpressionEntry {
-    const wchar_t* name;
-    // Null while the class is not available: the name is registered, but
-    // createExpression answers that it is unknown.
-    PluginSDK::Expression* (*create)(mountlist* mounts);
-};
-
-struct ExpressionTable {
-    const ExpressionEntry* first;
-    std::size_t count;
-    const ExpressionEntry* begin() const { return first; }
-    const ExpressionEntry* end() const { return first + count; }
-};
+using ExpressionEntry = PluginKit::ExpressionEntry<mountlist*>;
+using ExpressionTable = PluginKit::ExpressionTable<mountlist*>;
 
 // The registered names, in registration order.
 ExpressionTable expressionTable();

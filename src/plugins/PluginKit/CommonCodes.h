@@ -1,6 +1,6 @@
 // The result codes every plug-in on the SDK shares: success, the boundary's
-// codes and the protocol codes of operators. Each plug-in's own table lists
-// them again with its other codes.
+// codes and the protocol codes of operators. Each plug-in's own table holds
+// them (ResultCodeTable.h) before its other codes. Installed.
 #pragma once
 
 #include "PluginSDK/Types.h"
@@ -9,6 +9,7 @@ namespace PluginKit {
 
 inline constexpr TErrorCode kSuccess = 0;
 inline constexpr TErrorCode kInvalidArgument = -101;
+inline constexpr TErrorCode kNotSupported = -102;
 // Anything thrown inside a plug-in is caught at the boundary and reported so.
 inline constexpr TErrorCode kInternalFailure = -103;
 inline constexpr TErrorCode kMountTableUnavailable = -400;

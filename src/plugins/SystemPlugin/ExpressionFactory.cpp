@@ -31,7 +31,7 @@
 
 #include "PluginKit/Guarded.h"
 
-#include <cwchar>
+#include <iterator>
 
 namespace SystemPlugin {
 
@@ -83,14 +83,11 @@ constexpr ExpressionEntry kExpressions[] = {
 } // namespace
 
 ExpressionTable expressionTable() {
-    return ExpressionTable{kExpressions, sizeof kExpressions / sizeof kExpressions[0]};
+    return ExpressionTable{kExpressions, std::size(kExpressions)};
 }
 
 PluginSDK::Expression* createExpression(const wchar_t* name, PluginContext& context) {
-    for (const ExpressionEntry& entry : kExpressions)
-        if (std::wcscmp(entry.name, name) == 0)
-            return entry.create ? entry.create(context) : nullptr;
-    return nullptr;
+    return expressionTable().create(name, context);
 }
 
 } // namespace SystemPlugin

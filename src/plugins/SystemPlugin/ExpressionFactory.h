@@ -1,27 +1,14 @@
 // The table of expression names and how to construct each.
 #pragma once
 
-#include "PluginSDK/Expression.h"
-
-#include <cstddef>
+#include "PluginKit/ExpressionTable.h"
 
 namespace SystemPlugin {
 
 class PluginContext;
 
-struct ExpressionEntry {
-    const wchar_t* name;
-    // Null while the class is not available: the name is registered, but
-    // createExpression answers that it is unknown.
-    PluginSDK::Expression* (*create)(PluginContext& context);
-};
-
-struct ExpressionTable {
-    const ExpressionEntry* first;
-    std::size_t count;
-    const ExpressionEntry* begin() const { return first; }
-    const ExpressionEntry* end() const { return first + count; }
-};
+using ExpressionEntry = PluginKit::ExpressionEntry<PluginContext&>;
+using ExpressionTable = PluginKit::ExpressionTable<PluginContext&>;
 
 // The registered names, in registration order.
 ExpressionTable expressionTable();

@@ -8,18 +8,7 @@
 namespace SystemPlugin {
 
 enum ResultCode : TErrorCode {
-    RC_SUCCESS = 0,
-    RC_INVALID_ARGUMENT = -101,
-    RC_NOT_SUPPORTED = -102,
-    // Anything thrown inside the plug-in (memory exhausted, an internal
-    // failure) is caught at the boundary and reported as this code.
-    RC_INTERNAL_FAILURE = -103,
-    RC_MOUNT_TABLE_UNAVAILABLE = -400,
-    RC_SURPLUS_OPERAND_UNARY = -10004,
-    RC_SURPLUS_OPERAND_BINARY = -10005,
-    RC_NOT_A_TRUTH_VALUE = -10006,
-    RC_OPERANDS_INCOMPLETE = -10007,
-    RC_UNKNOWN_EXPRESSION = -10008,
+    PLUGINKIT_SHARED_RESULT_CODES,
     RC_PROPERTY_MISSING = -12001,
     RC_PROPERTY_VALUE_INVALID = -12002,
     RC_NOT_FOUND = -12010,
@@ -43,19 +32,7 @@ using ResultCodeInfo = PluginKit::ResultCodeInfo;
 
 // The table of all codes, in ascending order of magnitude.
 inline constexpr ResultCodeInfo kResultCodes[] = {
-    {RC_SUCCESS, "RC_SUCCESS", "success"},
-    {RC_INVALID_ARGUMENT, "RC_INVALID_ARGUMENT", "invalid argument"},
-    {RC_NOT_SUPPORTED, "RC_NOT_SUPPORTED", "operation not supported by this kind"},
-    {RC_INTERNAL_FAILURE, "RC_INTERNAL_FAILURE", "out of memory or internal failure"},
-    {RC_MOUNT_TABLE_UNAVAILABLE, "RC_MOUNT_TABLE_UNAVAILABLE", "mount table not available"},
-    {RC_SURPLUS_OPERAND_UNARY, "RC_SURPLUS_OPERAND_UNARY",
-     "surplus operand for a one-operand operator"},
-    {RC_SURPLUS_OPERAND_BINARY, "RC_SURPLUS_OPERAND_BINARY",
-     "surplus operand for a two-operand operator"},
-    {RC_NOT_A_TRUTH_VALUE, "RC_NOT_A_TRUTH_VALUE", "operand is not a truth value"},
-    {RC_OPERANDS_INCOMPLETE, "RC_OPERANDS_INCOMPLETE",
-     "result asked before the operands are complete"},
-    {RC_UNKNOWN_EXPRESSION, "RC_UNKNOWN_EXPRESSION", "unrecognised expression name"},
+    PLUGINKIT_SHARED_RESULT_CODE_ROWS,
     {RC_PROPERTY_MISSING, "RC_PROPERTY_MISSING", "a required property is missing"},
     {RC_PROPERTY_VALUE_INVALID, "RC_PROPERTY_VALUE_INVALID",
      "a property holds a value outside its set"},

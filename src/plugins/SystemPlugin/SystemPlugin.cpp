@@ -15,18 +15,9 @@ constexpr const wchar_t* kPluginName = L"SystemPlugin";
 
 } // namespace
 
-SystemPlugin::SystemPlugin() = default;
+SystemPlugin::SystemPlugin() : PluginBase(kPluginName) {}
 
 SystemPlugin::~SystemPlugin() = default;
-
-void SystemPlugin::setProperty(const wchar_t* name, const wchar_t* value) {
-    // Nothing thrown may reach the host; a setting that could not be stored
-    // for want of memory is dropped, as there is no code to report it with.
-    try {
-        storeOrSkipSetting(name, value);
-    } catch (...) {
-    }
-}
 
 void SystemPlugin::storeOrSkipSetting(const wchar_t* name, const wchar_t* value) {
     if (value && m_Context.setProperty(name, value))
@@ -40,20 +31,11 @@ PluginVersion SystemPlugin::getVersion() const {
     return PluginVersion{1, 0, 0, 0};
 }
 
-const wchar_t* SystemPlugin::getName() const {
-    return kPluginName;
-}
-
-void* SystemPlugin::getUnknownSoftware() {
-    return nullptr;
-}
-
 TErrorCode SystemPlugin::initializePlugin() {
     // Registration ignores names registered before, so a call that failed
     // for want of memory may simply be made again.
     try {
-        for (const ::SystemPlugin::ExpressionEntry& entry : ::SystemPlugin::expressionTable())
-            addExpression(entry.name);
+        addExpressions(::SystemPlugin::expressionTable());
         return ::SystemPlugin::RC_SUCCESS;
     } catch (...) {
         return ::SystemPlugin::RC_INTERNAL_FAILURE;
@@ -64,16 +46,8 @@ TErrorCode SystemPlugin::cleanupPlugin() {
     return ::SystemPlugin::RC_SUCCESS;
 }
 
-TErrorCode SystemPlugin::createExpression(const wchar_t* name, Expression** result) {
-    if (!name || !result)
-        return ::SystemPlugin::RC_INVALID_ARGUMENT;
-    *result = ::SystemPlugin::createExpression(name, m_Context);
-    return *result ? ::SystemPlugin::RC_SUCCESS : ::SystemPlugin::RC_UNKNOWN_EXPRESSION;
-}
-
-TErrorCode SystemPlugin::destroyExpression(Expression* expression) {
-    delete expression;
-    return ::SystemPlugin::RC_SUCCESS;
+Expression* SystemPlugin::newExpression(const wchar_t* name) {
+    return ::SystemPlugin::createExpression(name, m_Context);
 }
 
 } // namespace PluginSDK

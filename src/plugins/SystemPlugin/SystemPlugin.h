@@ -4,29 +4,25 @@
 
 #include "SystemPlugin/PluginContext.h"
 
-#include "PluginSDK/Plugin.h"
+#include "PluginKit/PluginBase.h"
 
 namespace PluginSDK {
 
-class SystemPlugin : public Plugin {
+class SystemPlugin : public PluginKit::PluginBase {
 public:
     SystemPlugin();
     ~SystemPlugin() override;
 
-    // "dpkgAdminDir" and "sshConfigDir"; any other name is skipped with a warning.
-    void setProperty(const wchar_t* name, const wchar_t* value) override;
     PluginVersion getVersion() const override;
-    const wchar_t* getName() const override;
-    void* getUnknownSoftware() override;
     TErrorCode initializePlugin() override;
     TErrorCode cleanupPlugin() override;
-    TErrorCode createExpression(const wchar_t* name, Expression** result) override;
-    TErrorCode destroyExpression(Expression* expression) override;
 
     ::SystemPlugin::PluginContext& context() { return m_Context; }
 
 private:
-    void storeOrSkipSetting(const wchar_t* name, const wchar_t* value);
+    // "dpkgAdminDir" and "sshConfigDir"; any other name is skipped with a warning.
+    void storeOrSkipSetting(const wchar_t* name, const wchar_t* value) override;
+    Expression* newExpression(const wchar_t* name) override;
 
     ::SystemPlugin::PluginContext m_Context;
 };

@@ -1,6 +1,7 @@
 // The mechanics of the bitwise operators.
 #include "common/BitwiseOperator.h"
 
+#include "ResultCodes.h"
 #include "common/Converter.h"
 
 namespace CorePlugin {

@@ -2,17 +2,14 @@
 // operands, combined bit by bit into the decimal text of the result.
 #pragma once
 
+#include "PluginKit/PairOperator.h"
 #include "PluginSDK/ScalarOperator.h"
-#include "common/OperandPair.h"
 
 namespace CorePlugin {
 
-class BitwiseOperator : public PluginSDK::ScalarOperator {
+class BitwiseOperator : public PluginKit::PairOperator<PluginSDK::ScalarOperator, unsigned long> {
 public:
     using PluginSDK::ScalarOperator::update;
-
-    bool isReady() override { return m_Operands.isComplete(); }
-    void disposeExpression() override { m_Operands.reset(); }
 
     // Reads the operand as an unsigned decimal number: -10005 for a third
     // operand, -11019 for a text that holds none (not counted).
@@ -24,9 +21,6 @@ public:
 
 protected:
     virtual unsigned long combine(unsigned long first, unsigned long second) const = 0;
-
-private:
-    OperandPair<unsigned long> m_Operands;
 };
 
 } // namespace CorePlugin

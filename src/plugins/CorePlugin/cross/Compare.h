@@ -2,17 +2,16 @@
 // relation named by "relation", and yields "true" or "false".
 #pragma once
 
+#include "PluginKit/PairOperator.h"
 #include "PluginSDK/ScalarOperator.h"
 #include "common/Comparable.h"
-#include "common/OperandPair.h"
 
 namespace CorePlugin {
 
-class Compare : public PluginSDK::ScalarOperator {
+class Compare : public PluginKit::PairOperator<PluginSDK::ScalarOperator, PluginSDK::String> {
 public:
     using PluginSDK::ScalarOperator::update;
 
-    bool isReady() override { return m_Operands.isComplete(); }
     void disposeExpression() override;
     // Parses both operands (the first before the second), then applies the
     // relation. The result is empty on every failure.
@@ -28,7 +27,6 @@ public:
 
 private:
     bool m_Result = false;
-    OperandPair<PluginSDK::String> m_Operands;
 };
 
 } // namespace CorePlugin

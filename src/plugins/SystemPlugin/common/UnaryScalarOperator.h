@@ -6,7 +6,7 @@
 
 #include "SystemPlugin/ResultCodes.h"
 
-#include "PluginKit/SingleOperand.h"
+#include "PluginKit/SingleOperator.h"
 #include "PluginSDK/ScalarOperator.h"
 #include "PluginSDK/StringVector.h"
 
@@ -14,20 +14,18 @@
 
 namespace SystemPlugin {
 
-template <typename Child> class UnaryScalarOperator : public PluginSDK::ScalarOperator {
+template <typename Child>
+class UnaryScalarOperator : public PluginKit::SingleOperator<PluginSDK::ScalarOperator, Child> {
 public:
-    bool isReady() override { return m_Operand.isComplete(); }
-    void disposeExpression() override { m_Operand.reset(); }
-
     TErrorCode update(const PluginSDK::String& value) override {
         if constexpr (std::is_same_v<Child, PluginSDK::String>)
-            return m_Operand.accept(value);
+            return this->m_Operand.accept(value);
         else
             return RC_NOT_SUPPORTED;
     }
     TErrorCode update(const PluginSDK::StringVector& value) override {
         if constexpr (std::is_same_v<Child, PluginSDK::StringVector>)
-            return m_Operand.accept(value);
+            return this->m_Operand.accept(value);
         else
             return RC_NOT_SUPPORTED;
     }
@@ -36,10 +34,10 @@ public:
     // left empty unless evaluate succeeds.
     TErrorCode getScalarResult(PluginSDK::String& result) override {
         result = static_cast<const wchar_t*>(nullptr);
-        if (!m_Operand.isComplete())
+        if (!this->m_Operand.isComplete())
             return RC_OPERANDS_INCOMPLETE;
         PluginSDK::String value;
-        const TErrorCode code = evaluate(m_Operand.value(), value);
+        const TErrorCode code = evaluate(this->m_Operand.value(), value);
         if (code == RC_SUCCESS)
             result = std::move(value);
         return code;
@@ -47,9 +45,6 @@ public:
 
 protected:
     virtual TErrorCode evaluate(const Child& child, PluginSDK::String& result) = 0;
-
-private:
-    PluginKit::SingleOperand<Child> m_Operand;
 };
 
 } // namespace SystemPlugin

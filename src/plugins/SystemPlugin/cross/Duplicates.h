@@ -5,24 +5,20 @@
 
 #include "SystemPlugin/ResultCodes.h"
 
-#include "PluginKit/SingleOperand.h"
+#include "PluginKit/SingleOperator.h"
 #include "PluginSDK/VectorOperator.h"
 
 namespace SystemPlugin {
 
-class Duplicates : public PluginSDK::VectorOperator {
+class Duplicates
+    : public PluginKit::SingleOperator<PluginSDK::VectorOperator, PluginSDK::StringVector> {
 public:
     using PluginSDK::VectorOperator::update;
 
-    bool isReady() override { return m_Operand.isComplete(); }
-    void disposeExpression() override { m_Operand.reset(); }
     // A second child: -10004.
     TErrorCode update(const PluginSDK::StringVector& value) override;
     // -10007 without the child; -12002 for an "ignoreCase" other than "true" or "false".
     TErrorCode getVectorResult(PluginSDK::StringVector& result) override;
-
-private:
-    PluginKit::SingleOperand<PluginSDK::StringVector> m_Operand;
 };
 
 } // namespace SystemPlugin

@@ -3,24 +3,19 @@
 // "0640"; "4755" is not within "0755": set-user-ID counts too).
 #pragma once
 
-#include "PluginKit/OperandPair.h"
+#include "PluginKit/PairOperator.h"
 #include "PluginSDK/ScalarOperator.h"
 
 namespace SystemPlugin {
 
-class ModeWithin : public PluginSDK::ScalarOperator {
+class ModeWithin : public PluginKit::PairOperator<PluginSDK::ScalarOperator, unsigned> {
 public:
     using PluginSDK::ScalarOperator::update;
 
-    bool isReady() override { return m_Operands.isComplete(); }
-    void disposeExpression() override { m_Operands.reset(); }
     // -12018 for a text that is no such mode (not counted), then -10005 for a third child.
     TErrorCode update(const PluginSDK::String& value) override;
     // -10007 and an empty result without both children.
     TErrorCode getScalarResult(PluginSDK::String& result) override;
-
-private:
-    PluginKit::OperandPair<unsigned> m_Operands;
 };
 
 } // namespace SystemPlugin
