@@ -43,8 +43,9 @@ TEST(Threads, PackageLookupsWhileTheDatabaseChanges) {
             replace(dir, "status", round % 2 ? "2.0" : "1.0");
             replace(dir, "updates/0000", "3.0");
             std::filesystem::remove(dir.at("updates/0000"));
-            // dpkg needs milliseconds per change; a read that meets a change is made again.
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            // dpkg needs milliseconds per change; a read that meets a change is made
+            // again, a few times (room enough for a reader slowed by a sanitizer).
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
     });
     std::vector<std::thread> readers;
