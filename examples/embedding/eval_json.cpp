@@ -6,6 +6,7 @@
 #include "CorePlugin/ResultCodes.h"
 #include "eval/DocumentReader.h"
 #include "eval/ExpressionTree.h"
+#include "eval/MessageText.h"
 #include "eval/PluginModule.h"
 #include "eval/TextConversion.h"
 
@@ -68,7 +69,10 @@ int main(int argc, char** argv) {
     for (std::size_t i = 0; i < trees.size(); ++i) {
         corehost::ExpressionTree& tree = *trees[i];
         if (document.isRuleList)
-            std::printf("[%s]\n", document.rules[i].id.c_str());
+            std::printf("[%s]\n", corehost::escapeText(document.rules[i].id, ']').c_str());
+        // As corehost prints them: escaped, and under a rule's header indented
+        // behind "= ", so that no result line can pass for a header.
+        const char* mark = document.isRuleList ? "  = " : "";
         if (TErrorCode code = tree.evaluate(); code != 0) {
             const std::size_t node = tree.failure().node;
             std::fprintf(stderr, "eval_json: %s at %s failed with %ld (%s)\n",
@@ -77,10 +81,11 @@ int main(int argc, char** argv) {
                          CorePlugin::describeResultCode(code));
             status = 1;
         } else if (tree.type() == PluginSDK::SCALAR_EXPRESSION) {
-            std::printf("%s\n", corehost::toUtf8(tree.scalarResult().str()).c_str());
+            std::printf("%s%s\n", mark,
+                        corehost::escapeText(corehost::toUtf8(tree.scalarResult().str())).c_str());
         } else {
             for (const PluginSDK::String& value : tree.vectorResult().items())
-                std::printf("%s\n", corehost::toUtf8(value.str()).c_str());
+                std::printf("%s%s\n", mark, corehost::escapeText(corehost::toUtf8(value.str())).c_str());
         }
     }
     return status;
