@@ -41,8 +41,11 @@ struct Reading {
     unsigned long value; // the bits of the value read
     const wchar_t* end;
 
-    // The readers take a zero only when nothing but blanks follows it.
-    bool taken() const { return number && (value != 0 || onlyBlanks(end)); }
+    // The readers take a zero only when a blank or the end follows its digits
+    // ("0 # off" is zero, "0abc" is no number).
+    bool taken() const {
+        return number && (value != 0 || *end == L'\0' || std::iswspace(static_cast<wint_t>(*end)));
+    }
 };
 
 Reading read(const wchar_t* text, int base, bool isSigned = false) {
