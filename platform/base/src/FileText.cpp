@@ -27,7 +27,7 @@ void Descriptor::reset(int fd) {
     m_Fd = fd;
 }
 
-int openRegularFile(const char* path) {
+int openRegularFile(const char* path, struct stat* status) {
     if (!path)
         return -EINVAL;
     // The path is examined before it is opened: opening a device or a FIFO can
@@ -49,16 +49,22 @@ int openRegularFile(const char* path) {
             return -errno;
         if (!S_ISREG(opened.st_mode))
             return -EINVAL;
-        if (opened.st_dev == named.st_dev && opened.st_ino == named.st_ino)
+        if (opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
+            if (status)
+                *status = opened;
             return file.release();
+        }
     }
     return -ESTALE;
 }
 
-int readDescriptorText(int fd, std::string& content, std::size_t maxSize) {
+int readDescriptorText(int fd, std::string& content, std::size_t maxSize,
+                       const struct stat* known) {
     content.clear();
     struct stat status {};
-    if (::fstat(fd, &status) != 0)
+    if (known)
+        status = *known;
+    else if (::fstat(fd, &status) != 0)
         return -errno;
     const auto reported = static_cast<std::size_t>(std::max<off_t>(status.st_size, 0));
     if (reported > maxSize)
@@ -91,11 +97,12 @@ int readDescriptorText(int fd, std::string& content, std::size_t maxSize) {
 
 int readFileText(const char* path, std::string& content, std::size_t maxSize) {
     content.clear();
-    int fd = openRegularFile(path);
+    struct stat status {};
+    int fd = openRegularFile(path, &status);
     if (fd < 0)
         return fd;
     Descriptor file(fd);
-    return readDescriptorText(file.get(), content, maxSize);
+    return readDescriptorText(file.get(), content, maxSize, &status);
 }
 
 } // namespace base

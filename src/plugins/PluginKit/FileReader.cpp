@@ -19,7 +19,7 @@ constexpr std::size_t kStreamBlock = std::size_t{256} << 10;
 
 FileOutcome FileReader::open(const std::string& path) {
     m_File.reset();
-    int fd = base::openRegularFile(path.c_str());
+    int fd = base::openRegularFile(path.c_str(), &m_Status);
     if (fd == -EINVAL)
         return FileOutcome::of(FileError::WrongKind);
     if (fd < 0)
@@ -29,7 +29,7 @@ FileOutcome FileReader::open(const std::string& path) {
 }
 
 FileOutcome FileReader::readText(std::string& content, std::size_t cap) {
-    int rc = base::readDescriptorText(m_File.get(), content, cap);
+    int rc = base::readDescriptorText(m_File.get(), content, cap, &m_Status);
     if (rc == -EFBIG)
         return FileOutcome::of(FileError::OverLimit);
     if (rc < 0)

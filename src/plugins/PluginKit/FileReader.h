@@ -44,6 +44,7 @@ public:
 
 private:
     base::Descriptor m_File;
+    struct stat m_Status {}; // of m_File, as open found it
 };
 
 } // namespace PluginKit

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string>
 
+#include <sys/stat.h>
+
 namespace base {
 
 // Closes a descriptor when it goes out of scope.
@@ -36,7 +38,8 @@ private:
 // without a writer or an endless device can never block or exhaust the
 // caller. The descriptor is then checked to be the file examined (device and
 // inode); a path that keeps being replaced meanwhile fails with -ESTALE.
-BASE_API int openRegularFile(const char* path);
+// `status`, when given, receives the opened file's status.
+BASE_API int openRegularFile(const char* path, struct stat* status = nullptr);
 
 // Reads the file open on `fd` from its start into `content`. Returns 0, or a
 // negative errno value; -EFBIG when the file holds more than `maxSize` bytes,
@@ -44,8 +47,10 @@ BASE_API int openRegularFile(const char* path);
 // most one block (16 KiB) beyond `maxSize` (files under /proc report size 0,
 // and some of them, such as /proc/self/pagemap, hold gigabytes). The size
 // reported is never taken for the end: the file is read until a read gives
-// nothing. `content` is empty on failure.
-BASE_API int readDescriptorText(int fd, std::string& content, std::size_t maxSize);
+// nothing. `content` is empty on failure. `known` is the descriptor's status
+// when the caller has it already (openRegularFile's), saving a system call.
+BASE_API int readDescriptorText(int fd, std::string& content, std::size_t maxSize,
+                                const struct stat* known = nullptr);
 
 // openRegularFile, then readDescriptorText.
 BASE_API int readFileText(const char* path, std::string& content, std::size_t maxSize);
