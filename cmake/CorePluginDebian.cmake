@@ -18,11 +18,22 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${COREPLUGIN_SHARE
 # Baselines for whole systems (baseline/debian12.json, ...), when there are any.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/baseline/ DESTINATION ${COREPLUGIN_SHARE_DIR}/baseline
         COMPONENT runtime OPTIONAL)
-# Manual pages, when there are any: man/man1/*.1 and man/man5/*.5.
-foreach(section 1 5)
-  install(DIRECTORY ${PROJECT_SOURCE_DIR}/man/man${section}/ DESTINATION
-          ${CMAKE_INSTALL_MANDIR}/man${section} COMPONENT runtime OPTIONAL
-          FILES_MATCHING PATTERN "*.${section}")
+# Manual pages: man/man1/*.1 and man/man5/*.5 into <mandir>/man1 and man5,
+# compressed in the Debian package as Debian installs them (gzip -9n, so that
+# a rebuild gives the same bytes).
+file(GLOB COREPLUGIN_MAN_PAGES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/man/man1/*.1
+     ${PROJECT_SOURCE_DIR}/man/man5/*.5)
+foreach(page ${COREPLUGIN_MAN_PAGES})
+  get_filename_component(name ${page} NAME)
+  string(REGEX MATCH "[0-9]$" section ${name})
+  if(COREPLUGIN_PACKAGE_DEB)
+    file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/man)
+    execute_process(COMMAND gzip -9nc ${page} OUTPUT_FILE ${PROJECT_BINARY_DIR}/man/${name}.gz
+                    COMMAND_ERROR_IS_FATAL ANY)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${page})
+    set(page ${PROJECT_BINARY_DIR}/man/${name}.gz)
+  endif()
+  install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section} COMPONENT runtime)
 endforeach()
 
 set(COREPLUGIN_DEB_RELEASE 1)

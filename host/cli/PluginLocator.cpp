@@ -41,4 +41,10 @@ std::vector<std::string> defaultPluginPaths() {
     return paths;
 }
 
+std::string describeDefaultPlugins() {
+    const std::string installed = "../" COREHOST_LIBDIR;
+    return COREHOST_PLUGIN_FILE " then " COREHOST_SYSTEM_PLUGIN_FILE " in " + installed +
+           (installed == "../lib" ? std::string() : std::string(" (../lib in a build tree)"));
+}
+
 } // namespace corehost

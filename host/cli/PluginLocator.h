@@ -16,4 +16,9 @@ std::string defaultPluginPath();
 // SystemPlugin's when it is there.
 std::vector<std::string> defaultPluginPaths();
 
+// Where the default set is looked for, as --help tells it: the two module
+// files and the directory relative to the executable's, with the build
+// tree's ../lib when the install directory differs from it.
+std::string describeDefaultPlugins();
+
 } // namespace corehost

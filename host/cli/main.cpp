@@ -288,8 +288,8 @@ int run(int argc, char** argv) {
     bool version = false;
     app.add_option("--plugin", pluginPaths,
                    "A plug-in module to load, a path (repeatable; default: every plug-in "
-                   "beside the executable, ../lib/libCorePlugin.so then "
-                   "../lib/libSystemPlugin.so)")
+                   "installed beside the executable, " +
+                       corehost::describeDefaultPlugins() + ")")
         ->type_name("PATH")
         ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
