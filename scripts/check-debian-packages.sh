@@ -6,7 +6,8 @@
 #  2. the version is the project's, the dependencies were computed;
 #  3. apt-get install of both; /usr/bin/corehost runs the installed examples
 #     (and the baseline, once one is packaged) from /usr/share/coreplugin, and
-#     the systemd units' command works against it;
+#     the systemd units' command works against it; man finds and shows
+#     corehost(1) and corehost-rules(5);
 #  4. examples/embedding builds against the system paths, with CMake and with
 #     the README's pkg-config line (no PKG_CONFIG_PATH, no -rpath), and runs;
 #  5. apt-get purge leaves none of the packages' files.
