@@ -62,6 +62,8 @@ dpkg-query -L coreplugin coreplugin-dev | sort -u >"$work/files"
 [ "$(command -v corehost)" = /usr/bin/corehost ] || fail "corehost is not /usr/bin/corehost"
 [[ "$(corehost --version)" == *"$version"* ]] || fail "corehost --version does not say $version"
 [ "$(corehost list | wc -l)" -ge 33 ] || fail "corehost lists fewer than 33 expressions"
+completion=/usr/share/bash-completion/completions/corehost
+[ -f "$completion" ] && bash -n "$completion" || fail "$completion is missing or not bash"
 (cd /usr/share/coreplugin && corehost eval examples/rule-pack.json >/dev/null) ||
     fail "the installed corehost fails on examples/rule-pack.json"
 # The baseline for this system, once the package carries one.

@@ -15,12 +15,13 @@ packages=(
   dpkg-dev file
 )
 # Tests and their real peers (findmnt, getfacl, sshd, valgrind, lintian,
-# systemd-analyze), the clang presets and libFuzzer, benchmarks, and what
-# the Debian packages are made and checked with.
+# systemd-analyze; bash-completion and bash in tmux for the shell completion),
+# the clang presets and libFuzzer, benchmarks, and what the Debian packages
+# are made and checked with.
 test_packages=(
   clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
   python3 util-linux acl openssh-server openssl valgrind
-  procps iproute2 passwd lintian systemd
+  procps iproute2 passwd lintian systemd bash-completion tmux
 )
 
 case "${1:-}" in
