@@ -19,7 +19,7 @@ table() {
         _corehost corehost
         got=$(printf "%s\n" "${COMPREPLY[@]}" | sort | paste -sd" ")
         [[ $got == "$expected" ]] || echo "\"$line\" gave \"$got\", not \"$expected\" (${1:-no helpers})"
-    done' table "$1" <<EOF
+    done; [[ ! -e completion-ran-it ]] || echo "completing ran a command from a rule id"' table "$1" <<EOF
 corehost  => check eval list
 corehost --plugin x.so --set a=b l => list
 corehost --t => --trace
@@ -28,12 +28,12 @@ corehost eval --format=ju => junit
 corehost eval --format j => json junit
 corehost eval --fail-on h => high
 corehost list -- => --help --json --markdown --plugin --set --trace
-corehost eval --q => --quiet
+corehost eval tests/host/data/completion.json --tag  => a\ b smoke
 corehost check examples/rule-pack.json --r => --rules
 corehost eval examples/rule-pack.json --rule  => certificate-path-absolute channel-is-stable enabled-modules no-debug-logging settings-small tls-enabled version-supported
 corehost eval --rule c examples/rule-pack.json --rule=c => certificate-path-absolute channel-is-stable
 corehost eval examples/rule-pack.json --tag s => security
-corehost --plugin $lib/libFakePlugin.so check tests/host/data/pack.json --tag  => order smoke
+corehost --plugin $lib/libFakePlugin.so check tests/host/data/completion.json --rule  => \\\$\(touch\ completion-ran-it\) new\ line plain two\ words
 corehost --plugin nothing.so eval examples/rule-pack.json --rule  => 
 corehost eval examples/version-check.json --rule  => 
 corehost check examples/rule-p => examples/rule-pack.json
