@@ -17,7 +17,7 @@ table() {
         [[ $line == *" " ]] && COMP_WORDS+=("")
         COMP_LINE=$line COMP_POINT=${#line} COMP_CWORD=$((${#COMP_WORDS[@]} - 1)) COMPREPLY=()
         _corehost corehost
-        got=$(printf "%s\n" "${COMPREPLY[@]}" | sort | paste -sd" ")
+        got=$(printf "%s\n" "${COMPREPLY[@]}" | LC_ALL=C sort | paste -sd" ")
         [[ $got == "$expected" ]] || echo "\"$line\" gave \"$got\", not \"$expected\" (${1:-no helpers})"
     done; [[ ! -e completion-ran-it ]] || echo "completing ran a command from a rule id"' table "$1" <<EOF
 corehost  => check eval list
@@ -45,7 +45,7 @@ EOF
 failures=$( (table "$helpers"; table "") 2>&1)
 
 socket=$(mktemp -u) && trap 'tmux -S "$socket" kill-server 2>/dev/null' EXIT
-tmux -S "$socket" new-session -d -x 160 -y 10 "bash --norc --noprofile -i"
+tmux -S "$socket" new-session -d -x 160 -y 10 "INPUTRC=/dev/null HISTFILE= bash --norc --noprofile -i"
 tmux -S "$socket" send-keys "PS1='$ '; source $helpers; source completions/corehost; clear" Enter
 sleep 1
 tmux -S "$socket" send-keys "corehost eval --format ju" Tab
