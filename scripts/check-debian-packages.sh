@@ -4,7 +4,8 @@
 #  1. builds them (scripts/build-packages.sh) and runs lintian: no error or
 #     warning, and only the tags that README.md explains;
 #  2. the version is the project's, the dependencies were computed;
-#  3. apt-get install of both; /usr/bin/corehost runs the installed examples
+#  3. apt-get install of both; the bash completion is in place;
+#     /usr/bin/corehost runs the installed examples
 #     (and the baseline, once one is packaged) from /usr/share/coreplugin, and
 #     the systemd units' command works against it;
 #  4. examples/embedding builds against the system paths, with CMake and with
