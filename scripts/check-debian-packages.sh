@@ -4,7 +4,8 @@
 #  1. builds them (scripts/build-packages.sh) and runs lintian: no error or
 #     warning, and only the tags that README.md explains;
 #  2. the version is the project's, the dependencies were computed;
-#  3. apt-get install of both; /usr/bin/corehost runs the installed examples
+#  3. apt-get install of both; the bash completion is in place;
+#     /usr/bin/corehost runs the installed examples
 #     (and the baseline, once one is packaged) from /usr/share/coreplugin, and
 #     the systemd units' command works against it; man finds and shows
 #     corehost(1) and corehost-rules(5);
@@ -67,6 +68,8 @@ dpkg-query -L coreplugin coreplugin-dev | sort -u >"$work/files"
 [ "$(command -v corehost)" = /usr/bin/corehost ] || fail "corehost is not /usr/bin/corehost"
 [[ "$(corehost --version)" == *"$version"* ]] || fail "corehost --version does not say $version"
 [ "$(corehost list | wc -l)" -ge 33 ] || fail "corehost lists fewer than 33 expressions"
+completion=/usr/share/bash-completion/completions/corehost
+[ -f "$completion" ] && bash -n "$completion" || fail "$completion is missing or not bash"
 (cd /usr/share/coreplugin && corehost eval examples/rule-pack.json >/dev/null) ||
     fail "the installed corehost fails on examples/rule-pack.json"
 # The baseline for this system, once the package carries one.

@@ -15,13 +15,13 @@ packages=(
   dpkg-dev file
 )
 # Tests and their real peers (findmnt, getfacl, sshd, valgrind, lintian,
-# systemd-analyze, groff and man for the manual pages), the clang presets
-# and libFuzzer, benchmarks, and what the Debian packages are made and
-# checked with.
+# systemd-analyze, groff and man for the manual pages, bash-completion and
+# bash in tmux for the shell completion), the clang presets and libFuzzer,
+# benchmarks, and what the Debian packages are made and checked with.
 test_packages=(
   clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
   python3 util-linux acl openssh-server openssl valgrind
-  procps iproute2 passwd lintian systemd groff-base man-db
+  procps iproute2 passwd lintian systemd groff-base man-db bash-completion tmux
 )
 
 case "${1:-}" in

@@ -52,7 +52,53 @@ std::size_t CheckCommand::report(const Document& document, const std::string& pr
     return count;
 }
 
-int CheckCommand::run(const std::vector<std::string>& files) {
+namespace {
+
+// `text` with every control character and every Unicode line break (U+0085,
+// U+2028, U+2029) replaced by a space: one field of one tab-separated line,
+// whichever way its reader splits lines.
+std::string fieldText(const std::string& text) {
+    const auto byte = [&text](std::size_t at) {
+        return at < text.size() ? static_cast<unsigned char>(text[at]) : 0u;
+    };
+    std::string field;
+    field.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        std::size_t breakLength = 0;
+        if (byte(i) < 0x20 || byte(i) == 0x7F)
+            breakLength = 1;
+        else if (byte(i) == 0xC2 && byte(i + 1) == 0x85)
+            breakLength = 2;
+        else if (byte(i) == 0xE2 && byte(i + 1) == 0x80 &&
+                 (byte(i + 2) == 0xA8 || byte(i + 2) == 0xA9))
+            breakLength = 3;
+        if (breakLength == 0) {
+            field += text[i];
+            continue;
+        }
+        field += ' ';
+        i += breakLength - 1;
+    }
+    return field;
+}
+
+} // namespace
+
+void CheckCommand::listRules(const std::vector<Document>& documents) {
+    for (const Document& document : documents) {
+        if (!document.isRuleList)
+            continue;
+        for (const Rule& rule : document.rules) {
+            std::string tags;
+            for (const std::string& tag : rule.tags)
+                tags += (tags.empty() ? "" : ",") + fieldText(tag);
+            m_Out << fieldText(rule.id) << '\t' << fieldText(rule.severity) << '\t' << tags << '\t'
+                  << fieldText(rule.title) << '\n';
+        }
+    }
+}
+
+int CheckCommand::run(const std::vector<std::string>& files, bool withRules) {
     std::vector<Document> documents;
     bool unreadable = false;
     bool found = reportSettings("") > 0;
@@ -83,6 +129,8 @@ int CheckCommand::run(const std::vector<std::string>& files) {
               << duplicate.message << '\n';
         unreadable = true;
     }
+    if (withRules)
+        listRules(documents);
     return unreadable ? kExitUsage : found ? kExitExpressionFailed : kExitSuccess;
 }
 

@@ -26,8 +26,15 @@ public:
     // across the files. Findings go to `out`, one a line, naming the
     // document, the rule and the node; documents that cannot be read go to
     // `err`. Returns 0 when clean, 1 with findings, 2 when a file could not be
-    // read as a document.
-    int run(const std::vector<std::string>& files);
+    // read as a document. With `withRules`, the rules of the documents read
+    // follow the findings on `out` (see listRules).
+    int run(const std::vector<std::string>& files, bool withRules = false);
+
+    // Writes each rule of `documents` as one line: id, severity, tags (joined
+    // by commas) and title, separated by tabs, an absent one empty. A tab or
+    // line break inside a field is written as a space, so every rule stays one
+    // line of four fields. A single-tree document has no rules and lists nothing.
+    void listRules(const std::vector<Document>& documents);
 
     // Writes the findings of the settings and of every rule of `document`,
     // one a line after `prefix`, to `out`; returns how many there were.

@@ -78,7 +78,8 @@ as a document.
 
 Examples:
   corehost check examples/rules.json
-  corehost check rules/*.json)";
+  corehost check rules/*.json
+  corehost check --rules examples/rule-pack.json)";
 
 const std::vector<std::string> kCommands{"eval", "check", "list"};
 
@@ -376,6 +377,10 @@ int run(int argc, char** argv) {
     check->add_option("files", checkFiles, "The documents; - for standard input")
         ->type_name("FILE")
         ->required();
+    bool checkRules = false;
+    check->add_flag("--rules", checkRules,
+                    "Lists the rules of the documents, one per line: id, severity, tags "
+                    "(comma-separated) and title, separated by tabs");
 
     try {
         app.parse(argc, argv);
@@ -466,7 +471,7 @@ int run(int argc, char** argv) {
     }
     if (check->parsed())
         return corehost::CheckCommand(*plugins, std::cout, std::cerr, namedSettings)
-            .run(checkFiles);
+            .run(checkFiles, checkRules);
     return corehost::EvalCommand(plugins, std::cout, std::cerr).run(evalOptions);
 }
 
