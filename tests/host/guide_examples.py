@@ -12,6 +12,7 @@ usage: guide_examples.py COREHOST SOURCE_DIR
 """
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -51,5 +52,6 @@ for kind, line, body, marker in (b for b in blocks if b[0] == "console"):
         if mask("\n".join(expected)) != mask(actual):
             failures.append("line %d: %s\n--- shown:\n%s\n--- printed:\n%s"
                             % (line, command[0], "\n".join(expected), actual))
+shutil.rmtree(work)
 print("\n\n".join(failures) or "%d blocks of the guide hold" % len(blocks))
 sys.exit(1 if failures or not blocks else 0)
