@@ -7,6 +7,7 @@
 #include "eval/DocumentReader.h"
 #include "eval/ExpressionTree.h"
 #include "eval/MessageText.h"
+#include "eval/NameSuggestion.h"
 #include "eval/TextConversion.h"
 
 #include <algorithm>
@@ -206,10 +207,16 @@ bool EvalCommand::select(const EvalOptions& options, const std::vector<Document>
     const std::set<std::string> tags(options.tags.begin(), options.tags.end());
     std::set<std::string> idsFound;
     std::set<std::string> tagsFound;
+    // Every id and tag of the documents, for a hint at a misspelt one.
+    std::vector<std::string> allIds;
+    std::set<std::string> allTags;
     selected.clear();
     for (const Document& document : documents) {
         selected.emplace_back();
         for (const Rule& rule : document.rules) {
+            if (!rule.id.empty())
+                allIds.push_back(rule.id);
+            allTags.insert(rule.tags.begin(), rule.tags.end());
             bool chosen = all;
             if (!rule.id.empty() && ids.count(rule.id) != 0) {
                 idsFound.insert(rule.id);
@@ -226,13 +233,15 @@ bool EvalCommand::select(const EvalOptions& options, const std::vector<Document>
     }
     for (const std::string& id : ids) {
         if (idsFound.count(id) == 0) {
-            inputError("--rule " + quoteText(id) + ": no rule has this id");
+            inputError("--rule " + quoteText(id) + ": no rule has this id" +
+                       didYouMean(suggestName(id, allIds)));
             return false;
         }
     }
     for (const std::string& tag : tags) {
         if (tagsFound.count(tag) == 0) {
-            inputError("--tag " + quoteText(tag) + ": no rule carries this tag");
+            inputError("--tag " + quoteText(tag) + ": no rule carries this tag" +
+                       didYouMean(suggestName(tag, {allTags.begin(), allTags.end()})));
             return false;
         }
     }
