@@ -25,7 +25,8 @@ corehost --plugin x.so --set a=b l => list
 corehost --t => --trace
 corehost eval --format ju => junit
 corehost eval --format=ju => junit
-corehost eval --format j => json junit
+corehost eval --format j => junit
+corehost eval --format js => json
 corehost eval --fail-on h => high
 corehost list -- => --help --json --markdown --plugin --set --trace
 corehost eval tests/host/data/completion.json --tag  => a\ b smoke
@@ -48,7 +49,7 @@ socket=$(mktemp -u) && trap 'tmux -S "$socket" kill-server 2>/dev/null' EXIT
 tmux -S "$socket" new-session -d -x 160 -y 10 "INPUTRC=/dev/null HISTFILE= bash --norc --noprofile -i"
 tmux -S "$socket" send-keys "PS1='$ '; source $helpers; source completions/corehost; clear" Enter
 sleep 1
-tmux -S "$socket" send-keys "corehost eval --format ju" Tab
+tmux -S "$socket" send-keys "corehost eval --format j" Tab
 for _ in {1..50}; do
     screen=$(tmux -S "$socket" capture-pane -p)
     [[ $screen == *"corehost eval --format junit"* ]] && break
