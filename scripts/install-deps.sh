@@ -16,14 +16,16 @@ packages=(
 )
 # Tests and their real peers (findmnt, getfacl, sshd, valgrind, lintian,
 # systemd-analyze), the clang presets and libFuzzer, benchmarks, and what
-# the Debian packages are made and checked with; Ansible (and the apt
-# bindings its apt module uses) for the playbook of examples/fleet.
+# the Debian packages are made and checked with.
 test_packages=(
   clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
   python3 util-linux acl openssh-server openssl valgrind
   procps iproute2 passwd lintian systemd
-  ansible-core python3-apt
 )
+
+# Ansible and the apt bindings of its apt module, for the playbook of
+# examples/fleet (scripts/check-fleet.sh).
+test_packages+=(ansible-core python3-apt)
 
 case "${1:-}" in
   "") ;;
