@@ -13,8 +13,9 @@ option(COREPLUGIN_PACKAGE_DEB
 set(COREPLUGIN_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/coreplugin)
 # The examples run from <datadir>/coreplugin, as from the source tree: their
 # documents name their data as examples/data/...
+# (Not the reports that running examples/fleet/site.yml there leaves.)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${COREPLUGIN_SHARE_DIR}/examples
-        COMPONENT runtime PATTERN baseline EXCLUDE)
+        COMPONENT runtime PATTERN baseline EXCLUDE PATTERN coreplugin-reports EXCLUDE)
 # Baselines for whole systems (baseline/debian12.json, ...), when there are any.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/baseline/ DESTINATION ${COREPLUGIN_SHARE_DIR}/baseline
         COMPONENT runtime OPTIONAL)

@@ -24,6 +24,10 @@ test_packages=(
   procps iproute2 passwd lintian systemd groff-base man-db bash-completion tmux
 )
 
+# Ansible and the apt bindings of its apt module, for the playbook of
+# examples/fleet (scripts/check-fleet.sh).
+test_packages+=(ansible-core python3-apt)
+
 case "${1:-}" in
   "") ;;
   --test | --all) packages+=("${test_packages[@]}") ;;
