@@ -98,17 +98,19 @@ void CheckCommand::listRules(const std::vector<Document>& documents) {
     }
 }
 
-int CheckCommand::run(const std::vector<std::string>& files, bool withRules) {
+int CheckCommand::run(const std::vector<std::string>& files, bool withRules,
+                      const std::optional<std::string>& inlineText) {
     std::vector<Document> documents;
     bool unreadable = false;
     bool found = reportSettings("") > 0;
-    for (const std::string& file : files) {
+    const std::vector<std::string> sources = inlineText ? std::vector<std::string>{""} : files;
+    for (const std::string& file : sources) {
         Document document;
-        const std::string source = file == "-" ? "<stdin>" : file;
-        std::string text;
+        const std::string source = inlineText ? "<inline>" : file == "-" ? "<stdin>" : file;
+        std::string text = inlineText.value_or("");
         std::string reason;
         InputError error;
-        if (!DocumentReader::readSource(file, text, reason)) {
+        if (!inlineText && !DocumentReader::readSource(file, text, reason)) {
             m_Err << "corehost: cannot read " << escapeText(source) << ": " << reason << '\n';
             unreadable = true;
             continue;

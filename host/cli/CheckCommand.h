@@ -5,6 +5,7 @@
 #include "eval/PluginSet.h"
 
 #include <cstddef>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -27,8 +28,10 @@ public:
     // document, the rule and the node; documents that cannot be read go to
     // `err`. Returns 0 when clean, 1 with findings, 2 when a file could not be
     // read as a document. With `withRules`, the rules of the documents read
-    // follow the findings on `out` (see listRules).
-    int run(const std::vector<std::string>& files, bool withRules = false);
+    // follow the findings on `out` (see listRules). With `inlineText`, that
+    // text is the one document ("<inline>") and `files` is not read.
+    int run(const std::vector<std::string>& files, bool withRules = false,
+            const std::optional<std::string>& inlineText = std::nullopt);
 
     // Writes each rule of `documents` as one line: id, severity, tags (joined
     // by commas) and title, separated by tabs, an absent one empty. A tab or

@@ -21,6 +21,7 @@
 #include <exception>
 #include <iostream>
 #include <new>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -79,7 +80,8 @@ as a document.
 Examples:
   corehost check examples/rules.json
   corehost check rules/*.json
-  corehost check --rules examples/rule-pack.json)";
+  corehost check --rules examples/rule-pack.json
+  corehost check -e '{"name": "ValueOf", "properties": {"value": "x"}}')";
 
 const std::vector<std::string> kCommands{"eval", "check", "list"};
 
@@ -374,9 +376,13 @@ int run(int argc, char** argv) {
     CLI::App* check = app.add_subcommand("check", "Checks documents without evaluating them");
     check->footer(kCheckExamples);
     check->fallthrough();
-    check->add_option("files", checkFiles, "The documents; - for standard input")
-        ->type_name("FILE")
-        ->required();
+    CLI::Option* checkFileOption =
+        check->add_option("files", checkFiles, "The documents; - for standard input")
+            ->type_name("FILE");
+    std::string checkInline;
+    CLI::Option* checkInlineOption =
+        check->add_option("-e,--expression", checkInline, "The document itself")->type_name("TEXT");
+    checkFileOption->excludes(checkInlineOption);
     bool checkRules = false;
     check->add_flag("--rules", checkRules,
                     "Lists the rules of the documents, one per line: id, severity, tags "
@@ -437,6 +443,10 @@ int run(int argc, char** argv) {
                              evalOptions.outputFile.empty() && ::isatty(STDOUT_FILENO) == 1 &&
                              (noColour == nullptr || *noColour == '\0');
     }
+    if (check->parsed() && checkFiles.empty() && checkInlineOption->count() == 0) {
+        std::cerr << usageError("check needs a FILE, - for standard input, or -e TEXT", check);
+        return corehost::kExitUsage;
+    }
     std::vector<Setting> settings;
     if (!parseSettings(settingTexts, settings))
         return corehost::kExitUsage;
@@ -471,7 +481,9 @@ int run(int argc, char** argv) {
     }
     if (check->parsed())
         return corehost::CheckCommand(*plugins, std::cout, std::cerr, namedSettings)
-            .run(checkFiles, checkRules);
+            .run(checkFiles, checkRules,
+                 checkInlineOption->count() > 0 ? std::optional<std::string>(checkInline)
+                                                : std::nullopt);
     return corehost::EvalCommand(plugins, std::cout, std::cerr).run(evalOptions);
 }
 
