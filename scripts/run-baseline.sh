@@ -22,6 +22,8 @@ baseline=${2:-examples/baseline/debian12.json}
 fail() { echo "run-baseline: $*" >&2; exit 1; }
 [ -x "$corehost" ] || [ -x "$(command -v "$corehost" 2>/dev/null)" ] || fail "no corehost at $corehost"
 [ -r "$baseline" ] || fail "cannot read $baseline"
+[ "$(id -u)" = 0 ] ||
+    echo "run-baseline: not root: the rules that read /etc/shadow and /etc/gshadow will err" >&2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
