@@ -23,7 +23,7 @@ fail() { echo "run-baseline: $*" >&2; exit 1; }
 [ -x "$corehost" ] || [ -x "$(command -v "$corehost" 2>/dev/null)" ] || fail "no corehost at $corehost"
 [ -r "$baseline" ] || fail "cannot read $baseline"
 [ "$(id -u)" = 0 ] ||
-    echo "run-baseline: not root: the rules that read /etc/shadow and /etc/gshadow will err" >&2
+    echo "run-baseline: not root: accounts-no-empty-passwords cannot read /etc/shadow and errs" >&2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
