@@ -15,9 +15,9 @@ set(COREPLUGIN_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/coreplugin)
 # documents name their data as examples/data/...
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${COREPLUGIN_SHARE_DIR}/examples
         COMPONENT runtime PATTERN baseline EXCLUDE)
-# Baselines for whole systems (baseline/debian12.json and its README.md).
+# Baselines for whole systems (baseline/debian12.json, ...), when there are any.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/baseline/ DESTINATION ${COREPLUGIN_SHARE_DIR}/baseline
-        COMPONENT runtime)
+        COMPONENT runtime OPTIONAL)
 # Manual pages, when there are any: man/man1/*.1 and man/man5/*.5.
 foreach(section 1 5)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/man/man${section}/ DESTINATION

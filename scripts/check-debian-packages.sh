@@ -5,7 +5,7 @@
 #     warning, and only the tags that README.md explains;
 #  2. the version is the project's, the dependencies were computed;
 #  3. apt-get install of both; /usr/bin/corehost runs the installed examples
-#     and the baseline (scripts/run-baseline.sh) from /usr/share/coreplugin, and
+#     (and the baseline, once one is packaged) from /usr/share/coreplugin, and
 #     the systemd units' command works against it;
 #  4. examples/embedding builds against the system paths, with CMake and with
 #     the README's pkg-config line (no PKG_CONFIG_PATH, no -rpath), and runs;
@@ -64,10 +64,17 @@ dpkg-query -L coreplugin coreplugin-dev | sort -u >"$work/files"
 [ "$(corehost list | wc -l)" -ge 33 ] || fail "corehost lists fewer than 33 expressions"
 (cd /usr/share/coreplugin && corehost eval examples/rule-pack.json >/dev/null) ||
     fail "the installed corehost fails on examples/rule-pack.json"
-# The baseline for this system, from the package: it must be there and run
-# without a rule that errs.
-bash scripts/run-baseline.sh /usr/bin/corehost /usr/share/coreplugin/baseline/debian12.json ||
-    fail "the installed baseline does not run cleanly"
+# The baseline for this system, from the package: scripts/run-baseline.sh
+# evaluates it (also as if no package were installed) and fails when a rule
+# errs or its README's table does not list exactly its rules.
+baseline=/usr/share/coreplugin/baseline/debian12.json
+if [ -e "$baseline" ] || fail "the package does not carry $baseline"; then
+    status=0
+    bash scripts/run-baseline.sh /usr/bin/corehost "$baseline" >"$work/baseline.txt" 2>&1 || status=$?
+    cat "$work/baseline.txt"
+    [ "$status" = 0 ] || fail "the installed baseline does not run cleanly"
+    echo "check-debian-packages: the baseline ran (exit $status)"
+fi
 bash tests/systemd/check-units.sh /usr/share/coreplugin/examples/systemd /usr/bin/corehost \
     /usr/share/coreplugin examples/rule-pack.json >/dev/null
 
