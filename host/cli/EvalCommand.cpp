@@ -98,23 +98,53 @@ private:
     std::uint64_t m_State = 0x9E3779B97F4A7C15ull;
 };
 
-// Evaluates `tree` `repeat` times and returns the last code; the median time
-// of one evaluation goes to `medianNanoseconds`. With `explain`, the last
-// evaluation records what every node did.
-TErrorCode evaluateRepeatedly(ExpressionTree& tree, unsigned repeat, bool explain,
-                              long long& medianNanoseconds) {
-    TimeSample sample;
+// Whether a rule's "onlyIf" tree, evaluated without a failure, lets the rule
+// apply: only the scalar result "true" does.
+bool conditionHolds(const ExpressionTree& condition) {
+    return condition.type() == PluginSDK::SCALAR_EXPRESSION &&
+           toUtf8(condition.scalarResult().str()) == "true";
+}
+
+// What evaluating a rule `repeat` times gave: the last evaluation's code and
+// whether the rule applied then, and the median time of one evaluation.
+struct RuleRun {
     TErrorCode code = 0;
+    bool applies = true;
+    bool conditionFailed = false;
+    long long medianNanoseconds = 0;
+};
+
+// Evaluates the rule's "onlyIf" tree (when it has one) and, when that gives
+// "true", the rule's tree, `repeat` times; each timing covers both, so a
+// skipped rule is timed for its condition alone. With `explain`, the last
+// evaluation records what every node did.
+RuleRun evaluateRepeatedly(ExpressionTree* condition, ExpressionTree& tree, unsigned repeat,
+                           bool explain) {
+    TimeSample sample;
+    RuleRun run;
     for (unsigned i = 0; i < repeat; ++i) {
-        tree.recordOutcomes(explain && i + 1 == repeat);
+        const bool record = explain && i + 1 == repeat;
         const Clock::time_point start = Clock::now();
-        code = tree.evaluate();
+        run.applies = true;
+        run.conditionFailed = false;
+        if (condition) {
+            condition->recordOutcomes(record);
+            run.code = condition->evaluate();
+            run.conditionFailed = run.code != 0;
+            run.applies = !run.conditionFailed && conditionHolds(*condition);
+        }
+        if (run.applies) {
+            tree.recordOutcomes(record);
+            run.code = tree.evaluate();
+        }
         sample.add(
             std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - start).count());
     }
+    if (condition)
+        condition->recordOutcomes(false);
     tree.recordOutcomes(false);
-    medianNanoseconds = sample.median();
-    return code;
+    run.medianNanoseconds = sample.median();
+    return run;
 }
 
 std::vector<std::string> resultTexts(const ExpressionTree& tree) {
@@ -394,25 +424,21 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
             report.rule = &rule;
             report.tree = &tree;
             report.name = document.isRuleList ? rule.id : document.source;
-            long long median = 0;
             const Clock::time_point start = Clock::now();
             // The rule applies when its "onlyIf" tree gives "true"; a failing
             // condition is an error of the rule.
-            bool applies = true;
-            if (ExpressionTree* condition = conditions[d][r].get()) {
-                report.code = condition->evaluate();
-                if (report.code != 0) {
-                    report.tree = condition;
-                    applies = false;
-                } else {
-                    report.condition = resultTexts(*condition);
-                    report.conditionIsList = condition->type() != PluginSDK::SCALAR_EXPRESSION;
-                    applies = !report.conditionIsList && report.condition.front() == "true";
-                }
-            }
-            if (applies)
-                report.code = evaluateRepeatedly(tree, options.repeat, options.explain, median);
+            ExpressionTree* condition = conditions[d][r].get();
+            const RuleRun run =
+                evaluateRepeatedly(condition, tree, options.repeat, options.explain);
+            const bool applies = run.applies;
+            report.code = run.code;
             report.seconds = secondsSince(start);
+            if (run.conditionFailed) {
+                report.tree = condition;
+            } else if (condition) {
+                report.condition = resultTexts(*condition);
+                report.conditionIsList = condition->type() != PluginSDK::SCALAR_EXPRESSION;
+            }
             if (report.code != 0) {
                 report.failure = describeFailure(*report.tree, report.code);
                 m_Err << "corehost: " << ruleLabel(document, rule, several) << report.failure
@@ -420,10 +446,14 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
             } else if (applies) {
                 report.result = resultTexts(tree);
             }
-            if (options.explain && applies)
-                report.explanation = explain(tree);
             report.status =
                 report.code == 0 && !applies ? RuleStatus::Skipped : statusOf(rule, report);
+            if (options.explain && condition)
+                report.explanation = explainWithCondition(
+                    *condition, applies ? &tree : nullptr,
+                    run.conditionFailed ? "onlyIf failed" : describeSkip(report, 200));
+            else if (options.explain)
+                report.explanation = explain(tree);
             const bool failed =
                 report.status == RuleStatus::Fail || report.status == RuleStatus::Error;
             switch (report.status) {
@@ -452,9 +482,10 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
             // messages reach standard error; a failed write ends the run.
             if (!out.flush())
                 return kExitUsage;
-            if (options.timed && applies)
-                m_Err << "corehost: " << ruleLabel(document, rule, several) << "median " << median
-                      << " ns per evaluation over " << options.repeat << " evaluations\n";
+            if (options.timed)
+                m_Err << "corehost: " << ruleLabel(document, rule, several) << "median "
+                      << run.medianNanoseconds << " ns per evaluation over " << options.repeat
+                      << " evaluations" << (applies ? "" : " (of its onlyIf alone)") << '\n';
         }
         reporter->endDocument();
     }

@@ -62,4 +62,18 @@ std::vector<std::string> explain(const ExpressionTree& tree) {
     return lines;
 }
 
+std::vector<std::string> explainWithCondition(const ExpressionTree& condition,
+                                              const ExpressionTree* tree,
+                                              const std::string& whyNotEvaluated) {
+    std::vector<std::string> lines{"onlyIf:"};
+    explainNode(condition, 0, 1, lines);
+    if (!tree) {
+        lines.push_back("tree not evaluated: " + whyNotEvaluated);
+        return lines;
+    }
+    lines.push_back("tree:");
+    explainNode(*tree, 0, 1, lines);
+    return lines;
+}
+
 } // namespace corehost

@@ -19,4 +19,12 @@ namespace corehost {
 // Texts are escaped as in the text report.
 std::vector<std::string> explain(const ExpressionTree& tree);
 
+// A rule with an "onlyIf": its condition under a line "onlyIf:", then the
+// rule's tree under "tree:" when it was evaluated (`tree` not null), else
+// "tree not evaluated: <why>" (`whyNotEvaluated`, such as `onlyIf gave
+// "false"`). The trees are indented two more spaces.
+std::vector<std::string> explainWithCondition(const ExpressionTree& condition,
+                                              const ExpressionTree* tree,
+                                              const std::string& whyNotEvaluated);
+
 } // namespace corehost
