@@ -6,7 +6,7 @@
 #  2. the version is the project's, the dependencies were computed;
 #  3. apt-get install of both; the bash completion is in place;
 #     /usr/bin/corehost runs the installed examples
-#     (and the baseline, once one is packaged) from /usr/share/coreplugin, and
+#     and the packaged baseline (scripts/run-baseline.sh) from /usr/share/coreplugin, and
 #     the systemd units' command works against it; man finds and shows
 #     corehost(1) and corehost-rules(5);
 #  4. examples/embedding builds against the system paths, with CMake and with
