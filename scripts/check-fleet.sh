@@ -9,6 +9,7 @@
 #     many test cases as the JSON report has rules (suites and classes named
 #     after the host), and a report.json that json reads line by line, ending
 #     with the summary;
+#  1b. with the default document, the packaged baseline: no rule errs;
 #  2. again with coreplugin_fail_on=high and coreplugin_rules selecting the
 #     failing rule: the play fails for that rule on both hosts, the reports
 #     are fetched, and nothing is changed on the hosts (idempotent);
@@ -59,7 +60,7 @@ play() {
     shift 2
     ANSIBLE_CONFIG=$root/examples/fleet/ansible.cfg ANSIBLE_NOCOLOR=1 ANSIBLE_FORCE_COLOR=0 \
         ansible-playbook -i "$work/inventory.ini" "$root/examples/fleet/site.yml" "$@" \
-        -e "{\"coreplugin_deb\": \"$deb\", \"coreplugin_reports_dir\": \"$reports\", $vars}" \
+        -e "{\"coreplugin_deb\": \"$deb\", \"coreplugin_reports_dir\": \"$reports\"${vars:+, $vars}}" \
         >"$work/$name.log" 2>&1
 }
 # recap NAME HOST: the PLAY RECAP line of HOST.
@@ -97,6 +98,22 @@ for host in web1 web2; do
         "$work/first.log" || { cat "$work/first.log"; fail "no summary line for $host"; }
 done
 echo "check-fleet: installed and evaluated on web1 and web2; a failing rule did not fail the play; reports read back"
+
+# --- 1b. The default document: the packaged Debian 12 baseline. Its rules may
+# fail on this machine, but none errs and every rule is in both hosts' reports.
+status=0
+play baseline "" || status=$?
+[ "$status" = 0 ] || { cat "$work/baseline.log"; fail "the play failed on the default baseline (exit $status)"; }
+python3 - "$reports" "$root/examples/baseline/debian12.json" <<'EOF' || fail "the baseline's reports are not whole"
+import json, sys, xml.etree.ElementTree as ET
+rules = len(json.load(open(sys.argv[2], encoding="utf-8"))["rules"])
+for host in ("web1", "web2"):
+    summary = [json.loads(line) for line in open(f"{sys.argv[1]}/{host}/report.json")][-1]["summary"]
+    root = ET.parse(f"{sys.argv[1]}/{host}/report.xml").getroot()
+    assert summary["rules"] == len(list(root.iter("testcase"))) == rules, (host, summary)
+    assert summary["errors"] == 0 and root.find(".//error") is None, (host, summary)
+EOF
+echo "check-fleet: the default baseline ran on web1 and web2, no rule erred"
 
 # --- 2. coreplugin_fail_on: the failing rule fails both hosts; nothing changes.
 status=0

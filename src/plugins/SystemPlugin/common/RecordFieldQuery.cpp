@@ -28,20 +28,29 @@ TErrorCode RecordFieldQuery::check(const PluginSDK::Expression& node) {
     // The SDK lists no property names, so every test name a field can have
     // is looked up, and field 0 and the first past the limit are refused.
     m_Filter = RecordFilter();
-    wchar_t name[32];
-    for (std::size_t field = 0; field <= RecordFilter::kMaxField + 1; ++field)
-        for (std::string_view test : RecordFilter::kTests) {
-            std::swprintf(name, sizeof name / sizeof name[0], L"f%zu.%.*s", field,
-                          static_cast<int>(test.size()), test.data());
-            const wchar_t* value = node.getProperty(name);
-            if (!value)
-                continue;
-            if (m_Filter.add(utf8Of(name), utf8Of(value)) != RC_SUCCESS) {
-                m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "Bad field test", __LINE__);
-                return m_Checks.code();
-            }
+    for (const std::wstring& name : testNames()) {
+        const wchar_t* value = node.getProperty(name.c_str());
+        if (!value)
+            continue;
+        if (m_Filter.add(utf8Of(name.c_str()), utf8Of(value)) != RC_SUCCESS) {
+            m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "Bad field test", __LINE__);
+            return m_Checks.code();
         }
+    }
     return RC_SUCCESS;
+}
+
+// "f0.equals" to "f65.<last test>": written once, not at every evaluation.
+const std::vector<std::wstring>& RecordFieldQuery::testNames() {
+    static const std::vector<std::wstring> names = [] {
+        std::vector<std::wstring> all;
+        for (std::size_t field = 0; field <= RecordFilter::kMaxField + 1; ++field)
+            for (std::string_view test : RecordFilter::kTests)
+                all.push_back(L"f" + std::to_wstring(field) + L"." +
+                              std::wstring(test.begin(), test.end()));
+        return all;
+    }();
+    return names;
 }
 
 TErrorCode RecordFieldQuery::read(Values& values) {

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace SystemPlugin {
 
@@ -28,6 +29,9 @@ public:
     TErrorCode read(Values& values);
 
 private:
+    // Every property name a field test can have, in the order they are applied.
+    static const std::vector<std::wstring>& testNames();
+
     ProbeChecks& m_Checks;
     std::string m_File;
     std::size_t m_Field = 0;
