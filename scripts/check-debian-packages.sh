@@ -36,6 +36,9 @@ if [ -z "$debs" ]; then
     debs=$work/debs
     bash scripts/build-packages.sh "$debs" >/dev/null
 fi
+# apt-get takes a file for a package only by a path with a slash in front
+# (./x.deb or /dir/x.deb): the folder is made absolute.
+debs=$(cd "$debs" && pwd)
 runtime=$(ls "$debs"/coreplugin_*.deb)
 dev=$(ls "$debs"/coreplugin-dev_*.deb)
 # The tags we accept are listed and explained in README.md ("Debian packages").
