@@ -35,15 +35,7 @@ std::size_t CheckCommand::report(const Document& document, const std::string& pr
     for (const Rule& rule : document.rules) {
         const std::string label =
             document.isRuleList ? "rule " + quote(rule.id) + ": " : std::string();
-        std::vector<Finding> findings = checkRule(rule, registered, useCatalog);
-        if (rule.onlyIf) {
-            // The condition is checked like any tree; it expects nothing.
-            Rule condition;
-            condition.tree = *rule.onlyIf;
-            condition.path = rule.onlyIfPath;
-            const std::vector<Finding> more = checkRule(condition, registered, useCatalog);
-            findings.insert(findings.end(), more.begin(), more.end());
-        }
+        const std::vector<Finding> findings = checkRule(rule, registered, useCatalog);
         for (const Finding& finding : findings)
             m_Out << prefix << escapeText(document.source) << ": " << label
                   << describePath(finding.path) << ": " << finding.message << '\n';

@@ -71,13 +71,18 @@ std::string describeProperty(const PropertySpec& property) {
 }
 
 Json describeChildren(const ExpressionSpec& expression) {
-    return Json{{"min", expression.minChildren},
-                {"max", expression.maxChildren == kAnyNumber ? Json(nullptr)
-                                                             : Json(expression.maxChildren)},
-                {"results", expression.children == ChildKinds::Scalar   ? "scalar"
-                            : expression.children == ChildKinds::Vector ? "vector"
-                                                                        : "scalar or vector"},
-                {"pairs", expression.pairs}};
+    Json json{{"min", expression.minChildren},
+              {"max",
+               expression.maxChildren == kAnyNumber ? Json(nullptr) : Json(expression.maxChildren)},
+              {"results", expression.children == ChildKinds::Scalar   ? "scalar"
+                          : expression.children == ChildKinds::Vector ? "vector"
+                                                                      : "scalar or vector"},
+              {"pairs", expression.pairs}};
+    // Which children must be truth values, when some must.
+    if (expression.truthChildren != TruthChildren::None)
+        json["truthValues"] =
+            expression.truthChildren == TruthChildren::Every ? "every" : "conditions";
+    return json;
 }
 
 Json describePropertyJson(const PropertySpec& property) {
@@ -139,6 +144,7 @@ int ListCommand::runJson() {
                 for (const PropertySpec& property : expression->properties)
                     line["properties"].push_back(describePropertyJson(property));
                 line["result"] = expression->result;
+                line["resultText"] = describeResultText(expression->resultText);
             }
             m_Out << line.dump() << '\n';
         }

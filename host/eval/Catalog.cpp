@@ -38,18 +38,16 @@ PropertySpec optional(const char* name, Values values, TErrorCode invalid, const
 const Values kRelations{"eq", "ne", "gt", "ge", "lt", "le"};
 const Values kTruth{"true", "false"};
 
-ExpressionSpec operand(const char* name, bool vector, std::vector<PropertySpec> properties,
+ExpressionSpec operand(const char* name, ResultText text, std::vector<PropertySpec> properties,
                        const char* result) {
-    return ExpressionSpec{name,    vector,  false, ChildKinds::None,
-                          0,       0,       false, std::move(properties),
-                          nullptr, nullptr, result};
+    return ExpressionSpec{name, text,  text == ResultText::List, false,   ChildKinds::None, 0,
+                          0,    false, std::move(properties),    nullptr, nullptr,          result};
 }
 
-ExpressionSpec op(const char* name, bool vector, ChildKinds children, std::size_t least,
+ExpressionSpec op(const char* name, ResultText text, ChildKinds children, std::size_t least,
                   std::size_t most, std::vector<PropertySpec> properties, const char* result) {
-    return ExpressionSpec{name,    vector,  true,  children,
-                          least,   most,    false, std::move(properties),
-                          nullptr, nullptr, result};
+    return ExpressionSpec{name, text,  text == ResultText::List, true,    children, least,
+                          most, false, std::move(properties),    nullptr, nullptr,  result};
 }
 
 } // namespace catalog_detail
@@ -86,7 +84,7 @@ std::vector<PropertySpec> indexes(ValueRule rule, const char* startNote, const c
 }
 
 ExpressionSpec bitwise(const char* name, const char* result) {
-    ExpressionSpec spec = op(name, false, ChildKinds::Scalar, 2, 2, {}, result);
+    ExpressionSpec spec = op(name, ResultText::Number, ChildKinds::Scalar, 2, 2, {}, result);
     spec.literalType = "uinteger";
     return spec;
 }
@@ -101,50 +99,56 @@ std::vector<ExpressionSpec> makeCoreExpressions() {
                                            kRelations, RC_UNKNOWN_RELATION);
     const PropertySpec filter = optional("filter", "a wildcard pattern; none: every value");
     ExpressionSpec compare =
-        op("Compare", false, scalars, 2, 2,
+        op("Compare", ResultText::Truth, scalars, 2, 2,
            {required("type", RC_COMPARISON_TYPE_MISSING, ValueRule::OneOf,
                      {"version", "integer", "uinteger", "hex", "string", "cistring", "boolean"},
                      RC_UNKNOWN_COMPARISON_TYPE),
             relation},
            "`true`/`false`: first child `relation` second child");
     compare.literalTypeProperty = "type";
-    ExpressionSpec choice = op("Switch", false, scalars, 0, kAnyNumber,
+    ExpressionSpec choice = op("Switch", ResultText::Any, scalars, 0, kAnyNumber,
                                {optional("default", "the result when no condition is `true`")},
                                "the value after the first `true` condition, else `default`");
     choice.pairs = true;
+    choice.truthChildren = TruthChildren::Conditions;
+    const auto ofTruths = [](ExpressionSpec spec) {
+        spec.truthChildren = TruthChildren::Every;
+        return spec;
+    };
 
     return {
-        op("Not", false, scalars, 1, 1, {}, "negation of a truth value"),
-        op("And", false, scalars, 0, kAnyNumber, {},
-           "`true` unless a child is `false` (stops early at the first `false`)"),
-        op("Or", false, scalars, 0, kAnyNumber, {},
-           "`false` unless a child is `true` (stops early at the first `true`)"),
-        operand("FileInfo", false, {absolutePath(), field},
+        ofTruths(op("Not", ResultText::Truth, scalars, 1, 1, {}, "negation of a truth value")),
+        ofTruths(op("And", ResultText::Truth, scalars, 0, kAnyNumber, {},
+                    "`true` unless a child is `false` (stops early at the first `false`)")),
+        ofTruths(op("Or", ResultText::Truth, scalars, 0, kAnyNumber, {},
+                    "`false` unless a child is `true` (stops early at the first `true`)")),
+        operand("FileInfo", ResultText::Number, {absolutePath(), field},
                 "the attribute as decimal text (times in seconds since 1970-01-01 UTC)"),
-        operand("FileInfoCompare", false,
+        operand("FileInfoCompare", ResultText::Truth,
                 {relation, absolutePath(), field,
                  required("value", RC_VALUE_MISSING, ValueRule::Number, {}, RC_INVALID_ARGUMENT),
                  optional("mustExist", kTruth, 0, "`true`: a missing file is -11033")},
                 "`true`/`false`: the file's attribute compared with `value`"),
-        operand("FileExists", false, {absolutePath()},
+        operand("FileExists", ResultText::Truth, {absolutePath()},
                 "`true` when a regular file (or a link to one) is there"),
-        operand("FileDirectory", false, {required("file", RC_PATH_PROPERTY_MISSING)},
+        operand("FileDirectory", ResultText::Any, {required("file", RC_PATH_PROPERTY_MISSING)},
                 "the directory part of the path, by text alone"),
-        operand("PathExists", false, {absolutePath()},
+        operand("PathExists", ResultText::Truth, {absolutePath()},
                 "`true` when a directory (or a link to one) is there"),
-        operand("ValueOf", false, {required("value", RC_VALUE_MISSING)}, "the text of `value`"),
+        operand("ValueOf", ResultText::Any, {required("value", RC_VALUE_MISSING)},
+                "the text of `value`"),
         compare,
-        op("Vector", true, any, 0, kAnyNumber, {filter, ignoreCase()},
+        op("Vector", ResultText::List, any, 0, kAnyNumber, {filter, ignoreCase()},
            "the children's values that match the filter, in order"),
-        op("Sort", true, any, 0, kAnyNumber,
+        op("Sort", ResultText::List, any, 0, kAnyNumber,
            {filter, ignoreCase(),
             optional("order", {"asc", "desc"}, RC_INVALID_SORT_ORDER, "default `asc`")},
            "the values sorted by code point"),
-        operand("Match", false,
+        operand("Match", ResultText::Truth,
                 {inputString(), required("filter", RC_INPUT_STRING_MISSING, "a wildcard pattern"),
                  ignoreCase()},
                 "`true` when the text matches the wildcard pattern"),
-        op("Concat", false, scalars, 0, kAnyNumber,
+        op("Concat", ResultText::Any, scalars, 0, kAnyNumber,
            {optional("separator", "put between two results"),
             optional("ifEmpty", {"add"}, 0, "to keep empty results")},
            "the children's results joined"),
@@ -152,47 +156,49 @@ std::vector<ExpressionSpec> makeCoreExpressions() {
         bitwise("BitwiseAnd", "unsigned 64-bit AND of two decimal numbers"),
         bitwise("BitwiseInclusiveOr", "unsigned 64-bit OR"),
         bitwise("BitwiseExclusiveOr", "unsigned 64-bit XOR"),
-        op("ScalarToVector", true, any, 1, 1, {},
+        op("ScalarToVector", ResultText::List, any, 1, 1, {},
            "the packed text unpacked into a list (a vector child of one element)"),
-        op("VectorToScalar", false, any, 0, kAnyNumber, {}, "all values packed into one text"),
-        op("VectorIterator", true, any, 0, kAnyNumber, {},
+        op("VectorToScalar", ResultText::Any, any, 0, kAnyNumber, {},
+           "all values packed into one text"),
+        op("VectorIterator", ResultText::List, any, 0, kAnyNumber, {},
            "the positions `1` .. `n` of the values fed"),
-        op("VectorAt", false, any, 0, kAnyNumber,
+        op("VectorAt", ResultText::Any, any, 0, kAnyNumber,
            {required("index", RC_INDEX_MISSING, ValueRule::Position, {}, RC_NOT_AN_UNSIGNED_NUMBER,
                      "counted from 1")},
            "the value at that position (-11035 beyond the list)"),
-        op("Md5", false, scalars, 0, kAnyNumber, {},
+        op("Md5", ResultText::HexDigest, scalars, 0, kAnyNumber, {},
            "MD5 of the joined children's UTF-8 text, 32 lower-case hex digits"),
-        operand("Substring", true,
+        operand("Substring", ResultText::List,
                 {inputString(), required("searchedString", RC_INPUT_STRING_MISSING)},
                 "the lines of the text that contain the fragment"),
         operand(
-            "Contains", false,
+            "Contains", ResultText::Truth,
             {inputString(), required("searchedString", RC_INPUT_STRING_MISSING),
              required("position", RC_POSITION_MISSING, ValueRule::OneOf,
                       {"start", "end", "anywhere"}, 0, "any other value searches anywhere too")},
             "`true` when the text holds the fragment there"),
-        operand("Clip", false,
+        operand("Clip", ResultText::Any,
                 indexes(ValueRule::CountOrEmpty, nullptr, "`0`: to the end of the text"),
                 "characters `startIndex`..`endIndex` inclusive"),
-        operand("StringSlice", false,
+        operand("StringSlice", ResultText::Any,
                 indexes(ValueRule::NumberOrEmpty, "negative counts from the end",
                         "negative counts from the end"),
                 "characters `startIndex`..`endIndex`-1"),
-        operand("StringCrop", false,
+        operand("StringCrop", ResultText::Any,
                 {inputString(), required("startString", RC_START_OR_END_MISSING),
                  required("endString", RC_START_OR_END_MISSING),
                  optional("seekFrom", {"left", "right", ""}, RC_INVALID_STRING_PARAMETER,
                           "which occurrences of the delimiters count")},
                 "the text between the two delimiters"),
-        operand("IniFileKeyExists", false, iniProperties(),
+        operand("IniFileKeyExists", ResultText::Truth, iniProperties(),
                 "`true` when the key is in the section"),
-        operand("IniFileKeyValue", false, iniProperties(), "the key's value, or the empty text"),
-        operand("MountServer", false, {absolutePath()},
+        operand("IniFileKeyValue", ResultText::Any, iniProperties(),
+                "the key's value, or the empty text"),
+        operand("MountServer", ResultText::Any, {absolutePath()},
                 "the server of the network mount holding the path, or empty"),
-        operand("MountPath", false, {absolutePath()},
+        operand("MountPath", ResultText::Path, {absolutePath()},
                 "the mount point of the file system holding the path"),
-        operand("MountRemotePath", false, {absolutePath()},
+        operand("MountRemotePath", ResultText::Any, {absolutePath()},
                 "the remote path on the server, or the path itself for local mounts"),
     };
 }
@@ -336,6 +342,53 @@ const char* codeMeaning(TErrorCode code, const std::string& pluginName) {
     // A plug-in the host has no table of is read with the first chosen one.
     const PluginCatalog* plugin = findCatalog(pluginName);
     return meaningIn(plugin ? *plugin : selectedCatalog(), code);
+}
+
+bool neverTruth(ResultText text) {
+    return text != ResultText::Any && text != ResultText::Truth;
+}
+
+const char* describeResultText(ResultText text) {
+    switch (text) {
+    case ResultText::Any:
+        return "any text";
+    case ResultText::Truth:
+        return "a truth value";
+    case ResultText::Number:
+        return "a number";
+    case ResultText::HexDigest:
+        return "a hex digest";
+    case ResultText::OctalMode:
+        return "an octal mode";
+    case ResultText::Path:
+        return "a path";
+    case ResultText::List:
+        return "a list";
+    }
+    return "any text";
+}
+
+bool takesTruthAt(const ExpressionSpec& expression, const std::string& literalType,
+                  std::size_t position) {
+    if (literalType == "boolean")
+        return true;
+    switch (expression.truthChildren) {
+    case TruthChildren::None:
+        break;
+    case TruthChildren::Every:
+        return true;
+    case TruthChildren::Conditions:
+        return position % 2 == 0;
+    }
+    return false;
+}
+
+TErrorCode truthRefusalCode(const ExpressionSpec& expression, const std::string& literalType) {
+    // Compare reads a "boolean" child as its literals; the others refuse it
+    // as not a truth value.
+    if (!literalType.empty())
+        return literalRefusalCode(expression, literalType);
+    return RC_NOT_A_TRUTH_VALUE;
 }
 
 const char* kindName(const ExpressionSpec& expression) {

@@ -44,11 +44,33 @@ struct PropertySpec {
 // What an operator's children may yield.
 enum class ChildKinds { None, Scalar, ScalarOrVector, Vector };
 
+// What text an expression's result can be, as far as a truth value goes: a
+// truth value always, maybe, or never (then of which kind it is, for
+// messages). Only the texts "true" and "false" are truth values; "1", "0" and
+// "TRUE" are not.
+enum class ResultText {
+    Any,       // any text: "true" and "false" among them
+    Truth,     // "true" or "false"
+    Number,    // a decimal number, maybe signed
+    HexDigest, // lower-case hex digits
+    OctalMode, // octal digits
+    Path,      // an absolute path
+    List,      // a vector result: never one text
+};
+
+// Which of an operator's children must be truth values.
+enum class TruthChildren {
+    None,
+    Every,      // Not, And, Or
+    Conditions, // the first of each condition/value pair (Switch)
+};
+
 constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);
 
 struct ExpressionSpec {
     const char* name;
-    bool vector;     // a vector result (else scalar)
+    ResultText resultText;
+    bool vector;     // a vector result (else scalar): resultText is List
     bool isOperator; // takes children
     ChildKinds children;
     std::size_t minChildren;
@@ -60,6 +82,7 @@ struct ExpressionSpec {
     const char* literalType;
     const char* literalTypeProperty;
     const char* result; // what it yields, for the docs
+    TruthChildren truthChildren = TruthChildren::None;
 };
 
 // A setting of the plug-in itself (`corehost --set NAME=VALUE`) and the
@@ -123,6 +146,20 @@ const char* codeMeaning(TErrorCode code);
 // The meaning of `code` in the table of the plug-in `pluginName` (in the
 // first chosen table for a plug-in the host does not know).
 const char* codeMeaning(TErrorCode code, const std::string& pluginName);
+
+// Whether no input can make a result of this kind a truth value.
+bool neverTruth(ResultText text);
+
+// "a number", "a hex digest", "a truth value", "any text", ...
+const char* describeResultText(ResultText text);
+
+// Whether the operator reads its child at `position` as a truth value, when
+// its literal type (Compare's "type") is `literalType`.
+bool takesTruthAt(const ExpressionSpec& expression, const std::string& literalType,
+                  std::size_t position);
+
+// The code evaluation gives for a child that is not a truth value there.
+TErrorCode truthRefusalCode(const ExpressionSpec& expression, const std::string& literalType);
 
 // "scalar operand", "scalar operator", "vector operand" or "vector operator".
 const char* kindName(const ExpressionSpec& expression);

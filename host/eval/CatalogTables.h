@@ -18,9 +18,10 @@ PropertySpec required(const char* name, TErrorCode missing, ValueRule rule, Valu
 PropertySpec optional(const char* name, const char* note);
 PropertySpec optional(const char* name, Values values, TErrorCode invalid, const char* note);
 
-ExpressionSpec operand(const char* name, bool vector, std::vector<PropertySpec> properties,
+// A result of ResultText::List is a vector result.
+ExpressionSpec operand(const char* name, ResultText text, std::vector<PropertySpec> properties,
                        const char* result);
-ExpressionSpec op(const char* name, bool vector, ChildKinds children, std::size_t least,
+ExpressionSpec op(const char* name, ResultText text, ChildKinds children, std::size_t least,
                   std::size_t most, std::vector<PropertySpec> properties, const char* result);
 
 // The codes SystemPlugin's operators give for a child they cannot read as an

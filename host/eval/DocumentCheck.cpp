@@ -58,6 +58,7 @@ private:
     void childKinds(const ExpressionSpec& expression, const NodeSpec& spec,
                     const std::string& path);
     void literals(const ExpressionSpec& expression, const NodeSpec& spec, const std::string& path);
+    void truths(const ExpressionSpec& expression, const NodeSpec& spec, const std::string& path);
 
     const std::vector<std::string>& m_Registered;
     bool m_UseCatalog;
@@ -70,6 +71,39 @@ const std::wstring* findProperty(const NodeSpec& spec, const char* name) {
         if (property.first == wanted)
             return &property.second;
     return nullptr;
+}
+
+// The literal type the operator reads its literal children as: fixed, or
+// named by a property (when that names a type); empty for none.
+std::string literalTypeOf(const ExpressionSpec& expression, const NodeSpec& spec) {
+    std::string type = expression.literalType ? expression.literalType : "";
+    if (expression.literalTypeProperty) {
+        const std::wstring* named = findProperty(spec, expression.literalTypeProperty);
+        const PropertySpec* property = nullptr;
+        for (const PropertySpec& candidate : expression.properties)
+            if (std::string(candidate.name) == expression.literalTypeProperty)
+                property = &candidate;
+        if (named && property && acceptsValue(*property, toUtf8(*named)))
+            type = toUtf8(*named);
+    }
+    return type;
+}
+
+// What the node gives when nothing can make it a truth value: "a number
+// (Count)", "the value \"yes\"" for a literal; empty when it may be one.
+std::string neverTruthResult(const NodeSpec& spec) {
+    const ExpressionSpec* expression = findExpression(toUtf8(spec.name));
+    if (!expression)
+        return std::string();
+    if (spec.name == L"ValueOf") {
+        const std::wstring* value = findProperty(spec, "value");
+        if (value && *value != L"true" && *value != L"false")
+            return "the value " + quote(*value);
+        return std::string();
+    }
+    if (!neverTruth(expression->resultText))
+        return std::string();
+    return describeResultText(expression->resultText) + std::string(" (") + expression->name + ")";
 }
 
 void Checker::node(const NodeSpec& spec, const std::string& path) {
@@ -94,6 +128,7 @@ void Checker::node(const NodeSpec& spec, const std::string& path) {
         const std::size_t first = m_Findings.size();
         childKinds(*expression, spec, path);
         literals(*expression, spec, path);
+        truths(*expression, spec, path);
         aboutChildren.assign(std::make_move_iterator(m_Findings.begin() + first),
                              std::make_move_iterator(m_Findings.end()));
         m_Findings.resize(first);
@@ -177,16 +212,7 @@ void Checker::childKinds(const ExpressionSpec& expression, const NodeSpec& spec,
 
 void Checker::literals(const ExpressionSpec& expression, const NodeSpec& spec,
                        const std::string& path) {
-    std::string type = expression.literalType ? expression.literalType : "";
-    if (expression.literalTypeProperty) {
-        const std::wstring* named = findProperty(spec, expression.literalTypeProperty);
-        const PropertySpec* property = nullptr;
-        for (const PropertySpec& candidate : expression.properties)
-            if (std::string(candidate.name) == expression.literalTypeProperty)
-                property = &candidate;
-        if (named && property && acceptsValue(*property, toUtf8(*named)))
-            type = toUtf8(*named);
-    }
+    const std::string type = literalTypeOf(expression, spec);
     if (type.empty())
         return;
     for (std::size_t i = 0; i < spec.children.size(); ++i) {
@@ -206,6 +232,42 @@ void Checker::literals(const ExpressionSpec& expression, const NodeSpec& spec,
     }
 }
 
+void Checker::truths(const ExpressionSpec& expression, const NodeSpec& spec,
+                     const std::string& path) {
+    const std::string type = literalTypeOf(expression, spec);
+    for (std::size_t i = 0; i < spec.children.size(); ++i) {
+        const NodeSpec& child = spec.children[i];
+        const ExpressionSpec* childSpec = findExpression(toUtf8(child.name));
+        // A vector child is told as such; a literal one, read as the
+        // operator's literal type, by literals().
+        if (!childSpec || childSpec->vector || !takesTruthAt(expression, type, i) ||
+            (!type.empty() && child.name == L"ValueOf"))
+            continue;
+        const std::string result = neverTruthResult(child);
+        if (!result.empty())
+            add(childPath(path, i), result + " where " + expression.name +
+                                        (type.empty() ? "" : " of type " + type) +
+                                        " takes a truth value (fails with " +
+                                        std::to_string(truthRefusalCode(expression, type)) + ")");
+    }
+}
+
+// What a rule's "expect" can never equal: a truth value of a tree that never
+// gives one, or another text of a tree that gives only truth values.
+void checkExpectation(const Rule& rule, const ExpressionSpec& root, std::vector<Finding>& out) {
+    if (!rule.expect || rule.expect->isList || root.vector)
+        return;
+    const std::string& value = rule.expect->values.front();
+    const bool truth = value == "true" || value == "false";
+    if (truth && neverTruth(root.resultText))
+        out.push_back(Finding{rule.path, "\"expect\" is " + quote(value) + ", but " + root.name +
+                                             " yields " + describeResultText(root.resultText) +
+                                             ", never a truth value"});
+    else if (!truth && root.resultText == ResultText::Truth)
+        out.push_back(Finding{rule.path, "\"expect\" is " + quote(value) + ", but " + root.name +
+                                             " yields \"true\" or \"false\""});
+}
+
 } // namespace
 
 std::vector<Finding> checkRule(const Rule& rule, const std::vector<std::string>& registered,
@@ -219,6 +281,21 @@ std::vector<Finding> checkRule(const Rule& rule, const std::vector<std::string>&
             rule.path, std::string("\"expect\" holds ") +
                            (rule.expect->isList ? "a list of texts" : "one text") + ", but " +
                            root->name + " yields " + (root->vector ? "a list" : "one text")});
+    if (root)
+        checkExpectation(rule, *root, findings);
+    if (!rule.onlyIf)
+        return findings;
+    // The condition is checked like any tree; a root that is never "true"
+    // skips the rule always.
+    const std::string never = useCatalog ? neverTruthResult(*rule.onlyIf) : std::string();
+    if (!never.empty())
+        findings.push_back(
+            Finding{rule.onlyIfPath, never + " is never \"true\": the rule is always skipped"});
+    Checker condition(registered, useCatalog);
+    condition.node(*rule.onlyIf, rule.onlyIfPath);
+    std::vector<Finding> more = condition.take();
+    findings.insert(findings.end(), std::make_move_iterator(more.begin()),
+                    std::make_move_iterator(more.end()));
     return findings;
 }
 
@@ -238,9 +315,8 @@ std::vector<Finding> checkSettings(const std::vector<std::pair<std::string, std:
                                                  didYouMean(suggestName(entry.first, names))});
             continue;
         }
-        if (known->values.empty() ||
-            std::find(known->values.begin(), known->values.end(), entry.second) !=
-                known->values.end())
+        if (known->values.empty() || std::find(known->values.begin(), known->values.end(),
+                                               entry.second) != known->values.end())
             continue;
         PropertySpec rule{known->name, 0, ValueRule::OneOf, known->values, 0, nullptr};
         findings.push_back(Finding{path, "setting " + quote(entry.first) + " must be " +

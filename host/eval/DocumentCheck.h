@@ -16,7 +16,8 @@ struct Finding {
     std::string message; // one line (UTF-8)
 };
 
-// The findings for one rule's tree, in document order. `registered` are the
+// The findings for one rule: its tree in document order, its "expect", then
+// its "onlyIf" tree. `registered` are the
 // names the plug-in registered (UTF-8): a name outside them is unknown, a
 // registered name the catalog does not describe is checked no further.
 // Without `useCatalog` (a plug-in the catalog does not describe) only the

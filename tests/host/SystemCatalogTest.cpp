@@ -6,6 +6,8 @@
 #include "eval/PluginModule.h"
 #include "eval/TextConversion.h"
 
+#include "PluginKit/CommonCodes.h"
+#include "PluginSDK/ScalarOperator.h"
 #include "SystemPlugin/ResultCodes.h"
 
 #include <gtest/gtest.h>
@@ -46,6 +48,28 @@ TEST(SystemCatalog, AgreesWithTheModuleOnNamesOrderAndKinds) {
     selectCatalog("NoSuchPlugin");
     EXPECT_STREQ(selectedCatalog().pluginName, "CorePlugin");
     EXPECT_STREQ(codeMeaning(-12018), "unknown code");
+}
+
+// The operators that refuse a first child "x" as no truth value are those the
+// catalogs say take truth values there, in both plug-ins.
+TEST(SystemCatalog, TruthTakingOperatorsAreThoseThatRefuseOtherTexts) {
+    for (const char* path : {COREPLUGIN_MODULE_PATH, SYSTEMPLUGIN_MODULE_PATH}) {
+        std::string error;
+        std::shared_ptr<PluginModule> module = PluginModule::load(path, error);
+        ASSERT_TRUE(module) << error;
+        for (const ExpressionSpec& spec :
+             findCatalog(toUtf8(module->plugin().getName()))->expressions) {
+            PluginSDK::Expression* expression = nullptr;
+            if (spec.vector || !spec.isOperator ||
+                module->plugin().createExpression(fromUtf8(spec.name).c_str(), &expression) != 0)
+                continue;
+            const TErrorCode code = static_cast<PluginSDK::ScalarOperator*>(expression)
+                                        ->update(PluginSDK::String(L"x"));
+            EXPECT_EQ(code == PluginKit::kNotATruthValue, spec.truthChildren != TruthChildren::None)
+                << spec.name;
+            module->plugin().destroyExpression(expression);
+        }
+    }
 }
 
 TEST(SystemCatalog, DebianVersionLiteralsReadAsDpkgCompareVersionsReadsThem) {
