@@ -2,6 +2,8 @@
 // is in.
 #include "SystemPlugin/DigestModule.h"
 
+#include <climits>
+
 #include <dlfcn.h>
 
 namespace SystemPlugin {
@@ -30,25 +32,36 @@ std::string loaderError() {
     return text ? text : "no reason given";
 }
 
-} // namespace
-
-DigestModule::DigestModule() {
-    // The library holding this very function is libSystemPlugin.so; its name
-    // is the path it was loaded from.
+// The directory libSystemPlugin.so (the library holding this code) was loaded
+// from, as the loader recorded it then: absolute even when the host gave a
+// relative path and has changed its directory since. Empty on failure.
+std::string ownDirectory(std::string& failure) {
     Dl_info self{};
     if (dladdr(reinterpret_cast<const void*>(&DigestModule::functions), &self) == 0 ||
         !self.dli_fname) {
-        m_Failure = "the digest module cannot be loaded: the plug-in's own path is unknown";
-        return;
+        failure = "the digest module cannot be loaded: the plug-in's own path is unknown";
+        return {};
     }
-    const std::string library = self.dli_fname;
-    const std::size_t slash = library.rfind('/');
-    if (slash == std::string::npos) {
-        m_Failure = "the digest module cannot be loaded: the plug-in's path \"" + library +
-                    "\" names no directory";
+    // A loaded library is found by the name it was loaded with, whatever the
+    // current directory now is.
+    void* const library = dlopen(self.dli_fname, RTLD_NOW | RTLD_NOLOAD);
+    char origin[PATH_MAX] = "";
+    const bool known = library && dlinfo(library, RTLD_DI_ORIGIN, origin) == 0;
+    if (!known)
+        failure = "the digest module cannot be loaded: the plug-in's own directory is unknown: " +
+                  loaderError();
+    if (library)
+        dlclose(library);
+    return known ? origin : std::string();
+}
+
+} // namespace
+
+DigestModule::DigestModule() {
+    const std::string directory = ownDirectory(m_Failure);
+    if (directory.empty())
         return;
-    }
-    const std::string path = library.substr(0, slash + 1) + kModuleName;
+    const std::string path = directory + "/" + kModuleName;
     m_Handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!m_Handle) {
         m_Failure = "the digest module cannot be loaded: " + loaderError();
