@@ -75,6 +75,10 @@ completion=/usr/share/bash-completion/completions/corehost
 [ -f "$completion" ] && bash -n "$completion" || fail "$completion is missing or not bash"
 (cd /usr/share/coreplugin && corehost eval examples/rule-pack.json >/dev/null) ||
     fail "the installed corehost fails on examples/rule-pack.json"
+# FileDigest loads libSystemPluginDigest.so from beside the installed plug-in.
+digest=$(corehost eval -e '{"name": "FileDigest", "properties": {"absolutePath": "/usr/bin/corehost"}}') ||
+    fail "the installed corehost fails on FileDigest"
+[ "$digest" = "$(sha256sum /usr/bin/corehost | cut -d' ' -f1)" ] || fail "FileDigest gave $digest"
 # The baseline for this system, from the package: scripts/run-baseline.sh
 # evaluates it (also as if no package were installed) and fails when a rule
 # errs or its README's table does not list exactly its rules.

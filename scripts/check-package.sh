@@ -41,6 +41,10 @@ done
 [ -f "$lib/libSystemPlugin.so" ] && [ ! -L "$lib/libSystemPlugin.so" ] || fail "libSystemPlugin.so is not a file"
 [ "$(dynamic "$lib/libSystemPlugin.so" SONAME)" = libSystemPlugin.so ] || fail "libSystemPlugin.so: wrong SONAME"
 [ "$(dynamic "$lib/libSystemPlugin.so" RUNPATH)" = '$ORIGIN' ] || fail "libSystemPlugin.so: RUNPATH is not \$ORIGIN"
+# Its digest module, loaded from beside it on the first digest; libcrypto is its alone.
+[ -f "$lib/libSystemPluginDigest.so" ] || fail "libSystemPluginDigest.so is not installed beside libSystemPlugin.so"
+[ "$(dynamic "$lib/libSystemPluginDigest.so" SONAME)" = libSystemPluginDigest.so ] || fail "libSystemPluginDigest.so: wrong SONAME"
+readelf -d "$lib/libSystemPlugin.so" | grep -q 'NEEDED.*libcrypto' && fail "libSystemPlugin.so records NEEDED libcrypto"
 
 # --- 2. Installed headers stand alone.
 pc_all="coreplugin-sdk coreplugin-log coreplugin-utils coreplugin-eval"
@@ -70,6 +74,12 @@ load_system_plugin() {
         fail "$how: corehost cannot load $module"
     [ "$(echo "$names" | wc -l)" = 26 ] && [ "$(echo "$names" | head -n1)" = FileText ] &&
         [ "$(echo "$names" | tail -n1)" = Duplicates ] || fail "$how: SystemPlugin lists:"$'\n'"$names"
+    # FileDigest loads the digest module beside it, wherever the prefix is.
+    local digest
+    digest=$("$prefix/bin/corehost" --plugin "$module" eval -e \
+        '{"name": "FileDigest", "properties": {"absolutePath": "'"$PWD"'/README.md"}}') ||
+        fail "$how: FileDigest failed with $module"
+    [ "$digest" = "$(sha256sum README.md | cut -d' ' -f1)" ] || fail "$how: FileDigest gave $digest"
     echo "check-package: $how: SystemPlugin loads from $module"
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the end-to-end suite of the reference host (ctest labels "cli" and
-# "e2e-real": corehost over the fake and the real plug-in) with every corehost
+# Runs the end-to-end suite of the reference host (ctest labels "cli",
+# "e2e-real" and "system": corehost over the fake plug-in, both real ones and
+# SystemPlugin alone, which loads its digest module on demand) with every corehost
 # run under valgrind memcheck, on the release build. Any memory error or leak
 # in corehost or a plug-in it loads fails the script.
 #
@@ -41,10 +42,10 @@ exec valgrind --tool=memcheck --error-exitcode=97 --leak-check=full \\
 WRAPPER
 chmod +x "$bin/corehost"
 
-echo "== ctest -L 'cli|e2e-real' with corehost under valgrind; logs in $logs"
+echo "== ctest -L 'cli|e2e-real|system' with corehost under valgrind; logs in $logs"
 start=$(date +%s)
 rc=0
-ctest --preset release -L 'cli|e2e-real' -j 2 "$@" || rc=$?
+ctest --preset release -L 'cli|e2e-real|system' -j 2 "$@" || rc=$?
 echo "== $(( $(date +%s) - start ))s"
 
 dirty=$(grep -L "ERROR SUMMARY: 0 errors" "$logs"/corehost.*.log || true)

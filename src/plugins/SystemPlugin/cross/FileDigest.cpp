@@ -3,12 +3,12 @@
 
 #include "PluginKit/FileReader.h"
 #include "PluginKit/PluginTrace.h"
+#include "SystemPlugin/DigestModule.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/ProbeChecks.h"
 
 #include <memory>
-
-#include <openssl/evp.h>
+#include <string>
 
 namespace SystemPlugin {
 
@@ -17,7 +17,8 @@ namespace {
 constexpr char kTraceSource[] = "src/plugins/SystemPlugin/cross/FileDigest";
 
 struct ContextRelease {
-    void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
+    const SystemPluginDigestFunctions* functions;
+    void operator()(SystemPluginDigestContext* context) const { functions->release(context); }
 };
 
 } // namespace
@@ -38,30 +39,41 @@ TErrorCode FileDigest::getScalarResult(PluginSDK::String& result) {
     PluginKit::FileOutcome outcome = reader.open(path);
     if (outcome.ok())
         outcome = reader.refuseKernelFileSystem();
-    const EVP_MD* const kinds[] = {EVP_sha256(), EVP_sha512(), EVP_md5()};
-    std::unique_ptr<EVP_MD_CTX, ContextRelease> context(EVP_MD_CTX_new());
-    if (!context || EVP_DigestInit_ex(context.get(), kinds[algorithm], nullptr) != 1) {
-        checks.fail(RC_INTERNAL_FAILURE, "The digest cannot be computed", __LINE__);
-        return checks.code();
-    }
-    bool digested = true;
-    if (outcome.ok())
-        outcome = reader.stream([&](const unsigned char* bytes, std::size_t size) {
-            digested = digested && EVP_DigestUpdate(context.get(), bytes, size) == 1;
-        });
     if (!outcome.ok()) {
         checks.fileFailure(outcome, path, __LINE__);
         return checks.code();
     }
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int size = 0;
-    if (!digested || EVP_DigestFinal_ex(context.get(), digest, &size) != 1) {
+    // The module is loaded only now, for a file that can be read: a missing
+    // module is an installation fault, answered as an internal failure.
+    std::string failure;
+    const SystemPluginDigestFunctions* const functions = DigestModule::functions(failure);
+    if (!functions) {
+        checks.fail(RC_INTERNAL_FAILURE, failure.c_str(), __LINE__);
+        return checks.code();
+    }
+    std::unique_ptr<SystemPluginDigestContext, ContextRelease> context(
+        functions->start(static_cast<int>(algorithm)), ContextRelease{functions});
+    if (!context) {
+        checks.fail(RC_INTERNAL_FAILURE, "The digest cannot be computed", __LINE__);
+        return checks.code();
+    }
+    bool digested = true;
+    outcome = reader.stream([&](const unsigned char* bytes, std::size_t size) {
+        digested = digested && functions->update(context.get(), bytes, size) == 1;
+    });
+    if (!outcome.ok()) {
+        checks.fileFailure(outcome, path, __LINE__);
+        return checks.code();
+    }
+    unsigned char digest[SYSTEMPLUGIN_DIGEST_MAX_SIZE];
+    std::size_t size = 0;
+    if (!digested || functions->finish(context.get(), digest, &size) != 1) {
         checks.fail(RC_INTERNAL_FAILURE, "The digest cannot be computed", __LINE__);
         return checks.code();
     }
     static constexpr wchar_t kHex[] = L"0123456789abcdef";
     std::wstring& text = result.str();
-    for (unsigned int i = 0; i < size; ++i) {
+    for (std::size_t i = 0; i < size; ++i) {
         text.push_back(kHex[digest[i] >> 4]);
         text.push_back(kHex[digest[i] & 0x0F]);
     }
