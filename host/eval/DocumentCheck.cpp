@@ -57,8 +57,12 @@ private:
                     const std::string& path);
     void childKinds(const ExpressionSpec& expression, const NodeSpec& spec,
                     const std::string& path);
-    void literals(const ExpressionSpec& expression, const NodeSpec& spec, const std::string& path);
-    void truths(const ExpressionSpec& expression, const NodeSpec& spec, const std::string& path);
+    // `type` is the literal type the operator reads its literal children as
+    // (literalTypeOf), empty for none.
+    void literals(const ExpressionSpec& expression, const NodeSpec& spec, const std::string& type,
+                  const std::string& path);
+    void truths(const ExpressionSpec& expression, const NodeSpec& spec, const std::string& type,
+                const std::string& path);
 
     const std::vector<std::string>& m_Registered;
     bool m_UseCatalog;
@@ -127,8 +131,9 @@ void Checker::node(const NodeSpec& spec, const std::string& path) {
     if (expression) {
         const std::size_t first = m_Findings.size();
         childKinds(*expression, spec, path);
-        literals(*expression, spec, path);
-        truths(*expression, spec, path);
+        const std::string type = literalTypeOf(*expression, spec);
+        literals(*expression, spec, type, path);
+        truths(*expression, spec, type, path);
         aboutChildren.assign(std::make_move_iterator(m_Findings.begin() + first),
                              std::make_move_iterator(m_Findings.end()));
         m_Findings.resize(first);
@@ -211,8 +216,7 @@ void Checker::childKinds(const ExpressionSpec& expression, const NodeSpec& spec,
 }
 
 void Checker::literals(const ExpressionSpec& expression, const NodeSpec& spec,
-                       const std::string& path) {
-    const std::string type = literalTypeOf(expression, spec);
+                       const std::string& type, const std::string& path) {
     if (type.empty())
         return;
     for (std::size_t i = 0; i < spec.children.size(); ++i) {
@@ -233,8 +237,7 @@ void Checker::literals(const ExpressionSpec& expression, const NodeSpec& spec,
 }
 
 void Checker::truths(const ExpressionSpec& expression, const NodeSpec& spec,
-                     const std::string& path) {
-    const std::string type = literalTypeOf(expression, spec);
+                     const std::string& type, const std::string& path) {
     for (std::size_t i = 0; i < spec.children.size(); ++i) {
         const NodeSpec& child = spec.children[i];
         const ExpressionSpec* childSpec = findExpression(toUtf8(child.name));

@@ -9,8 +9,8 @@
 namespace SystemPlugin {
 
 const SystemPluginDigestFunctions* DigestModule::functions(std::string& failure) {
-    // Initialised once, thread-safely; destroyed when this library is unloaded
-    // (or at exit), which closes the module again.
+    // Initialised once, thread-safely; destroyed at exit (the plug-in stays
+    // loaded once loaded), which closes the module again.
     static const DigestModule module;
     if (!module.m_Functions)
         failure = module.m_Failure;

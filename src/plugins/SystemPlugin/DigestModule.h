@@ -1,8 +1,8 @@
 // Where FileDigest finds its digests: libSystemPluginDigest.so, beside
 // libSystemPlugin.so, loaded on the first digest rather than with the plug-in,
 // because loading libcrypto (relocated in full at load) costs more than all the
-// rest of the plug-in. Loaded once per process and kept until the plug-in's own
-// library is unloaded; a module that cannot be loaded stays a failure with its
+// rest of the plug-in. Loaded once per process and kept for its life (the plug-in
+// stays loaded once loaded); a module that cannot be loaded stays a failure with its
 // reason. Built with SYSTEMPLUGIN_DIGEST_LINKED (the static library the unit
 // tests link), the functions are the ones linked in.
 #pragma once
