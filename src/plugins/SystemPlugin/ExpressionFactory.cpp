@@ -24,6 +24,7 @@
 #include "SystemPlugin/cross/PackageInstalled.h"
 #include "SystemPlugin/cross/PackageVersion.h"
 #include "SystemPlugin/cross/RecordField.h"
+#include "SystemPlugin/cross/Select.h"
 #include "SystemPlugin/cross/Sysctl.h"
 #include "SystemPlugin/cross/TextExtract.h"
 #include "SystemPlugin/cross/TextMatch.h"
@@ -78,6 +79,7 @@ constexpr ExpressionEntry kExpressions[] = {
     PluginKit::entry<Count>(&make<Count>),
     PluginKit::entry<VectorContains>(&make<VectorContains>),
     PluginKit::entry<Duplicates>(&make<Duplicates>),
+    PluginKit::entry<Select>(&make<Select>),
 };
 
 } // namespace
