@@ -205,7 +205,7 @@ void Checker::value(const ExpressionDescription& expression, const PropertyDescr
 void Checker::properties(const ExpressionDescription& expression, const NodeSpec& spec,
                          const std::string& path) {
     for (const PropertyDescription& property : expression.properties) {
-        if (property.numbered)
+        if (property.isPattern())
             continue;
         const std::wstring* given = findProperty(spec, property.name);
         if (!given && property.missingCode != 0)
@@ -214,12 +214,12 @@ void Checker::properties(const ExpressionDescription& expression, const NodeSpec
         if (given)
             value(expression, property, property.name, *given, path);
     }
-    // Names that a numbered name ("fN.equals") stands for are checked here.
+    // Names that a pattern ("fN.equals", "FIELD.matches") stands for are checked here.
     std::vector<std::string> known;
     for (const auto& attached : spec.properties) {
         const std::string name = toUtf8(attached.first);
         const PropertyDescription* property = expression.findProperty(name);
-        if (property && property->numbered) {
+        if (property && property->isPattern()) {
             value(expression, *property, name, attached.second, path);
             continue;
         }

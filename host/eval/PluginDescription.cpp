@@ -203,7 +203,7 @@ bool Reader::record(const Fields& fields) {
             return false;
         entry.name = fields[2];
         entry.meaning = fields[3];
-        m_Description->codes.push_back(std::move(entry));
+        m_Description->codes.push_back(entry);
         return true;
     }
     if (keyword == "expression")
@@ -220,7 +220,7 @@ bool Reader::record(const Fields& fields) {
         return true;
     }
     if (keyword == "otherwise" || keyword == "beyond" || keyword == "numbered" ||
-        keyword == "look-around")
+        keyword == "look-around" || keyword == "placeholder" || keyword == "name-part")
         return ofProperty(fields);
     return ofExpression(fields);
 }
@@ -339,6 +339,23 @@ bool Reader::ofProperty(const Fields& fields) {
     }
     if (keyword == "beyond")
         return expect(fields, 2) && code(fields[1], m_Property->beyondCode);
+    if (keyword == "placeholder") {
+        if (!expect(fields, 2))
+            return false;
+        m_Property->placeholder = fields.text(1);
+        if (m_Property->placeholder.empty() ||
+            m_Property->name.find(m_Property->placeholder) == std::string::npos)
+            return fail("a placeholder stands in the property's name");
+        return true;
+    }
+    if (keyword == "name-part") {
+        if (!expect(fields, 2))
+            return false;
+        if (m_Property->placeholder.empty())
+            return fail("a name part follows a placeholder");
+        m_Property->nameParts.push_back(fields.text(1));
+        return true;
+    }
     // "numbered"
     if (m_Property->name.find('N') == std::string::npos)
         return fail("a numbered name has an N to stand for the number");
@@ -454,6 +471,18 @@ std::string pathError(const std::string& path, int error) {
 } // namespace
 
 bool PropertyDescription::named(const std::string& candidate) const {
+    if (!placeholder.empty()) {
+        // The name with its placeholder replaced by one of the parts.
+        const std::size_t at = name.find(placeholder);
+        const std::size_t tail = name.size() - at - placeholder.size();
+        if (candidate.size() < at + tail || candidate.compare(0, at, name, 0, at) != 0 ||
+            candidate.compare(candidate.size() - tail, tail, name, at + placeholder.size(), tail) !=
+                0)
+            return false;
+        const std::string_view part =
+            std::string_view(candidate).substr(at, candidate.size() - at - tail);
+        return std::find(nameParts.begin(), nameParts.end(), part) != nameParts.end();
+    }
     if (!numbered)
         return candidate == name;
     // "fN.equals": the text before N, then digits without a leading 0, then

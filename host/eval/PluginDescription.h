@@ -34,9 +34,14 @@ struct PropertyDescription {
     std::string_view note;
     std::string_view lookAroundHint; // what to write instead of a look-around in a pattern
     bool numbered = false;           // "fN.equals" stands for "f1.equals", "f2.equals", ...
+    // Or its name's `placeholder` stands for one of `nameParts`.
+    std::string placeholder;
+    std::vector<std::string> nameParts;
 
-    // Whether `name` is this property's name, or one its numbered name stands for.
+    // Whether `name` is this property's name, or one its pattern stands for.
     bool named(const std::string& candidate) const;
+    // Whether its name is a pattern (numbered, or with a placeholder).
+    bool isPattern() const { return numbered || !placeholder.empty(); }
 };
 
 struct ExpressionDescription {

@@ -189,6 +189,12 @@ TEST(PluginDescription, MalformedDescriptionsAreRefusedWithTheirPlace) {
         {header + "expression\tX\tscalar operand\tany\t\nchildren\tscalar\t1\t1\n", "has children"},
         {header + "expression\tX\tscalar operand\tproperty\t\n", "a property it does not have"},
         {header + "value\tv\n", "none came before"},
+        {header + "expression\tX\tscalar operand\tany\t\nproperty\tp.is\t0\ttext\t0\t\n"
+                  "placeholder\tFIELD\n",
+         "stands in the property's name"},
+        {header + "expression\tX\tscalar operand\tany\t\nproperty\tp\t0\ttext\t0\t\n"
+                  "name-part\tx\n",
+         "follows a placeholder"},
         {header + "code\t-1\tX\n", "takes 3 fields, not 2"},
         {header + "code\t-1\tX\tbad \\q escape\n", "escapes nothing"},
         {header + std::string("code\t-1\tX\t\0\n", 12), "NUL"},

@@ -53,6 +53,8 @@ for name, kind in [(b"Value", b"scalar operand"), (b"Join", b"scalar operator"),
         fake_lines.append(b"children\tscalar or vector\t0\t*")
     for prop in [b"value", b"fail", b"id", b"items", b"separator"]:
         fake_lines.append(b"property\t%s\t0\ttext\t0\t" % prop)
+    fake_lines += [b"property\tFIELD.is\t0\ttext\t0\t", b"placeholder\tFIELD",
+                   b"name-part\tcolour", b"name-part\tsize"]
 fake = b"\n".join(fake_lines) + b"\n"
 tree = '{"name": "ValueOf", "properties": {"value": "x"}}'
 
@@ -100,6 +102,9 @@ hand = module("libFakePlugin", fake)
 run("hand-written-property", ["--plugin", hand, "check", "-e",
                               '{"name": "Value", "properties": {"valeu": "x"}}'], 1, "",
     'unknown property "valeu" of Value (did you mean "value"?)')
+run("hand-written-placeholder", ["--plugin", hand, "check", "-e",
+                                 '{"name": "Value", "properties": {"size.is": "1", "shape.is": "x"}}'],
+    1, "", 'unknown property "shape.is" of Value')
 run("hand-written-code", ["--plugin", hand, "eval", "-e",
                           '{"name": "Value", "properties": {"fail": "-11038"}}'], 1,
     "-11038 (the fake's own missing input)")

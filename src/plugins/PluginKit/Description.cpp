@@ -5,7 +5,7 @@ namespace PluginKit {
 
 const PropertyInfo* findProperty(const ExpressionInfo& expression, const wchar_t* name) {
     for (const PropertyInfo& property : expression.properties)
-        if (!property.numbered && std::wcscmp(property.name, name) == 0)
+        if (!property.numbered && !property.placeholder && std::wcscmp(property.name, name) == 0)
             return &property;
     return nullptr;
 }

@@ -69,6 +69,11 @@ struct PropertyInfo {
     // The name is a pattern whose "N" stands for a field number from 1
     // ("fN.equals" covers "f1.equals", "f12.equals", ...).
     bool numbered = false;
+    // Or whose `placeholder` stands for one of `nameParts` ("FIELD.equals"
+    // with the parts "URIs" and "Suites" covers "URIs.equals" and
+    // "Suites.equals").
+    const wchar_t* placeholder = nullptr;
+    Values nameParts;
 };
 
 // What text a result is, as far as a reader of it can tell: any text, a

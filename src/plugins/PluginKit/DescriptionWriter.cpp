@@ -91,6 +91,11 @@ void writeProperty(std::ostream& out, const PropertyInfo& property) {
         Record(out, "look-around") << property.lookAroundHint;
     if (property.numbered)
         Record(out, "numbered");
+    if (property.placeholder) {
+        Record(out, "placeholder") << property.placeholder;
+        for (const wchar_t* part : property.nameParts)
+            Record(out, "name-part") << part;
+    }
 }
 
 void writeExpression(std::ostream& out, const ExpressionInfo& expression) {

@@ -22,6 +22,8 @@
 //   beyond CODE                        the code for a position beyond lists
 //   look-around TEXT                   what to write instead of a look-around
 //   numbered                           its "N" stands for a number from 1
+//   placeholder TEXT                   TEXT in its name stands for one of...
+//   name-part TEXT                     ...these parts, one record each
 // docs/embedding.md spells out every field.
 #pragma once
 
