@@ -52,9 +52,10 @@ PropertySpec form() {
 
 std::vector<PropertySpec> keyProperties(bool single) {
     std::vector<PropertySpec> properties = {
-        required("syntax", RC_PROPERTY_MISSING, ValueRule::OneOf,
-                 {"shell", "logindefs", "useradd", "sysctl", "systemd", "sshd", "plain"},
-                 RC_PROPERTY_VALUE_INVALID, "whose reading of the file to reproduce"),
+        required(
+            "syntax", RC_PROPERTY_MISSING, ValueRule::OneOf,
+            {"shell", "logindefs", "useradd", "sysctl", "systemd", "sshd", "plain", "pwquality"},
+            RC_PROPERTY_VALUE_INVALID, "whose reading of the file to reproduce"),
         optional("file", "paths separated by `;` (globs allowed); required except for `sysctl`"),
         required("key", RC_PROPERTY_MISSING),
         optional("section", "the `[Section]`; required for `systemd`, refused elsewhere (-12002)"),
@@ -62,6 +63,12 @@ std::vector<PropertySpec> keyProperties(bool single) {
                             "/usr/local/lib and /usr/lib; `\"\"` reads none")};
     if (single)
         properties.push_back(optional("default", "the result when no file assigns the key"));
+    properties.push_back(optional(
+        "match", single ? "`sshd`: the connection, `user=NAME,host=NAME,addr=IP` (also `laddr`, "
+                          "`lport`, `rdomain`), as `sshd -T -C` takes it"
+                        : "`sshd`: the connection, `user=NAME,host=NAME,addr=IP` (also `laddr`, "
+                          "`lport`, `rdomain`), as `sshd -T -C` takes it; `any`: every value "
+                          "anywhere"));
     properties.push_back(truth("integer", single ? "`true`: the value must read as a decimal "
                                                    "integer (else -12025)"
                                                  : "`true`: every value must read as a decimal "
