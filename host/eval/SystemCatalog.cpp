@@ -69,10 +69,12 @@ std::vector<PropertySpec> keyProperties(bool single) {
                         : "`sshd`: the connection, `user=NAME,host=NAME,addr=IP` (also `laddr`, "
                           "`lport`, `rdomain`), as `sshd -T -C` takes it; `any`: every value "
                           "anywhere"));
-    properties.push_back(truth("integer", single ? "`true`: the value must read as a decimal "
-                                                   "integer (else -12025)"
-                                                 : "`true`: every value must read as a decimal "
-                                                   "integer (else -12025)"));
+    properties.push_back(truth("integer", single ? "`true`: the value must be an integer as "
+                                                   "its program reads it, given in decimal "
+                                                   "(else -12025)"
+                                                 : "`true`: every value must be an integer as "
+                                                   "its program reads it, given in decimal "
+                                                   "(else -12025)"));
     properties.push_back(network());
     return properties;
 }
