@@ -58,7 +58,7 @@ def make_case(rng):
         if roll < 0.08:
             files[path] = ("link", "/dev/null")
         elif roll < 0.12:
-            files[path] = ("link", "/nonexistent")
+            files[path] = ("link", path + ".nowhere")
         elif roll < 0.15:
             files[path] = ("dir",)
         else:
@@ -137,14 +137,14 @@ def main():
             tally.check(listed == (0, [decoded(w) for w in writes[param]]), "writes of " + what)
             changed = kernel != SENTINEL
             tally.check(code == 0 and value == [kernel.encode()] if changed else code != 0,
-                        "value of " + what, coded=code != 0)
+                        "value of " + what, code=code)
     # A drop-in directory an unprivileged reader cannot list is no empty set.
     reset()
     write({"/etc/sysctl.d/10-a.conf": "net.ipv4.ip_forward = 1\n"})
     os.chmod("/etc/sysctl.d", 0o700)
     hidden = d.Driver(sys.argv[1], preexec_fn=lambda: os.setuid(65534))
     code, _ = hidden.eval("KeyValue", syntax="sysctl", key="net.ipv4.ip_forward", default="0")
-    tally.check(code == -12020, "an unlistable /etc/sysctl.d read as %d" % code, coded=True)
+    tally.check(code == -12020, "an unlistable /etc/sysctl.d read as %d" % code, code=code)
     hidden.close()
     driver.close()
     tally.finish()

@@ -13,9 +13,10 @@
 namespace SystemPlugin {
 namespace {
 
+constexpr std::string_view kSuffix = ".conf";
+
 bool endsInConf(std::string_view name) {
-    constexpr std::string_view suffix = ".conf";
-    return name.size() > suffix.size() && name.substr(name.size() - suffix.size()) == suffix;
+    return name.size() >= kSuffix.size() && name.substr(name.size() - kSuffix.size()) == kSuffix;
 }
 
 struct DirCloser {
@@ -56,7 +57,8 @@ PluginKit::FileOutcome DropinSet::collect(std::string_view name,
         if (!mayList(directory))
             break;
         const PluginKit::FileOutcome outcome = listDirectory(directory, [&](std::string file) {
-            if (file.front() == '.' || !endsInConf(file) || chosen.count(file) != 0)
+            if (file.front() == '.' || file.size() == kSuffix.size() || !endsInConf(file) ||
+                chosen.count(file) != 0)
                 return;
             std::string path = directory + "/" + file;
             struct stat info {};

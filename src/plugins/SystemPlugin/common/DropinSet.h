@@ -30,7 +30,8 @@ public:
                                           const std::function<bool(const std::string&)>& mayList,
                                           std::vector<std::string>& paths);
 
-    // The files of `directory` whose names end in ".conf", dot files too,
+    // The files of `directory` whose names end in ".conf" (".conf" itself and
+    // dot files too),
     // sorted by bytes, leaving out directories and dangling links (which their
     // program skips). A directory that does not exist adds nothing; one that
     // cannot be listed is Unreadable.

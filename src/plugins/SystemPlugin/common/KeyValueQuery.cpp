@@ -218,10 +218,13 @@ TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values, 
         if (std::find(parts.begin(), parts.end(), paths[i]) == parts.end() && !mayTouch(paths[i]))
             break;
         const PluginKit::FileOutcome outcome = PluginKit::FileReader::readFile(paths[i], text);
-        if (outcome.error == PluginKit::FileError::Missing &&
-            (i != before || before == firstDropin)) {
-            // A later file, or a drop-in or snippet that vanished.
-            missedFile = true;
+        // The first named file must exist, unless snippets read before it
+        // stand in for it (libpwquality reads them without it).
+        const bool firstNamed = i == 0 && before == 0 && firstDropin > 0;
+        if (outcome.error == PluginKit::FileError::Missing && !firstNamed) {
+            // A later file, or a drop-in or snippet that vanished; or the
+            // first named file where snippets stand in for it.
+            missedFile = missedFile || i != before || before == 0;
             continue;
         }
         if (!outcome.ok()) {

@@ -43,6 +43,10 @@ constexpr std::string_view kOpaqueCommands[] = {
     ".",     "source",  "eval",    "exit",   "return", "exec",    "set",     "trap",
     "alias", "command", "builtin", "enable", "shopt",  "unalias", "function"};
 
+// Commands that may make a variable read-only: a later assignment to it
+// fails, which one shell survives and another does not.
+constexpr std::string_view kProtectingCommands[] = {"readonly", "declare", "typeset", "local"};
+
 // Reserved words that open and close compound commands.
 constexpr std::string_view kOpeners[] = {"if", "case", "for", "while", "until", "select", "{"};
 constexpr std::string_view kClosers[] = {"fi", "esac", "done", "}"};
@@ -232,9 +236,15 @@ private:
         for (std::size_t i = exported ? 1 : 0; i < words.size(); ++i)
             allPlain = allPlain && (isAssignment(words[i]) ||
                                     (exported && !words[i].quoted && isName(words[i].literal())));
+        const bool protects = command < words.size() &&
+                              isOneOf(words[command].plain(), std::begin(kProtectingCommands),
+                                      std::end(kProtectingCommands));
         if (!allPlain) {
-            for (const Word& word : words)
+            for (const Word& word : words) {
                 mention(word.raw);
+                if (protects)
+                    m_Protected.emplace(word.plain().substr(0, word.plain().find('=')));
+            }
         } else {
             for (const Word& word : words)
                 if (isAssignment(word))
@@ -245,6 +255,9 @@ private:
 
     void assign(const Word& word) {
         const std::string name = word.pieces.front().text.substr(0, word.nameLength);
+        if (m_Protected.count(name) != 0)
+            m_Opaque = true; // the assignment may fail, and stop the file
+
         std::optional<std::string> value = std::string();
         bool first = true;
         for (const Piece& piece : word.pieces) {
@@ -413,6 +426,7 @@ private:
     std::vector<std::pair<bool, std::string>> m_Pending; // here-documents: <<-, delimiter
     std::map<std::string, std::string> m_Known;          // values of plain assignments
     std::set<std::string> m_Uncertain;
+    std::set<std::string, std::less<>> m_Protected;
 };
 
 } // namespace
