@@ -42,8 +42,16 @@ def stanza(rng):
     return text + bad.get("Extra", rng.choice(EXTRAS))
 
 
+PAIR = ("Package: lib\nStatus: install ok installed\nArchitecture: amd64\nVersion: 1\n"
+        "Multi-Arch: same\n\nPackage: lib\nStatus: install ok installed\nArchitecture: i386\n"
+        "Version: 1\nMulti-Arch: same\n")
+
+
 def database(rng):
-    status = "\n".join(stanza(rng) for _ in range(rng.randint(1, 4))) + "\n"
+    stanzas = [stanza(rng) for _ in range(rng.randint(1, 4))]
+    if rng.random() < 0.15:
+        stanzas.insert(0, PAIR)
+    status = "\n".join(stanzas) + "\n"
     if rng.random() < 0.03:
         status = status.rstrip("\n")
     updates = {}

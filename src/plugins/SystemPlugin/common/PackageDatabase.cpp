@@ -141,7 +141,7 @@ struct Stanza {
         DebianVersion parsed;
         if (hasVersion && (version.empty() || !DebianVersion::parse(version, parsed)))
             return false;
-        if (!hasVersion && out.state != "not-installed")
+        if (!hasVersion && out.state != "not-installed" && out.state != "half-installed")
             return false;
         out.version = std::string(version);
         return true;
@@ -310,12 +310,13 @@ PackageDatabase::Outcome PackageDatabase::apply(std::string_view text, bool jour
         // In a journal entry, a package with one instance in a state other than
         // not-installed is that instance whatever the architecture (a cross-grade), unless
         // both are "Multi-Arch: same".
+        size_t instances = 0;
         const size_t present =
-            journal ? installedOrOther(stanza.name, count, first) : m_Instances.size();
+            journal ? installedOrOther(stanza.name, count, first, instances) : m_Instances.size();
+        if (instances > 1 && !stanza.multiArchSame)
+            return Outcome::Unreadable; // not co-installable with the instances present
         if (present != m_Instances.size() && present != target &&
             !(stanza.multiArchSame && m_Instances[present].multiArchSame)) {
-            if (target != m_Instances.size())
-                return Outcome::Unreadable;
             target = present;
             m_ByKey.erase(m_Instances[present].name + '\n' + m_Instances[present].architecture);
         }
@@ -329,10 +330,10 @@ PackageDatabase::Outcome PackageDatabase::apply(std::string_view text, bool jour
     return Outcome::Ok;
 }
 
-size_t PackageDatabase::installedOrOther(const std::string& name, size_t count,
-                                         size_t first) const {
+size_t PackageDatabase::installedOrOther(const std::string& name, size_t count, size_t first,
+                                         size_t& seen) const {
     size_t found = m_Instances.size();
-    size_t seen = 0;
+    seen = 0;
     for (size_t i = first; i < m_Instances.size() && count > 0; ++i) {
         if (m_Instances[i].name != name)
             continue;

@@ -63,8 +63,9 @@ public:
 
 private:
     // The one instance of `name` in a state other than not-installed, or the end when there
-    // are none or several (`count` instances from `first` on).
-    size_t installedOrOther(const std::string& name, size_t count, size_t first) const;
+    // are none or several (`count` instances from `first` on); `seen` tells how many.
+    size_t installedOrOther(const std::string& name, size_t count, size_t first,
+                            size_t& seen) const;
 
     std::vector<PackageInstance> m_Instances;
     // While applying: the instance of each name and architecture, and per name how many
