@@ -328,12 +328,17 @@ private:
     }
 
     // From an opening '`' or '(' at m_Pos to its closing `close` (nested
-    // parentheses counted): an expansion only running the file gives.
+    // parentheses counted): an expansion only running the file gives. A '#'
+    // starting a word inside is a comment to some shells and not to others:
+    // they then read the rest of the file differently.
     bool skipTo(char close, Word& word) {
         word.unknowable = true;
         int depth = 0;
         for (++m_Pos; m_Pos < m_Text.size(); ++m_Pos) {
             const char c = m_Text[m_Pos];
+            const char before = m_Text[m_Pos - 1];
+            if (c == '#' && (isBlank(before) || before == '(' || before == '\n'))
+                m_Opaque = true;
             if (c == '\\')
                 ++m_Pos;
             else if (close == ')' && c == '(')
