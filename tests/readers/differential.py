@@ -1,6 +1,7 @@
 """What the differential suites share: the reader driver, the private
 namespace, the tally of cases and disagreements."""
 import os
+import random
 import shutil
 import subprocess
 import sys
@@ -38,6 +39,13 @@ def mount_tmpfs(path):
 
 def bind(source, target):
     subprocess.run(["mount", "--bind", source, target], check=True)
+
+
+def start(reader, seed, cases=400):
+    """What a suite run as `READER.py DRIVER [CASES]` works with: its seeded
+    generator, its tally, the driver and the number of cases."""
+    count = int(sys.argv[2]) if len(sys.argv) > 2 else cases
+    return random.Random(seed), Tally(reader), Driver(sys.argv[1]), count
 
 
 def workspace():

@@ -7,7 +7,6 @@ what it reads, or refuses the database (InstalledPackages must then be
 PackageVersion its one version (-12023 for several), and each instance's
 PackageVersion with its architecture that instance's version."""
 import os
-import random
 import subprocess
 import sys
 
@@ -63,11 +62,9 @@ def database(rng):
 
 def main():
     d.need("dpkg-query")
-    rng = random.Random(20270307)
-    tally = d.Tally("dpkg")
-    driver = d.Driver(sys.argv[1])
+    rng, tally, driver, count = d.start("dpkg", 20270307)
     with d.workspace() as work:
-        for i in range(int(sys.argv[2]) if len(sys.argv) > 2 else 400):
+        for i in range(count):
             status, updates = database(rng)
             admin = os.path.join(work, str(i))
             os.makedirs(admin + "/updates")

@@ -5,7 +5,6 @@ ROOT/etc/login.defs writes the ageing fields of the new account from
 PASS_MIN_DAYS, PASS_MAX_DAYS and PASS_WARN_AGE (empty for -1, the default), or
 says "cannot parse" and takes the default."""
 import os
-import random
 import subprocess
 import sys
 import tempfile
@@ -56,11 +55,9 @@ def main():
     d.need("useradd")
     if os.geteuid() != 0:
         d.skip("useradd --prefix needs root")
-    rng = random.Random(20270304)
-    tally = d.Tally("logindefs")
-    driver = d.Driver(sys.argv[1])
+    rng, tally, driver, count = d.start("logindefs", 20270304)
     with d.workspace() as work:
-        for _ in range(int(sys.argv[2]) if len(sys.argv) > 2 else 400):
+        for _ in range(count):
             text = "".join(line(rng) + rng.choice(ENDS) for _ in range(rng.randint(1, 5)))
             root = prefix_root(work, text)
             result = subprocess.run(["useradd", "--prefix", root, "bob"], capture_output=True)

@@ -7,7 +7,6 @@ tmpfs in a private mount namespace) and scores a two-letter password: pwscore
 says "shorter than N characters" with the minlen it read (raised to 6 when
 lower; 8 when unset), or "Error:" for a configuration it refuses."""
 import os
-import random
 import re
 import shutil
 import subprocess
@@ -83,10 +82,8 @@ def main():
     d.need("pwscore")
     d.in_namespace("-m")
     d.mount_tmpfs(DIR)
-    rng = random.Random(20270305)
-    tally = d.Tally("pwquality")
-    driver = d.Driver(sys.argv[1])
-    for _ in range(int(sys.argv[2]) if len(sys.argv) > 2 else 400):
+    rng, tally, driver, count = d.start("pwquality", 20270305)
+    for _ in range(count):
         files = write_case(rng)
         scored = subprocess.run(["pwscore"], input=b"Qz\n", capture_output=True)
         said = scored.stdout + scored.stderr

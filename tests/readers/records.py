@@ -9,7 +9,6 @@ the same files must give the same records, field by field: texts as glibc
 gives them, numbers as the numbers glibc read."""
 import os
 import pwd
-import random
 import sys
 import warnings
 
@@ -81,9 +80,6 @@ def main():
     for name in ["passwd", "shadow", "group", "nsswitch.conf"]:
         open(work + "/" + name, "a").close()
         d.bind(work + "/" + name, "/etc/" + name)
-    rng = random.Random(20270306)
-    tally = d.Tally("records")
-    driver = d.Driver(sys.argv[1])
     kinds = {
         "passwd": ("nniittt", {2, 3}, lambda: glibc(
             pwd.getpwall, pwd.getpwnam, lambda p: [p.pw_name, p.pw_passwd, p.pw_uid, p.pw_gid,
@@ -96,7 +92,8 @@ def main():
             grp.getgrall, grp.getgrnam, lambda g: [g.gr_name, g.gr_passwd, g.gr_gid,
                                                    ",".join(g.gr_mem)])),
     }
-    for _ in range(int(sys.argv[2]) if len(sys.argv) > 2 else 400):
+    rng, tally, driver, count = d.start("records", 20270306)
+    for _ in range(count):
         for name, (fields, numeric, theirs) in kinds.items():
             text = lines(rng, fields)
             with open(work + "/" + name, "wb") as f:

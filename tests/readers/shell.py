@@ -6,7 +6,6 @@ A file made only of plain assignments must give what both shells give; where
 the shells disagree the reader must answer a code; elsewhere it must give what
 they give, or -12030 (the key is set by more than a plain assignment)."""
 import os
-import random
 import subprocess
 import sys
 
@@ -74,11 +73,9 @@ def sourced(shell, path):
 
 def main():
     d.need("bash", "dash")
-    rng = random.Random(20270303)
-    tally = d.Tally("shell")
-    driver = d.Driver(sys.argv[1])
+    rng, tally, driver, count = d.start("shell", 20270303)
     with d.workspace() as work:
-        for i in range(int(sys.argv[2]) if len(sys.argv) > 2 else 400):
+        for i in range(count):
             text, plain = case(rng)
             path = os.path.join(work, "c%d.env" % i)
             with open(path, "wb") as f:

@@ -11,7 +11,6 @@ configuration sshd refuses must be a code, and -12028 only where a Match block
 sets the keyword or needs a port. KeyValues with "match" "any" must hold every
 value a connection gets."""
 import os
-import random
 import subprocess
 import sys
 
@@ -136,10 +135,8 @@ def main():
     subprocess.run(["ssh-keygen", "-q", "-t", "ed25519", "-N", "", "-f", ETC + "/hostkey"],
                    check=True)
     defaults = sshd_t("/dev/null")
-    rng = random.Random(20270308)
-    tally = d.Tally("sshd")
-    driver = d.Driver(sys.argv[1])
-    for _ in range(int(sys.argv[2]) if len(sys.argv) > 2 else 300):
+    rng, tally, driver, count = d.start("sshd", 20270308, 300)
+    for _ in range(count):
         keywords = rng.sample(sorted(KEYWORDS), 3)
         os.makedirs(ETC + "/inc", exist_ok=True)
         for name in os.listdir(ETC + "/inc"):

@@ -6,7 +6,6 @@ a private mount and network namespace), runs systemd-sysctl with debug logging
 and compares, per parameter, the writes it logs with KeyValues and the value
 the kernel then holds with KeyValue(integer true)."""
 import os
-import random
 import re
 import subprocess
 import sys
@@ -116,10 +115,8 @@ def main():
     d.mount_tmpfs("/usr/local/lib")
     for root in ROOTS:
         d.mount_tmpfs(root)
-    driver = d.Driver(sys.argv[1])
-    tally = d.Tally("sysctl")
-    rng = random.Random(20270301)
-    for _ in range(int(sys.argv[2]) if len(sys.argv) > 2 else 400):
+    rng, tally, driver, count = d.start("sysctl", 20270301)
+    for _ in range(count):
         files = make_case(rng)
         reset()
         write(files)

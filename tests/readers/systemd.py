@@ -10,7 +10,6 @@ order, and a file the parser refuses fails to load. Generated unit files give
 only such values; the reports must equal KeyValues(section Service, key Nice),
 and a unit that fails to load must be -12029."""
 import os
-import random
 import re
 import subprocess
 import sys
@@ -57,9 +56,7 @@ FAILED = re.compile(rb"^Unit (\S+\.service) failed to load properly")
 
 def main():
     d.need("systemd-analyze")
-    rng = random.Random(20270302)
-    count = int(sys.argv[2]) if len(sys.argv) > 2 else 400
-    tally = d.Tally("systemd")
+    rng, tally, driver, count = d.start("systemd", 20270302)
     with d.workspace() as work:
         paths = []
         for i in range(count):
@@ -81,7 +78,6 @@ def main():
             failed = FAILED.match(entry)
             if failed:
                 refused.add(os.path.join(work, failed.group(1).decode()).encode())
-        driver = d.Driver(sys.argv[1])
         for path in paths:
             code, values = driver.eval("KeyValues", syntax="systemd", file=path, section="Service",
                                        key="Nice", dropins="")

@@ -13,15 +13,6 @@
 namespace SystemPlugin {
 namespace {
 
-// systemd's white space: blanks and line ends, not '\v' or '\f'.
-bool isSystemdSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
-std::string_view strip(std::string_view text) {
-    return trimmed(text, isSystemdSpace);
-}
-
 bool isGlob(std::string_view key) {
     return key.find_first_of("*?[") != std::string_view::npos;
 }
@@ -90,7 +81,7 @@ void SysctlAssignments::assign(std::string key, std::optional<std::string> value
 
 TErrorCode SysctlAssignments::read(std::string_view text) {
     SystemdLines::forEach(text, [this](std::string_view line) {
-        line = strip(line);
+        line = SystemdLines::strip(line);
         if (line.empty() || line.front() == '#' || line.front() == ';')
             return;
         const std::size_t equals = line.find('=');
@@ -101,8 +92,8 @@ TErrorCode SysctlAssignments::read(std::string_view text) {
             return; // not an assignment
         std::optional<std::string> value;
         if (equals != std::string_view::npos)
-            value = std::string(strip(line.substr(equals + 1)));
-        assign(sysctlNormalise(strip(key)), std::move(value));
+            value = std::string(SystemdLines::strip(line.substr(equals + 1)));
+        assign(sysctlNormalise(SystemdLines::strip(key)), std::move(value));
     });
     return 0;
 }

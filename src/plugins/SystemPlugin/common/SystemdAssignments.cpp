@@ -16,14 +16,6 @@
 namespace SystemPlugin {
 namespace {
 
-bool isSystemdSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
-std::string_view strip(std::string_view text) {
-    return trimmed(text, isSystemdSpace);
-}
-
 // systemd's utf8_is_valid: no overlong form, surrogate, code point above
 // U+10FFFF or noncharacter (U+FDD0 to U+FDEF, U+xFFFE, U+xFFFF).
 bool isValidUtf8(std::string_view text) {
@@ -108,7 +100,7 @@ private:
     }
 
     void parseLine(std::string_view line) {
-        line = strip(line);
+        line = SystemdLines::strip(line);
         if (line.empty())
             return;
         if (!isValidUtf8(line)) {
@@ -121,8 +113,8 @@ private:
         } else if (m_InSection) {
             const std::size_t equals = line.find('=');
             if (equals != std::string_view::npos && equals > 0 &&
-                strip(line.substr(0, equals)) == m_Query.key)
-                m_Values.emplace_back(strip(line.substr(equals + 1)));
+                SystemdLines::strip(line.substr(0, equals)) == m_Query.key)
+                m_Values.emplace_back(SystemdLines::strip(line.substr(equals + 1)));
         }
     }
 

@@ -31,4 +31,12 @@ bool SystemdLines::forEach(std::string_view text, const Visitor& visit) {
     return true;
 }
 
+std::string_view SystemdLines::strip(std::string_view text) {
+    constexpr std::string_view kSpace = " \t\n\r";
+    const std::size_t first = text.find_first_not_of(kSpace);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
+}
+
 } // namespace SystemPlugin

@@ -19,6 +19,10 @@ public:
     // Calls `visit` for each line in order, empty ones included; false when a
     // line is too long (the lines before it were visited).
     static bool forEach(std::string_view text, const Visitor& visit);
+
+    // `text` without systemd's white space at either end: blanks and line
+    // ends, not '\v' or '\f'.
+    static std::string_view strip(std::string_view text);
 };
 
 } // namespace SystemPlugin
