@@ -52,7 +52,12 @@ void expandBraces(const std::string& pattern, std::size_t room, std::vector<std:
 }
 
 bool globMatches(const std::string& glob, const std::string& name) {
+    // No parameter's name comes near this length; the cap bounds the work a
+    // hostile key can cause (each brace group one more pass).
+    constexpr std::size_t kMaxKey = 512;
     constexpr std::size_t kMaxPatterns = 256;
+    if (glob.size() > kMaxKey)
+        return false;
     std::vector<std::string> patterns;
     expandBraces(glob, kMaxPatterns, patterns);
     return std::any_of(patterns.begin(), patterns.end(), [&](const std::string& pattern) {
