@@ -102,8 +102,10 @@ TErrorCode SshdConfig::parseFile(const std::string& path, std::string_view text,
         why = "Include nesting deeper than " + std::to_string(kMaxDepth);
         return RC_INCLUDE_TOO_DEEP;
     }
-    if (m_Files.size() >= kMaxIncludedFiles) {
-        why = "More than " + std::to_string(kMaxIncludedFiles) + " files included";
+    m_Bytes += text.size();
+    if (m_Files.size() >= kMaxIncludedFiles || m_Bytes > kMaxBytes) {
+        why = "More than " + std::to_string(kMaxIncludedFiles) + " files, or " +
+              std::to_string(kMaxBytes >> 20) + " MiB, included";
         return RC_OVER_LIMIT;
     }
     index = m_Files.size();

@@ -38,6 +38,9 @@ public:
     // More files read through includes than this in one reading are refused
     // (-12012): a tree of globs could otherwise take exponential time.
     static constexpr std::size_t kMaxIncludedFiles = 1024;
+    // More text than this in all the files of one reading is refused (-12012):
+    // every line is kept until the reading ends.
+    static constexpr std::size_t kMaxBytes = std::size_t{64} << 20;
 
     // `configDir` is the base of Include paths that do not start with '/'.
     SshdConfig(std::string configDir, SshdIncludeSource& source)
@@ -45,8 +48,8 @@ public:
 
     // Reads the main file `path` holding `text`, with everything it includes:
     // 0; -12029 for a file sshd refuses (`why` tells); -12015 past kMaxDepth;
-    // -12012 past kMaxIncludedFiles; or the code of an included file that
-    // could not be read.
+    // -12012 past kMaxIncludedFiles or kMaxBytes; or the code of an included
+    // file that could not be read.
     TErrorCode read(const std::string& path, std::string_view text, std::string& why);
 
     // The words of the lines that set `keyword` for the connection `mode`
@@ -85,6 +88,7 @@ private:
     std::vector<std::vector<Entry>> m_Files;                     // [0] the main file
     std::map<std::string, std::size_t> m_ByPath;                 // files read, by path
     std::map<std::string, std::vector<std::size_t>> m_ByPattern; // globs expanded
+    std::size_t m_Bytes = 0;                                     // the text of the files read
 };
 
 } // namespace SystemPlugin
