@@ -63,7 +63,7 @@ inline constexpr ResultCodeInfo kResultCodes[] = {
     {RC_REFUSED_BY_PROGRAM, "RC_REFUSED_BY_PROGRAM",
      "the file is one its own program refuses or would not read"},
     {RC_NOT_PLAIN_ASSIGNMENT, "RC_NOT_PLAIN_ASSIGNMENT",
-     "the key is set by more than a plain assignment (the file would have to be run)"},
+     "the key is set by more than a plain assignment"},
 };
 
 // The table row of a code, or null for a code the plug-in never produces.

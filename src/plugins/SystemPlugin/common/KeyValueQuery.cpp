@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <functional>
+#include <iterator>
 
 namespace SystemPlugin {
 
@@ -40,22 +41,23 @@ struct KeyValueQuery::Syntax {
 namespace {
 
 constexpr KeyValueQuery::Syntax kSyntaxes[] = {
-    {L"shell", &eachFile<readShellAssignments>, &ProgramNumber::decimal, true, false, false,
+    {kSyntaxNames[0], &eachFile<readShellAssignments>, &ProgramNumber::decimal, true, false, false,
      Dropins::None, ""},
-    {L"logindefs", &eachFile<readLoginDefsAssignments>, &ProgramNumber::shadow, true, false, false,
-     Dropins::None, ""},
-    {L"useradd", &eachFile<readUseraddAssignments>, &ProgramNumber::useradd, true, false, false,
-     Dropins::None, ""},
-    {L"sysctl", &SysctlAssignments::make, &ProgramNumber::kernel, false, false, true,
+    {kSyntaxNames[1], &eachFile<readLoginDefsAssignments>, &ProgramNumber::shadow, true, false,
+     false, Dropins::None, ""},
+    {kSyntaxNames[2], &eachFile<readUseraddAssignments>, &ProgramNumber::useradd, true, false,
+     false, Dropins::None, ""},
+    {kSyntaxNames[3], &SysctlAssignments::make, &ProgramNumber::kernel, false, false, true,
      Dropins::Systemd, "sysctl.d"},
-    {L"systemd", &eachFile<readSystemdAssignments>, &ProgramNumber::decimal, true, true, false,
+    {kSyntaxNames[4], &eachFile<readSystemdAssignments>, &ProgramNumber::decimal, true, true, false,
      Dropins::Systemd, nullptr},
-    {L"sshd", nullptr, &ProgramNumber::decimal, true, false, false, Dropins::None, ""},
-    {L"plain", &eachFile<readPlainAssignments>, &ProgramNumber::decimal, true, false, false,
+    {kSyntaxNames[5], nullptr, &ProgramNumber::decimal, true, false, false, Dropins::None, ""},
+    {kSyntaxNames[6], &eachFile<readPlainAssignments>, &ProgramNumber::decimal, true, false, false,
      Dropins::None, ""},
-    {L"pwquality", &eachFile<readPwqualityAssignments>, &ProgramNumber::pwquality, true, false,
+    {kSyntaxNames[7], &eachFile<readPwqualityAssignments>, &ProgramNumber::pwquality, true, false,
      false, Dropins::BeforeFile, ""},
 };
+static_assert(std::size(kSyntaxes) == std::size(kSyntaxNames), "a row for each syntax name");
 
 const KeyValueQuery::Syntax* findSyntax(const wchar_t* name) {
     for (const KeyValueQuery::Syntax& syntax : kSyntaxes)

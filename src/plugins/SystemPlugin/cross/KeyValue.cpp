@@ -41,4 +41,26 @@ TErrorCode KeyValue::getScalarResult(PluginSDK::String& result) {
     return RC_SUCCESS;
 }
 
+// What KeyValue says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    syntaxRow(),
+    keyFileRow(),
+    keyRow(),
+    sectionRow(),
+    dropinsRow(),
+    PluginKit::optional(L"default", "the result when no file assigns the key"),
+    matchRow(false),
+    truthRow(L"integer", "`true`: the value must be an integer as its program reads it, given in "
+                         "decimal (else -12025)"),
+    networkRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo KeyValue::kInfo =
+    PluginKit::operand(L"KeyValue", PluginKit::ResultText::Any, kPropertyRows,
+                       "the winning value of the key, as the owning program reads it");
+
 } // namespace SystemPlugin

@@ -39,4 +39,25 @@ TErrorCode KeyValues::getVectorResult(PluginSDK::StringVector& result) {
     return RC_SUCCESS;
 }
 
+// What KeyValues says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    syntaxRow(),
+    keyFileRow(),
+    keyRow(),
+    sectionRow(),
+    dropinsRow(),
+    matchRow(true),
+    truthRow(L"integer", "`true`: every value must be an integer as its program reads it, given "
+                         "in decimal (else -12025)"),
+    networkRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo KeyValues::kInfo =
+    PluginKit::operand(L"KeyValues", PluginKit::ResultText::List, kPropertyRows,
+                       "every active assignment of the key, in order");
+
 } // namespace SystemPlugin
