@@ -16,12 +16,15 @@ packages=(
 )
 # Tests and their real peers (findmnt, getfacl, sshd, valgrind, lintian,
 # systemd-analyze, groff and man for the manual pages, bash-completion and
-# bash in tmux for the shell completion), the clang presets and libFuzzer,
+# bash in tmux for the shell completion; the programs the differential suites
+# of tests/readers compare the readers with: systemd-sysctl, dash, useradd,
+# dpkg-query and libpwquality's pwscore), the clang presets and libFuzzer,
 # benchmarks, and what the Debian packages are made and checked with.
 test_packages=(
   clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
   python3 util-linux acl openssh-server openssl valgrind
   procps iproute2 passwd lintian systemd groff-base man-db bash-completion tmux
+  dash libpwquality-tools
 )
 
 # Ansible and the apt bindings of its apt module, for the playbook of

@@ -21,7 +21,7 @@ int fuzzDpkgStatus(const std::uint8_t* data, std::size_t size) {
     const std::string journal = reader.rest();
     PackageDatabase database;
     if (database.apply(status) != PackageDatabase::Outcome::Ok ||
-        database.apply(journal) != PackageDatabase::Outcome::Ok || !database.finish())
+        database.apply(journal, true) != PackageDatabase::Outcome::Ok || !database.finish())
         return 0;
     const auto& names = database.installedNames();
     FUZZ_CHECK(std::adjacent_find(names.begin(), names.end(),

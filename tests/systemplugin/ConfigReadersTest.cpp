@@ -1,6 +1,5 @@
-// The configuration-file readers against the programs whose reading they
-// reproduce: dash sourcing shell files, useradd reading /etc/default/useradd
-// and /etc/login.defs, and hostile inputs.
+// /etc/default/useradd read as useradd -D shows it (the other readers have
+// their differential suites under tests/readers).
 #include "ProbeDriver.h"
 #include "SystemPlugin/common/Assignments.h"
 #include "support/TempDir.h"
@@ -18,28 +17,6 @@ namespace {
 using SystemPlugin::KeyQuery;
 using SystemPlugin::Values;
 using systemtests::output;
-
-TEST(ShellAssignments, AgreeWithDashSourcingTheFile) {
-    const std::string text = "A=plain\nB='single # kept'\nC=\"dq \\\" \\\\ \\$ \\` \\x end\"\n"
-                             "D=esc\\ aped\\\"x\\\\y\nexport E=\"exported\" F\nG=1 H=2 # both\n"
-                             "I=1 true\nJ=\"multi\nline\"\nK=one;L=two\nM=x#y # comment\n"
-                             " N = spaced\nO=a\\\nb\nP=first\nP=second\nQ=''\"mixed\"'quoted'\nR=\n"
-                             "\"S\"=1\nT='$HOME'\nU=1 && V=2\nW=1 || X=2\nY=1 | Z=2\n"
-                             "AA=1 & AB=2\n(AC=1)\nAD=\"x\"y'z'\\\nw\nexport  AE='a\"b'\n#AF=1\n"
-                             "ID=debian\nVERSION_ID=\"12\"\nexport\tPRETTY='Debian GNU/Linux'";
-    testsupport::TempDir dir;
-    std::string script = ". " + dir.write("os-release", text) + " 2>/dev/null;";
-    std::string actual;
-    std::istringstream keys("A B C D E F G H I J K L M N O P Q R S T U V W X Y Z AA AB AC AD AE AF "
-                            "ID VERSION_ID PRETTY");
-    for (std::string key; keys >> key;) {
-        script += " printf '%s\\036' \"${" + key + "-(unset)}\";";
-        Values values;
-        SystemPlugin::readShellAssignments(text, KeyQuery{key, {}}, values);
-        actual += (values.empty() ? "(unset)" : values.back()) + "\036";
-    }
-    EXPECT_EQ(actual, output(script));
-}
 
 class ShadowTools : public ::testing::Test {
 protected:
@@ -59,6 +36,7 @@ protected:
         return m_Dir.path();
     }
     testsupport::TempDir m_Dir;
+    systemtests::ProbeDriver m_Driver;
 };
 
 TEST_F(ShadowTools, UseraddDefaultsAsUseraddShowsThem) {
@@ -72,37 +50,21 @@ TEST_F(ShadowTools, UseraddDefaultsAsUseraddShowsThem) {
     std::string expected;
     for (const char* key : {"HOME", "INACTIVE", "EXPIRE", "SHELL", "CREATE_MAIL_SPOOL"}) {
         Values values;
-        SystemPlugin::readUseraddAssignments(text, KeyQuery{key, {}}, values);
+        EXPECT_EQ(SystemPlugin::readUseraddAssignments(text, KeyQuery{key, {}}, values), 0);
         expected += std::string(key) + "=" + (values.empty() ? "(unset)" : values.back()) + "\n";
     }
     EXPECT_EQ(shown, expected);
-}
-
-// login.defs: the UID_MIN that useradd gives a new user, or its complaint.
-TEST_F(ShadowTools, LoginDefsValueIsTheUidUseraddAssigns) {
-    const char* const texts[] = {
-        "  UID_MIN   \"  2345\"  \n",
-        "UID_MIN 2345\nUID_MIN 2500\n",
-        "UID_MIN \"2600\n",
-        "UID_MIN\t \t 2700\r\n",
-        "UID_MIN  +2800\n",
-        "UID_MIN  \" 2900 \" x\n",
-        "UID_MIN 3000 # comment\n",
-        "#UID_MIN 3100\nUID_MIN_X 3200\n",
-        "UID_MIN 3300x\n",
-    };
-    for (const char* text : texts) {
-        const std::string root = prefix("login.defs", text);
-        const std::string complaint = output("useradd -P " + root + " bob 2>&1");
-        const std::string uid = output("cut -d: -f3 " + root + "/etc/passwd | tail -n1");
-        Values values;
-        SystemPlugin::readLoginDefsAssignments(text, KeyQuery{"UID_MIN", {}}, values);
-        if (!values.empty() && SystemPlugin::isDecimalInteger(values.back()))
-            EXPECT_EQ(std::stol(values.back()), std::stol(uid)) << text;
-        else if (!values.empty())
-            EXPECT_NE(complaint.find("cannot parse UID_MIN"), std::string::npos) << text;
+    // INACTIVE as useradd reads the number (base 0, at least -1), or ignores it.
+    for (const char* value : {"010", "0x10", "-1", " 5", "099", "-2", "5 ", ""}) {
+        const std::string root = prefix("default/useradd", std::string("INACTIVE=") + value + "\n");
+        const std::string shown = output("useradd -D -P " + root + " 2>&1");
+        const systemtests::Answer answer =
+            m_Driver.evaluate(L"KeyValue", "syntax=useradd key=INACTIVE integer=true file=" + root +
+                                               "/etc/default/useradd");
+        if (answer.first == 0)
+            EXPECT_NE(shown.find("INACTIVE=" + answer.second + "\n"), std::string::npos) << value;
         else
-            EXPECT_EQ(complaint.find("cannot parse"), std::string::npos) << text;
+            EXPECT_NE(shown.find("will be ignored"), std::string::npos) << value;
     }
 }
 

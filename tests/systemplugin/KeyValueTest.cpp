@@ -1,5 +1,5 @@
-// KeyValue and KeyValues through the factory, against sshd -T, systemd-sysctl
-// and dash on the same files, and their codes.
+// KeyValue and KeyValues through the factory: sshd's include loops, a huge
+// shell file against dash, network file systems, and their codes.
 #include "ProbeDriver.h"
 #include "support/MountNamespace.h"
 #include "support/TempDir.h"
@@ -37,62 +37,6 @@ std::string sshdT(const std::string& dir, const std::string& config) {
                   config + " -h " + dir + "/hostkey' 2>&1; echo \"exit=$?\"");
 }
 
-// The values sshd -T prints for a keyword (lower case), one line each.
-std::string printed(const std::string& dump, const std::string& keyword) {
-    std::istringstream lines(dump);
-    std::string line;
-    std::string values;
-    while (std::getline(lines, line))
-        if (line.compare(0, keyword.size() + 1, keyword + " ") == 0)
-            values += (values.empty() ? "" : "|") + line.substr(keyword.size() + 1);
-    return values;
-}
-
-TEST_F(KeyValueFiles, SshdReadsAsSshdTPrints) {
-    std::filesystem::create_directories(m_Dir.at("inc"));
-    m_Dir.write("inc/10-a.conf", "AllowUsers \"dave\" eve\nPasswordAuthentication no\n"
-                                 "Match User nobody\nPermitRootLogin yes\n");
-    m_Dir.write("inc/2-b.conf", "AllowUsers carol\nX11Forwarding yes\nMaxAuthTries 3\n");
-    m_Dir.write("inc/.hidden.conf", "MaxAuthTries 9\n");
-    m_Dir.write("match.conf", "PasswordAuthentication yes\n");
-    const std::string cases[] = {
-        "  permitrootlogin = \"forced-commands-only\" # why\nPermitRootLogin no\n"
-        "Include INC/*.conf\nallowusers alice bob\\ x 'o''k'\nPort 2222\nPort=2223\n"
-        "AcceptEnv LANG LC_*\nMatch Address 10.0.0.1\nAllowUsers mallory\nInclude MATCH\n"
-        "Match all\nAcceptEnv TZ\nMaxAuthTries 5\nBanner /etc/issue.net  \n",
-        "PasswordAuthentication=no\nport 2200\nMaxAuthTries\t4\nX11Forwarding no\n"
-        "ChallengeResponseAuthentication no\nKbdInteractiveAuthentication yes\nMatch all\n"
-        "Include INC/10-a.conf\nMatch group x\nBanner none\n",
-    };
-    const std::string defaults = sshdT(m_Dir.path(), m_Dir.write("empty", ""));
-    if (defaults.empty())
-        GTEST_SKIP() << "sshd is not installed";
-    for (std::string text : cases) {
-        for (const auto& [from, to] : {std::pair<std::string, std::string>{"INC", m_Dir.at("inc")},
-                                       {"MATCH", m_Dir.at("match.conf")}})
-            for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from))
-                text.replace(at, from.size(), to);
-        const std::string config = m_Dir.write("sshd_config", text);
-        const std::string dump = sshdT(m_Dir.path(), config);
-        ASSERT_NE(dump.find("exit=0"), std::string::npos) << dump;
-        // KeyValue for one-value keywords (unset: sshd shows its default),
-        // KeyValues for those that add up.
-        for (std::string keyword :
-             {"permitrootlogin", "passwordauthentication", "x11forwarding", "maxauthtries",
-              "banner", "kbdinteractiveauthentication", "+allowusers", "+port", "+acceptenv"}) {
-            const bool all = keyword[0] == '+';
-            keyword.erase(0, all ? 1 : 0);
-            const Answer answer = m_Driver.evaluate(
-                all ? L"KeyValues" : L"KeyValue", "syntax=sshd file=" + config + " key=" + keyword);
-            const bool unset = answer == Answer{-12014, ""} || answer == Answer{0, ""};
-            EXPECT_EQ(unset ? printed(defaults, keyword) : answer.second, printed(dump, keyword))
-                << keyword << " in\n"
-                << text;
-            EXPECT_TRUE(answer.first == 0 || unset) << answer.first;
-        }
-    }
-}
-
 TEST_F(KeyValueFiles, SshdIncludeLoopEndsAtTheNestingLimit) {
     const std::string config = m_Dir.at("sshd_config");
     m_Dir.write("sshd_config", "Port 22\nInclude " + config + "\n");
@@ -117,61 +61,6 @@ TEST_F(KeyValueFiles, MillionLineShellFileAsDashSourcesIt) {
     const std::string file = m_Dir.write("big.env", text);
     EXPECT_EQ(m_Driver.evaluate(L"KeyValue", "syntax=shell key=K3 file=" + file),
               (Answer{0, output("sh -c '. " + file + "; printf %s \"$K3\"'")}));
-}
-
-// systemd-sysctl's drop-in set in a private mount namespace with scratch
-// tmpfs directories: the files it lists, in order, are the files KeyValues
-// reads (each assigns kernel.probe its own path).
-TEST_F(KeyValueFiles, SysctlDropinsAreTheFilesSystemdSysctlReads) {
-    const char* tool = "/lib/systemd/systemd-sysctl";
-    if (geteuid() != 0 || access(tool, X_OK) != 0)
-        GTEST_SKIP() << "needs root and systemd-sysctl";
-    const std::string extra = m_Dir.write("extra.conf", "kernel.probe = " + m_Dir.at("extra.conf"));
-    const std::string report = systemtests::inChild([&]() -> std::string {
-        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr))
-            return "(no namespace)";
-        const char* roots[] = {"/etc/sysctl.d", "/run/sysctl.d", "/usr/local/lib/sysctl.d",
-                               "/usr/lib/sysctl.d"};
-        for (const char* root : roots) {
-            std::filesystem::create_directories(root);
-            if (mount("scratch", root, "tmpfs", 0, nullptr) != 0)
-                return std::string("(cannot mount) ") + root;
-        }
-        // Hidden by a file of the same name earlier, by a link to /dev/null or
-        // an empty file; skipped for the suffix or the leading dot; a link.
-        const std::pair<const char*, const char*> files[] = {
-            {"/etc/sysctl.d/10-a.conf", "kernel.probe"},
-            {"/usr/lib/sysctl.d/10-a.conf", "kernel.probe"},
-            {"/usr/lib/sysctl.d/05-b.conf", "-kernel/probe"},
-            {"/run/sysctl.d/20-c.conf", "kernel.probe"},
-            {"/run/sysctl.d/30-d.txt", "kernel.probe"},
-            {"/run/sysctl.d/.40-e.conf", "kernel.probe"},
-            {"/usr/local/lib/sysctl.d/50-m.conf", "kernel.probe"},
-            {"/usr/local/lib/sysctl.d/60-e.conf", "kernel.probe"},
-            {"/usr/local/lib/sysctl.d/70-l.conf", "kernel.probe"},
-            {"/usr/lib/sysctl.d/99-z.conf", "kernel.other"}};
-        for (const auto& [path, key] : files)
-            std::ofstream(path) << "# comment\n" << key << " = " << path << "\n";
-        std::filesystem::create_symlink("/dev/null", "/etc/sysctl.d/50-m.conf");
-        std::ofstream("/etc/sysctl.d/60-e.conf").flush();
-        std::filesystem::create_symlink(files[8].first, "/run/sysctl.d/70-l.conf");
-        std::string listed;
-        std::istringstream lines(output(std::string(tool) + " --cat-config"));
-        std::string line;
-        while (std::getline(lines, line))
-            if (const std::size_t equals = line.find(" = "); equals != std::string::npos) {
-                const std::string key =
-                    line.substr(line[0] == '-' ? 1 : 0, equals - (line[0] == '-'));
-                if (key == "kernel.probe" || key == "kernel/probe")
-                    listed += (listed.empty() ? "" : "|") + line.substr(equals + 3);
-            }
-        const Answer read = systemtests::ProbeDriver().evaluate(
-            L"KeyValues", "syntax=sysctl key=kernel/probe file=" + extra);
-        return listed + "\n" + std::to_string(read.first) + ":" + read.second;
-    });
-    const std::string listed = report.substr(0, report.find('\n'));
-    ASSERT_NE(listed.find("/run/sysctl.d/20-c.conf"), std::string::npos) << report;
-    EXPECT_EQ(report, listed + "\n0:" + extra + "|" + listed);
 }
 
 // Files on a mount the mount table shows as sshfs are refused unless

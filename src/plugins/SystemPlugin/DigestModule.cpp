@@ -2,9 +2,14 @@
 // is in.
 #include "SystemPlugin/DigestModule.h"
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
 
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace SystemPlugin {
 
@@ -62,7 +67,22 @@ DigestModule::DigestModule() {
     if (directory.empty())
         return;
     const std::string path = directory + "/" + kModuleName;
-    m_Handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // The loader would open a FIFO planted there and wait for a writer: the
+    // module is opened without blocking and must be a regular file; the
+    // loader then loads that very file through its descriptor.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    struct stat info {};
+    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        m_Failure = "the digest module cannot be loaded: " + path +
+                    (fd < 0 ? std::string(": ") + std::strerror(errno) : " is not a regular file");
+        if (fd >= 0)
+            ::close(fd);
+        return;
+    }
+    const std::string opened = "/proc/self/fd/" + std::to_string(fd);
+    m_Handle = dlopen(::access(opened.c_str(), F_OK) == 0 ? opened.c_str() : path.c_str(),
+                      RTLD_NOW | RTLD_LOCAL);
+    ::close(fd);
     if (!m_Handle) {
         m_Failure = "the digest module cannot be loaded: " + loaderError();
         return;

@@ -57,7 +57,14 @@ std::string PluginContext::sshConfigDir() const {
 
 PackageCache::Outcome
 PluginContext::packageDatabase(std::shared_ptr<const PackageDatabase>& database) {
-    return m_Packages.get(dpkgAdminDir(), database);
+    const std::string adminDir = dpkgAdminDir();
+    // An empty setting names no database (not /status): a scan of an image whose path
+    // came out empty must not read the host's packages, nor any others.
+    if (adminDir.empty()) {
+        database.reset();
+        return PackageCache::Outcome::Unreadable;
+    }
+    return m_Packages.get(adminDir, database);
 }
 
 } // namespace SystemPlugin

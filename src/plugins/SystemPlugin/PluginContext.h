@@ -33,7 +33,7 @@ public:
     std::string sshConfigDir() const;
 
     // The package database under "dpkgAdminDir", read at the first call and again only when
-    // dpkg changed it; safe to call from any thread.
+    // dpkg changed it (Unreadable when the setting is empty); safe to call from any thread.
     PackageCache::Outcome packageDatabase(std::shared_ptr<const PackageDatabase>& database);
 
 private:

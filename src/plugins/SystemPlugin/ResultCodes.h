@@ -26,6 +26,9 @@ enum ResultCode : TErrorCode {
     RC_PACKAGE_AMBIGUOUS = -12023,
     RC_NETWORK_FILE_SYSTEM = -12024,
     RC_NOT_AN_INTEGER = -12025,
+    RC_CONTEXT_NEEDED = -12028,
+    RC_REFUSED_BY_PROGRAM = -12029,
+    RC_NOT_PLAIN_ASSIGNMENT = -12030,
 };
 
 using ResultCodeInfo = PluginKit::ResultCodeInfo;
@@ -55,6 +58,12 @@ inline constexpr ResultCodeInfo kResultCodes[] = {
      "the path lies on a network or FUSE file system and \"network\" is not \"true\""},
     {RC_NOT_AN_INTEGER, "RC_NOT_AN_INTEGER",
      "the value is not what the program reads as an integer"},
+    {RC_CONTEXT_NEEDED, "RC_CONTEXT_NEEDED",
+     "the answer depends on a context the node does not give"},
+    {RC_REFUSED_BY_PROGRAM, "RC_REFUSED_BY_PROGRAM",
+     "the file is one its own program refuses or would not read"},
+    {RC_NOT_PLAIN_ASSIGNMENT, "RC_NOT_PLAIN_ASSIGNMENT",
+     "the key is set by more than a plain assignment"},
 };
 
 // The table row of a code, or null for a code the plug-in never produces.

@@ -4,7 +4,10 @@
 #include "SystemPlugin/ExpressionFactory.h"
 #include "SystemPlugin/ResultCodes.h"
 
+#include "PluginKit/PluginTrace.h"
 #include "PluginKit/SettingWarning.h"
+
+#include <cwchar>
 
 namespace PluginSDK {
 
@@ -18,7 +21,7 @@ using ::SystemPlugin::PluginContext;
 constexpr PluginKit::SettingInfo kSettingRows[] = {
     {PluginContext::kDpkgAdminDirName,
      PluginContext::kDefaultDpkgAdminDir,
-     "the dpkg database: `status` and `updates/`",
+     "the dpkg database: `status` and `updates/`; empty names none (-12022)",
      {}},
     {PluginContext::kSshConfigDirName,
      PluginContext::kDefaultSshConfigDir,
@@ -34,11 +37,23 @@ SystemPlugin::SystemPlugin() : PluginBase(kPluginName) {}
 SystemPlugin::~SystemPlugin() = default;
 
 void SystemPlugin::storeOrSkipSetting(const wchar_t* name, const wchar_t* value) {
-    if (value && m_Context.setProperty(name, value))
+    if (value && m_Context.setProperty(name, value)) {
+        if (*value == L'\0' &&
+            std::wcscmp(name, ::SystemPlugin::PluginContext::kDpkgAdminDirName) == 0)
+            warnEmptyAdminDir();
         return;
+    }
     PluginKit::warnSkippedSetting(kPluginName,
                                   L"SystemPlugin::setProperty(const wchar_t *, const wchar_t *)",
                                   kTraceSource, __LINE__, name, value);
+}
+
+void SystemPlugin::warnEmptyAdminDir() {
+    Trace trace(PluginKit::pluginTracer(),
+                "SystemPlugin::setProperty(const wchar_t *, const wchar_t *)");
+    PluginKit::traceMessage(trace, PluginKit::TRACE_WARNING, kTraceSource, __LINE__,
+                            "dpkgAdminDir is empty: it names no package database, so every "
+                            "package expression answers -12022");
 }
 
 PluginVersion SystemPlugin::getVersion() const {

@@ -1,9 +1,13 @@
-// The readers that turn the text of one configuration file into the values it
+// The readers that turn the text of a configuration file into the values it
 // assigns to one key, each reproducing how the program owning the file reads
-// it. They see bytes (UTF-8 passes through untouched) and never fail: what the
-// program would not take as an assignment is left out.
+// it. They see bytes (UTF-8 passes through untouched). What the program would
+// not take as an assignment is left out; a file the program refuses, or one
+// whose value cannot be known without running it, is a result code.
 #pragma once
 
+#include "PluginSDK/Types.h"
+
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,26 +22,53 @@ struct KeyQuery {
 
 using Values = std::vector<std::string>;
 
-// Each reader appends the values of `query.key` in the order the file assigns
-// them (the program keeps the last one).
+// Reads one file's text, appending the values of `query.key` in the order the
+// file assigns them (the program keeps the last one). 0, or -12029 for a file
+// the program refuses, -12030 for a value only running the file would tell.
+using Reader = TErrorCode (*)(std::string_view text, const KeyQuery& query, Values& values);
 
 // A file sourced by a POSIX shell (os-release, /etc/default/grub).
-void readShellAssignments(std::string_view text, const KeyQuery& query, Values& values);
+TErrorCode readShellAssignments(std::string_view text, const KeyQuery& query, Values& values);
 // /etc/login.defs as the shadow tools read it.
-void readLoginDefsAssignments(std::string_view text, const KeyQuery& query, Values& values);
+TErrorCode readLoginDefsAssignments(std::string_view text, const KeyQuery& query, Values& values);
 // /etc/default/useradd as useradd reads it.
-void readUseraddAssignments(std::string_view text, const KeyQuery& query, Values& values);
-// A sysctl.d file as systemd-sysctl reads it; `query.key` is compared in its
-// normalised form (see sysctlNormalise in SysctlName.h).
-void readSysctlAssignments(std::string_view text, const KeyQuery& query, Values& values);
-// A systemd configuration file (journald.conf, logind.conf): keys of
-// `query.section` only.
-void readSystemdAssignments(std::string_view text, const KeyQuery& query, Values& values);
+TErrorCode readUseraddAssignments(std::string_view text, const KeyQuery& query, Values& values);
+// A systemd configuration file (journald.conf, logind.conf) as systemd's
+// configuration parser reads it: keys of `query.section` only.
+TErrorCode readSystemdAssignments(std::string_view text, const KeyQuery& query, Values& values);
+// pwquality.conf as libpwquality reads it (keys without regard to case).
+TErrorCode readPwqualityAssignments(std::string_view text, const KeyQuery& query, Values& values);
 // A generic "key = value" file.
-void readPlainAssignments(std::string_view text, const KeyQuery& query, Values& values);
+TErrorCode readPlainAssignments(std::string_view text, const KeyQuery& query, Values& values);
 
-// Whether `value` is what the programs read as a decimal integer: optional
-// leading blanks, an optional sign, digits, nothing after.
-bool isDecimalInteger(std::string_view value);
+// The files of one query read in order, for programs whose reading of a file
+// depends on the files before it.
+class AssignmentReader {
+public:
+    virtual ~AssignmentReader() = default;
+    // One file's text: 0, or the code of a file the program refuses.
+    virtual TErrorCode read(std::string_view text) = 0;
+    // After the last file: the values the key takes, the winner last.
+    virtual Values values() = 0;
+};
+
+using ReaderMaker = std::unique_ptr<AssignmentReader> (*)(const KeyQuery& query);
+
+// A reader of files that do not depend on each other: each file's values
+// follow the values of the files before it.
+template <Reader readFile> class EachFileReader : public AssignmentReader {
+public:
+    explicit EachFileReader(const KeyQuery& query) : m_Query(query) {}
+    TErrorCode read(std::string_view text) override { return readFile(text, m_Query, m_Values); }
+    Values values() override { return std::move(m_Values); }
+
+private:
+    KeyQuery m_Query;
+    Values m_Values;
+};
+
+template <Reader readFile> std::unique_ptr<AssignmentReader> eachFile(const KeyQuery& query) {
+    return std::make_unique<EachFileReader<readFile>>(query);
+}
 
 } // namespace SystemPlugin

@@ -15,6 +15,23 @@ template <typename Visit> void forEachLine(std::string_view text, Visit visit) {
     });
 }
 
+// The next piece of `text` that fgets reads into a buffer of `buffer` bytes:
+// up to and with the next '\n', at most buffer - 1 bytes; `text` loses it.
+inline std::string_view nextPiece(std::string_view& text, std::size_t buffer) {
+    std::size_t size = text.size() < buffer - 1 ? text.size() : buffer - 1;
+    const std::size_t newline = text.substr(0, size).find('\n');
+    if (newline != std::string_view::npos)
+        size = newline + 1;
+    const std::string_view piece = text.substr(0, size);
+    text.remove_prefix(size);
+    return piece;
+}
+
+// `text` as the C string functions see it: up to its first NUL.
+inline std::string_view upToNul(std::string_view text) {
+    return text.substr(0, text.find('\0'));
+}
+
 inline bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }

@@ -5,54 +5,92 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <map>
 #include <memory>
 
 namespace SystemPlugin {
 namespace {
 
-bool isConfName(std::string_view name) {
-    constexpr std::string_view suffix = ".conf";
-    return !name.empty() && name.front() != '.' && name.size() > suffix.size() &&
-           name.substr(name.size() - suffix.size()) == suffix;
+constexpr std::string_view kSuffix = ".conf";
+
+bool endsInConf(std::string_view name) {
+    return name.size() >= kSuffix.size() && name.substr(name.size() - kSuffix.size()) == kSuffix;
 }
 
 struct DirCloser {
     void operator()(DIR* dir) const { closedir(dir); }
 };
 
+// Calls `visit(name)` for each entry of `directory`; a directory that does
+// not exist (or is none) has no entries.
+template <typename Visit>
+PluginKit::FileOutcome listDirectory(const std::string& directory, Visit visit) {
+    std::unique_ptr<DIR, DirCloser> dir(opendir(directory.c_str()));
+    if (!dir)
+        return errno == ENOENT || errno == ENOTDIR
+                   ? PluginKit::FileOutcome::success()
+                   : PluginKit::FileOutcome{PluginKit::FileError::Unreadable, errno};
+    errno = 0;
+    while (const dirent* entry = readdir(dir.get())) {
+        visit(std::string(entry->d_name));
+        errno = 0;
+    }
+    if (errno != 0)
+        return {PluginKit::FileError::Unreadable, errno};
+    return PluginKit::FileOutcome::success();
+}
+
 } // namespace
 
-std::vector<std::string>
-DropinSet::collect(std::string_view name, const std::function<bool(const std::string&)>& mayList) {
-    std::vector<std::string> paths;
+PluginKit::FileOutcome DropinSet::collect(std::string_view name,
+                                          const std::function<bool(const std::string&)>& mayList,
+                                          std::vector<std::string>& paths) {
+    paths.clear();
     if (name.empty())
-        return paths;
-    // File name -> the path found first ("" when masked or not a regular file).
+        return PluginKit::FileOutcome::success();
+    // File name -> the path found first ("" when it reads nothing).
     std::map<std::string, std::string> chosen;
     for (std::string_view root : kRoots) {
         const std::string directory = std::string(root) + "/" + std::string(name);
         if (!mayList(directory))
             break;
-        std::unique_ptr<DIR, DirCloser> dir(opendir(directory.c_str()));
-        if (!dir)
-            continue;
-        while (const dirent* entry = readdir(dir.get())) {
-            const std::string file = entry->d_name;
-            if (!isConfName(file) || chosen.count(file) != 0)
-                continue;
+        const PluginKit::FileOutcome outcome = listDirectory(directory, [&](std::string file) {
+            if (file.front() == '.' || file.size() == kSuffix.size() || !endsInConf(file) ||
+                chosen.count(file) != 0)
+                return;
             std::string path = directory + "/" + file;
             struct stat info {};
-            const bool masked = stat(path.c_str(), &info) == 0 && S_ISCHR(info.st_mode) &&
-                                info.st_rdev == makedev(1, 3);
-            const bool directoryEntry = !masked && S_ISDIR(info.st_mode);
-            chosen.emplace(file, masked || directoryEntry ? std::string() : std::move(path));
-        }
+            const bool found = stat(path.c_str(), &info) == 0;
+            const bool empty = !found || S_ISDIR(info.st_mode) ||
+                               (S_ISCHR(info.st_mode) && info.st_rdev == makedev(1, 3));
+            if (!found && errno != ENOENT)
+                chosen.emplace(std::move(file), std::move(path)); // its reading tells why
+            else
+                chosen.emplace(std::move(file), empty ? std::string() : std::move(path));
+        });
+        if (!outcome.ok())
+            return outcome;
     }
     for (auto& [file, path] : chosen)
         if (!path.empty())
             paths.push_back(std::move(path));
-    return paths;
+    return PluginKit::FileOutcome::success();
+}
+
+PluginKit::FileOutcome DropinSet::snippets(const std::string& directory,
+                                           std::vector<std::string>& paths) {
+    paths.clear();
+    const PluginKit::FileOutcome outcome = listDirectory(directory, [&](const std::string& file) {
+        const std::string path = directory + "/" + file;
+        struct stat info {};
+        if (endsInConf(file) && !(stat(path.c_str(), &info) != 0 && errno == ENOENT) &&
+            !S_ISDIR(info.st_mode))
+            paths.push_back(path);
+    });
+    std::sort(paths.begin(), paths.end());
+    return outcome;
 }
 
 } // namespace SystemPlugin

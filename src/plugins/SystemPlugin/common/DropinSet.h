@@ -1,7 +1,9 @@
 // The drop-in files of a configuration directory name ("sysctl.d",
 // "systemd/journald.conf.d") as systemd collects them from /etc, /run,
-// /usr/local/lib and /usr/lib.
+// /usr/local/lib and /usr/lib, and the files of one directory of snippets.
 #pragma once
+
+#include "PluginKit/FileOutcome.h"
 
 #include <functional>
 #include <string>
@@ -18,11 +20,23 @@ public:
 
     // The paths to read for `name`, sorted by file name: only names ending in
     // ".conf" and not starting with '.'; a name whose first file is a link to
-    // /dev/null (or /dev/null itself) or not a regular file reads nothing.
-    // Empty for an empty `name`. Directories that cannot be listed add nothing;
-    // a directory `mayList` refuses is not touched, and ends the collection.
-    static std::vector<std::string> collect(std::string_view name,
-                                            const std::function<bool(const std::string&)>& mayList);
+    // /dev/null (or /dev/null itself), a directory or a dangling link reads
+    // nothing. Nothing for an empty `name`. A directory that does not exist
+    // (or is not a directory) adds nothing; one that cannot be listed is
+    // Unreadable, so that a set that could not be seen whole never looks
+    // empty. A directory `mayList` refuses is not touched and ends the
+    // collection (its code is the caller's).
+    static PluginKit::FileOutcome collect(std::string_view name,
+                                          const std::function<bool(const std::string&)>& mayList,
+                                          std::vector<std::string>& paths);
+
+    // The files of `directory` whose names end in ".conf" (".conf" itself and
+    // dot files too),
+    // sorted by bytes, leaving out directories and dangling links (which their
+    // program skips). A directory that does not exist adds nothing; one that
+    // cannot be listed is Unreadable.
+    static PluginKit::FileOutcome snippets(const std::string& directory,
+                                           std::vector<std::string>& paths);
 };
 
 } // namespace SystemPlugin

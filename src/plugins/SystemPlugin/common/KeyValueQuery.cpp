@@ -5,38 +5,57 @@
 #include "PluginKit/PathList.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/DropinSet.h"
+#include "SystemPlugin/common/ProgramNumber.h"
 #include "SystemPlugin/common/PropertyText.h"
 #include "SystemPlugin/common/SshdConfig.h"
+#include "SystemPlugin/common/SysctlAssignments.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cwchar>
+#include <functional>
 #include <iterator>
 
 namespace SystemPlugin {
 
-using Reader = void (*)(std::string_view, const KeyQuery&, Values&);
+// Where a syntax finds files besides "file": none; the drop-in set systemd
+// collects; the ".conf" files of the directory named after the first file
+// plus ".d", read before it.
+enum class Dropins { None, Systemd, BeforeFile };
 
-// One row per syntax: its reader (none for sshd), which properties it
-// requires or takes, and the drop-in set it reads without "dropins".
+// One row per syntax: how its files are read (none for sshd, which has its
+// own reading), how its program reads integers, which properties it requires
+// or takes, and where its drop-ins are.
 struct KeyValueQuery::Syntax {
     const wchar_t* name;
-    Reader reader;
+    ReaderMaker reader;
+    ProgramNumber::Reading number;
     bool fileRequired;
     bool sectionRequired;
-    bool takesDropins;
-    const char* defaultDropins;
+    bool keepsReadable; // an unreadable number leaves the earlier one in place
+    Dropins dropins;
+    const char* defaultDropins; // for Systemd; null: the file's own
 };
 
 namespace {
 
 constexpr KeyValueQuery::Syntax kSyntaxes[] = {
-    {kSyntaxNames[0], &readShellAssignments, true, false, false, ""},
-    {kSyntaxNames[1], &readLoginDefsAssignments, true, false, false, ""},
-    {kSyntaxNames[2], &readUseraddAssignments, true, false, false, ""},
-    {kSyntaxNames[3], &readSysctlAssignments, false, false, true, "sysctl.d"},
-    {kSyntaxNames[4], &readSystemdAssignments, true, true, true, nullptr},
-    {kSyntaxNames[5], nullptr, true, false, false, ""},
-    {kSyntaxNames[6], &readPlainAssignments, true, false, false, ""},
+    {kSyntaxNames[0], &eachFile<readShellAssignments>, &ProgramNumber::decimal, true, false, false,
+     Dropins::None, ""},
+    {kSyntaxNames[1], &eachFile<readLoginDefsAssignments>, &ProgramNumber::shadow, true, false,
+     false, Dropins::None, ""},
+    {kSyntaxNames[2], &eachFile<readUseraddAssignments>, &ProgramNumber::useradd, true, false,
+     false, Dropins::None, ""},
+    {kSyntaxNames[3], &SysctlAssignments::make, &ProgramNumber::kernel, false, false, true,
+     Dropins::Systemd, "sysctl.d"},
+    {kSyntaxNames[4], &eachFile<readSystemdAssignments>, &ProgramNumber::decimal, true, true, false,
+     Dropins::Systemd, nullptr},
+    {kSyntaxNames[5], nullptr, &ProgramNumber::decimal, true, false, false, Dropins::None, ""},
+    {kSyntaxNames[6], &eachFile<readPlainAssignments>, &ProgramNumber::decimal, true, false, false,
+     Dropins::None, ""},
+    {kSyntaxNames[7], &eachFile<readPwqualityAssignments>, &ProgramNumber::pwquality, true, false,
+     false, Dropins::BeforeFile, ""},
 };
 static_assert(std::size(kSyntaxes) == std::size(kSyntaxNames), "a row for each syntax name");
 
@@ -60,7 +79,8 @@ std::string asOnePath(const std::string& pattern) {
 
 // The files an sshd Include names, through the kit's globs and reader, each
 // checked against network file systems. A path that does not exist adds
-// nothing, as glob(3) gives sshd nothing.
+// nothing, as glob(3) gives sshd nothing; a directory reads as empty, as sshd
+// reads it.
 class IncludeFiles : public SshdIncludeSource {
 public:
     explicit IncludeFiles(ProbeChecks& checks) : m_Checks(checks) {}
@@ -79,7 +99,10 @@ public:
         if (m_Checks.failed())
             return m_Checks.code();
         const PluginKit::FileOutcome outcome = PluginKit::FileReader::readFile(path, text);
-        if (outcome.error == PluginKit::FileError::Missing)
+        struct stat info {};
+        if (outcome.error == PluginKit::FileError::Missing ||
+            (outcome.error == PluginKit::FileError::WrongKind && stat(path.c_str(), &info) == 0 &&
+             S_ISDIR(info.st_mode)))
             text.clear();
         else if (!outcome.ok())
             m_Checks.fileFailure(outcome, path, __LINE__);
@@ -116,11 +139,22 @@ TErrorCode KeyValueQuery::check(const PluginSDK::Expression& node) {
     m_Syntax = findSyntax(syntaxName);
     const wchar_t* section = node.getProperty(L"section");
     const wchar_t* dropins = node.getProperty(L"dropins");
+    const wchar_t* match = node.getProperty(L"match");
     if (!m_Syntax)
         m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "Unknown syntax", __LINE__);
-    else if ((section && !m_Syntax->sectionRequired) || (dropins && !m_Syntax->takesDropins))
-        m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "This syntax takes no section or dropins",
+    else if ((section && !m_Syntax->sectionRequired) ||
+             (dropins && m_Syntax->dropins != Dropins::Systemd) || (match && m_Syntax->reader))
+        m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "This syntax takes no section, dropins or match",
                       __LINE__);
+    m_Match = SshdMatch::Mode::Unset;
+    if (match && !m_Checks.failed()) {
+        m_Match = SshdMatch::parse(utf8Of(match), m_Connection);
+        if (m_Match == SshdMatch::Mode::Unset || (m_Single && m_Match == SshdMatch::Mode::Any))
+            m_Checks.fail(
+                RC_PROPERTY_VALUE_INVALID,
+                "match is not a connection as sshd -C takes it (or \"any\" for KeyValues)",
+                __LINE__);
+    }
     m_Integer = m_Checks.truthValue(L"integer", false, __LINE__);
     m_Checks.readNetwork(__LINE__);
     if (m_Checks.failed())
@@ -130,7 +164,7 @@ TErrorCode KeyValueQuery::check(const PluginSDK::Expression& node) {
     m_Section = utf8Of(section);
     if (dropins)
         m_Dropins = utf8Of(dropins);
-    else if (m_Syntax->takesDropins)
+    else if (m_Syntax->dropins == Dropins::Systemd)
         m_Dropins = m_Syntax->defaultDropins ? m_Syntax->defaultDropins : systemdDropins(m_Files);
     m_Default = node.getProperty(L"default");
     return RC_SUCCESS;
@@ -140,56 +174,118 @@ TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values, 
     missedFile = false;
     std::vector<std::string> paths;
     std::vector<std::string> parts;
+    const std::function<bool(const std::string&)> mayTouch = [this](const std::string& path) {
+        m_Checks.checkNetwork(path, __LINE__);
+        return !m_Checks.failed();
+    };
+    std::size_t before = 0; // drop-ins read before "file"
+    if (m_Syntax->dropins == Dropins::BeforeFile) {
+        const std::string first = PluginKit::PathList::split(m_Files).front();
+        const PluginKit::FileOutcome outcome = mayTouch(first + ".d")
+                                                   ? DropinSet::snippets(first + ".d", paths)
+                                                   : PluginKit::FileOutcome::success();
+        if (!outcome.ok())
+            m_Checks.fileFailure(outcome, first + ".d", __LINE__);
+        before = paths.size();
+    }
     if (!m_Files.empty() || m_Syntax->fileRequired) {
         // Each part before a glob in it is expanded, each file again before
         // it is read (a glob may lead onto another mount) unless it is a part.
         parts = PluginKit::PathList::split(m_Files);
         for (const std::string& part : parts)
-            m_Checks.checkNetwork(part, __LINE__);
+            mayTouch(part);
+        std::vector<std::string> named;
         const PluginKit::FileOutcome outcome =
-            PluginKit::PathList::expand(m_Files, paths, m_Checks.networkAllowed());
+            PluginKit::PathList::expand(m_Files, named, m_Checks.networkAllowed());
         if (!outcome.ok())
             m_Checks.fileFailure(outcome, m_Files, __LINE__);
+        paths.insert(paths.end(), named.begin(), named.end());
     }
-    const std::size_t named = paths.size();
-    if (m_Syntax->takesDropins)
-        for (std::string& path : DropinSet::collect(m_Dropins, [this](const std::string& dir) {
-                 m_Checks.checkNetwork(dir, __LINE__);
-                 return !m_Checks.failed();
-             }))
-            paths.push_back(std::move(path));
+    const std::size_t firstDropin = paths.size();
+    if (m_Syntax->dropins == Dropins::Systemd && !m_Checks.failed()) {
+        std::vector<std::string> dropins;
+        const PluginKit::FileOutcome outcome = DropinSet::collect(m_Dropins, mayTouch, dropins);
+        if (!outcome.ok())
+            m_Checks.fileFailure(outcome, "drop-ins of " + m_Dropins, __LINE__);
+        paths.insert(paths.end(), dropins.begin(), dropins.end());
+    }
+    if (m_Checks.failed())
+        return m_Checks.code();
+    if (!m_Syntax->reader)
+        return readSshd(paths, sshConfigDir, values);
 
-    IncludeFiles includes(m_Checks);
-    SshdConfig sshd(m_Key, sshConfigDir, includes);
-    const KeyQuery query{m_Key, m_Section};
+    const std::unique_ptr<AssignmentReader> reader = m_Syntax->reader(KeyQuery{m_Key, m_Section});
     std::string text;
     for (std::size_t i = 0; i < paths.size() && !m_Checks.failed(); ++i) {
-        if (std::find(parts.begin(), parts.end(), paths[i]) == parts.end())
-            m_Checks.checkNetwork(paths[i], __LINE__);
-        if (m_Checks.failed())
+        if (std::find(parts.begin(), parts.end(), paths[i]) == parts.end() && !mayTouch(paths[i]))
             break;
         const PluginKit::FileOutcome outcome = PluginKit::FileReader::readFile(paths[i], text);
-        if (outcome.error == PluginKit::FileError::Missing && (i > 0 || named == 0)) {
-            missedFile = true;
+        // The first named file must exist, unless snippets read before it
+        // stand in for it (libpwquality reads them without it).
+        const bool firstNamed = i == 0 && before == 0 && firstDropin > 0;
+        if (outcome.error == PluginKit::FileError::Missing && !firstNamed) {
+            // A later file, or a drop-in or snippet that vanished; or the
+            // first named file where snippets stand in for it.
+            missedFile = missedFile || i != before || before == 0;
             continue;
         }
         if (!outcome.ok()) {
             m_Checks.fileFailure(outcome, paths[i], __LINE__);
-        } else if (m_Syntax->reader) {
-            m_Syntax->reader(text, query, values);
-        } else if (const TErrorCode code = sshd.read(text); code != RC_SUCCESS) {
-            // Unless an included file failed (and was recorded), the limits.
-            const std::string message = "Include nesting deeper than 16, or too many files: ";
-            m_Checks.fail(code, (message + paths[i]).c_str(), __LINE__);
+        } else if (const TErrorCode code = reader->read(text); code != RC_SUCCESS) {
+            const std::string message = (code == RC_NOT_PLAIN_ASSIGNMENT
+                                             ? "The key is set by more than a plain assignment: "
+                                             : "The file's own program refuses it: ") +
+                                        paths[i];
+            m_Checks.fail(code, message.c_str(), __LINE__);
         }
     }
-    if (!m_Syntax->reader)
-        values = sshd.values();
+    if (!m_Checks.failed())
+        values = reader->values();
+    return m_Checks.code();
+}
+
+TErrorCode KeyValueQuery::readSshd(const std::vector<std::string>& paths,
+                                   const std::string& configDir, Values& values) {
+    IncludeFiles includes(m_Checks);
+    SshdConfig sshd(configDir, includes);
+    std::string text;
+    std::string why;
+    for (const std::string& path : paths) {
+        const PluginKit::FileOutcome outcome = PluginKit::FileReader::readFile(path, text);
+        if (!outcome.ok()) {
+            m_Checks.fileFailure(outcome, path, __LINE__);
+            break;
+        }
+        const TErrorCode code = sshd.read(path, text, why);
+        if (code != RC_SUCCESS) {
+            // Unless an included file failed (and was recorded), sshd's own refusal or a limit.
+            m_Checks.fail(code, (why + ": " + path).c_str(), __LINE__);
+            break;
+        }
+    }
+    if (m_Checks.failed())
+        return m_Checks.code();
+    const TErrorCode code = sshd.values(m_Key, m_Match, m_Connection, values, why);
+    if (code != RC_SUCCESS)
+        m_Checks.fail(code, why.c_str(), __LINE__);
     return m_Checks.code();
 }
 
 const std::string& KeyValueQuery::winner(const Values& values) const {
     return m_Syntax->reader ? values.back() : values.front();
+}
+
+bool KeyValueQuery::number(std::string_view value, std::string& decimal) const {
+    return m_Syntax->number(value, decimal);
+}
+
+bool KeyValueQuery::winningNumber(const Values& values, std::string& decimal) const {
+    if (!m_Syntax->keepsReadable)
+        return number(winner(values), decimal);
+    for (auto value = values.rbegin(); value != values.rend(); ++value)
+        if (number(*value, decimal))
+            return true;
+    return false;
 }
 
 } // namespace SystemPlugin

@@ -1,6 +1,6 @@
 // What KeyValue and KeyValues share: the properties checked in their order,
-// the files read ("file", then the drop-in set) with the syntax's reader, and
-// the values the files assign to the key.
+// the files read ("file", the drop-ins) with the syntax's reader, and the
+// values the files assign to the key.
 #pragma once
 
 #include "PluginKit/Description.h"
@@ -8,14 +8,16 @@
 #include "SystemPlugin/common/Assignments.h"
 #include "SystemPlugin/common/ProbeChecks.h"
 #include "SystemPlugin/common/PropertyRows.h"
+#include "SystemPlugin/common/SshdMatch.h"
 
+#include <optional>
 #include <string>
 
 namespace SystemPlugin {
 
 // Whose reading of a file a key is read by.
-inline constexpr const wchar_t* kSyntaxNames[] = {L"shell",   L"logindefs", L"useradd", L"sysctl",
-                                                  L"systemd", L"sshd",      L"plain"};
+inline constexpr const wchar_t* kSyntaxNames[] = {
+    L"shell", L"logindefs", L"useradd", L"sysctl", L"systemd", L"sshd", L"plain", L"pwquality"};
 
 // The rows of the properties KeyValue and KeyValues share, in order.
 constexpr PluginKit::PropertyInfo syntaxRow() {
@@ -39,23 +41,36 @@ constexpr PluginKit::PropertyInfo dropinsRow() {
                                            "/etc, /run, /usr/local/lib and /usr/lib; `\"\"` reads "
                                            "none");
 }
+// `anyToo`: KeyValues, which also takes "any".
+constexpr PluginKit::PropertyInfo matchRow(bool anyToo) {
+    return PluginKit::optional(
+        L"match", anyToo ? "`sshd`: the connection, `user=NAME,host=NAME,addr=IP` (also `laddr`, "
+                           "`lport`, `rdomain`), as `sshd -T -C` takes it; `any`: every value "
+                           "anywhere"
+                         : "`sshd`: the connection, `user=NAME,host=NAME,addr=IP` (also `laddr`, "
+                           "`lport`, `rdomain`), as `sshd -T -C` takes it");
+}
 
 class KeyValueQuery {
 public:
-    // Failures are recorded in `checks`, the first one's code kept.
-    explicit KeyValueQuery(ProbeChecks& checks) : m_Checks(checks) {}
+    // Failures are recorded in `checks`, the first one's code kept. `single`:
+    // for KeyValue, which takes "default" and no "match" of "any".
+    KeyValueQuery(ProbeChecks& checks, bool single) : m_Checks(checks), m_Single(single) {}
 
     // Reads and checks the properties of `node`: required ones (-12001 in the
     // order "syntax", "file", "key", "section"), then values (-12002: an
-    // unknown syntax, "section" or "dropins" where the syntax takes none, a
-    // truth value other than "true"/"false" in "integer" or "network").
+    // unknown syntax, "section", "dropins" or "match" where the syntax takes
+    // none, a "match" that is no connection, a truth value other than
+    // "true"/"false" in "integer" or "network").
     TErrorCode check(const PluginSDK::Expression& node);
 
     // Reads the files and gives every value assigned to the key, in order of
     // precedence: for sshd the effective line's words first, for the others
     // the last assignment last. 0, or the code of a file that could not be
     // read (-12010 when the first file does not exist, -12011, -12012,
-    // -12015, -12020, -12024). A later file or drop-in that does not exist
+    // -12015, -12020, -12024), that its program refuses (-12029) or that
+    // would have to be run (-12030), or -12028 when the value depends on a
+    // connection "match" does not give. A later file that does not exist
     // assigns nothing; `missedFile` tells whether one was missing.
     TErrorCode read(const std::string& sshConfigDir, Values& values, bool& missedFile);
 
@@ -69,6 +84,13 @@ public:
     const std::string& winner(const Values& values) const;
 
     bool wantsInteger() const { return m_Integer; }
+    // The number the program reads `value` as, in decimal; false when it
+    // reads none.
+    bool number(std::string_view value, std::string& decimal) const;
+    // The number the key ends with: the winner's, or for sysctl (where the
+    // kernel refuses a write it cannot read and keeps the earlier value) the
+    // last value the kernel reads. False when there is none.
+    bool winningNumber(const Values& values, std::string& decimal) const;
     // "default", or null when absent.
     const wchar_t* fallback() const { return m_Default; }
 
@@ -76,12 +98,18 @@ public:
     struct Syntax;
 
 private:
+    TErrorCode readSshd(const std::vector<std::string>& paths, const std::string& configDir,
+                        Values& values);
+
     ProbeChecks& m_Checks;
+    bool m_Single;
     const Syntax* m_Syntax = nullptr;
     std::string m_Files;
     std::string m_Key;
     std::string m_Section;
     std::string m_Dropins;
+    SshdMatch::Mode m_Match = SshdMatch::Mode::Unset;
+    SshdMatch::Connection m_Connection;
     bool m_Integer = false;
     const wchar_t* m_Default = nullptr;
 };

@@ -127,13 +127,21 @@ struct Stanza {
         out.state = "not-installed";
         if (hasStatus && !parseStatus(status, out.state))
             return false;
+        // dpkg's checks of the trigger fields against the state, and of Multi-Arch: same
+        // against the architecture.
+        const bool pendingAllowed =
+            out.state == "triggers-pending" || out.state == "triggers-awaited";
+        const bool awaitedAllowed =
+            inSet(out.state, {"half-installed", "unpacked", "half-configured", "triggers-awaited"});
         if ((out.state == "triggers-pending" && !triggersPending) ||
-            (out.state == "triggers-awaited" && !triggersAwaited))
+            (out.state == "triggers-awaited" && !triggersAwaited) ||
+            (triggersPending && !pendingAllowed) || (triggersAwaited && !awaitedAllowed) ||
+            (out.multiArchSame && (out.architecture.empty() || out.architecture == "all")))
             return false;
         PluginKit::DebianVersion parsed;
         if (hasVersion && (version.empty() || !PluginKit::DebianVersion::parse(version, parsed)))
             return false;
-        if (!hasVersion && out.state != "not-installed")
+        if (!hasVersion && out.state != "not-installed" && out.state != "half-installed")
             return false;
         out.version = std::string(version);
         return true;
@@ -276,48 +284,71 @@ PackageDatabase::Outcome PackageDatabase::load(const std::string& adminDir, Pack
         outcome = readFile(adminDir + "/updates/" + entry, budget, text);
         if (outcome != Outcome::Ok)
             return outcome;
-        if ((outcome = out.apply(text)) != Outcome::Ok)
+        if ((outcome = out.apply(text, true)) != Outcome::Ok)
             return outcome;
     }
     return out.finish() ? Outcome::Ok : Outcome::Unreadable;
 }
 
-PackageDatabase::Outcome PackageDatabase::apply(std::string_view text) {
+PackageDatabase::Outcome PackageDatabase::apply(std::string_view text, bool journal) {
     std::vector<PackageInstance> stanzas;
     const Outcome parsed = parseStanzas(text, kMaxInstances - m_Instances.size(), stanzas);
     if (parsed != Outcome::Ok)
         return parsed;
-    std::vector<bool> written(m_Instances.size(), false);
     for (PackageInstance& stanza : stanzas) {
         const std::string key = stanza.name + '\n' + stanza.architecture;
         auto found = m_ByKey.find(key);
         size_t target = found == m_ByKey.end() ? m_Instances.size() : found->second;
-        // A package that is not "Multi-Arch: same" has one instance whatever its
-        // architecture, as dpkg keeps it.
         auto& [count, first] = m_ByName[stanza.name];
-        if (target == m_Instances.size() && !stanza.multiArchSame && count > 0) {
-            if (count > 1 || m_Instances[first].multiArchSame)
+        if (!journal && stanza.state != "not-installed") {
+            auto& [described, allSame] =
+                m_Described.try_emplace(stanza.name, 0, true).first->second;
+            allSame = allSame && stanza.multiArchSame;
+            if (++described > 1 && !allSame)
                 return Outcome::Unreadable;
-            target = first;
-            m_ByKey.erase(m_Instances[first].name + '\n' + m_Instances[first].architecture);
+        }
+        // In a journal entry, a package with one instance in a state other than
+        // not-installed is that instance whatever the architecture (a cross-grade), unless
+        // both are "Multi-Arch: same".
+        size_t instances = 0;
+        const size_t present =
+            journal ? installedOrOther(stanza.name, count, first, instances) : m_Instances.size();
+        if (instances > 1 && !stanza.multiArchSame)
+            return Outcome::Unreadable; // not co-installable with the instances present
+        if (present != m_Instances.size() && present != target &&
+            !(stanza.multiArchSame && m_Instances[present].multiArchSame)) {
+            target = present;
+            m_ByKey.erase(m_Instances[present].name + '\n' + m_Instances[present].architecture);
         }
         if (target == m_Instances.size()) {
             first = count++ == 0 ? target : first;
             m_Instances.emplace_back();
-            written.push_back(false);
         }
-        // One file describing one instance twice is refused.
-        if (written[target])
-            return Outcome::Unreadable;
-        written[target] = true;
         m_ByKey[key] = target;
         m_Instances[target] = std::move(stanza);
     }
     return Outcome::Ok;
 }
 
+size_t PackageDatabase::installedOrOther(const std::string& name, size_t count, size_t first,
+                                         size_t& seen) const {
+    size_t found = m_Instances.size();
+    seen = 0;
+    for (size_t i = first; i < m_Instances.size() && count > 0; ++i) {
+        if (m_Instances[i].name != name)
+            continue;
+        --count;
+        if (m_Instances[i].state != "not-installed") {
+            found = i;
+            ++seen;
+        }
+    }
+    return seen == 1 ? found : m_Instances.size();
+}
+
 bool PackageDatabase::finish() {
     m_ByName.clear();
+    m_Described.clear();
     m_ByKey.clear();
     std::sort(m_Instances.begin(), m_Instances.end(), byKey);
     m_InstalledNames.clear();

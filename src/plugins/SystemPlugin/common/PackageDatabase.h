@@ -39,10 +39,14 @@ public:
     // malformed status file, or anything dpkg itself refuses, is Unreadable.
     static Outcome load(const std::string& adminDir, PackageDatabase& out);
 
-    // Applies one file of stanzas (the status file or a journal entry): each stanza replaces
-    // the instance it describes. Unreadable when dpkg would refuse the text, TooLarge past
-    // kMaxInstances.
-    Outcome apply(std::string_view text);
+    // Applies one file of stanzas (the status file, or a journal entry when `journal`): each
+    // stanza replaces the instance it describes. In the status file a slot is kept per name
+    // and architecture, and a name described more than once in a state other than
+    // not-installed is refused unless each such stanza is Multi-Arch: same (dpkg's "multiple
+    // non-coinstallable package instances"); a journal entry for a package that is not Multi-Arch:
+    // same replaces its one instance whatever the architecture (a cross-grade). Unreadable when
+    // dpkg would refuse the text, TooLarge past kMaxInstances.
+    Outcome apply(std::string_view text, bool journal = false);
 
     // Sorts the instances and checks that no two of one name clash, as dpkg does once it has
     // read everything. False when the database is one dpkg refuses.
@@ -58,11 +62,19 @@ public:
     const std::vector<std::string>& installedNames() const { return m_InstalledNames; }
 
 private:
+    // The one instance of `name` in a state other than not-installed, or the end when there
+    // are none or several (`count` instances from `first` on); `seen` tells how many.
+    size_t installedOrOther(const std::string& name, size_t count, size_t first,
+                            size_t& seen) const;
+
     std::vector<PackageInstance> m_Instances;
     // While applying: the instance of each name and architecture, and per name how many
     // instances there are and the first of them.
     std::unordered_map<std::string, size_t> m_ByKey;
     std::unordered_map<std::string, std::pair<size_t, size_t>> m_ByName;
+    // Per name, the stanzas of the status file in a state other than not-installed, and
+    // whether each was Multi-Arch: same.
+    std::unordered_map<std::string, std::pair<size_t, bool>> m_Described;
 
     std::vector<std::string> m_InstalledNames;
 };

@@ -4,6 +4,7 @@
 #include "PluginKit/FileReader.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/ConfigLines.h"
+#include "SystemPlugin/common/GlibcRecords.h"
 #include "SystemPlugin/common/PropertyText.h"
 
 #include <cwchar>
@@ -63,22 +64,34 @@ TErrorCode RecordFieldQuery::read(Values& values) {
         m_Checks.fileFailure(outcome, m_File, __LINE__);
         return m_Checks.code();
     }
-    std::vector<std::string_view> fields;
-    forEachLine(text, [&](std::string_view line) {
-        if (!RecordFilter::splitRecord(line, fields) || !m_Filter.accepts(fields))
+    const GlibcRecords::Kind kind = GlibcRecords::kindOf(m_File);
+    const bool lists = kind == GlibcRecords::Kind::Group || kind == GlibcRecords::Kind::Gshadow;
+    auto take = [&](const std::vector<std::string_view>& fields) {
+        if (!m_Filter.accepts(fields))
             return;
         std::string_view field = m_Field <= fields.size() ? fields[m_Field - 1] : "";
         if (m_Split.empty()) {
             values.emplace_back(field);
-            return;
+        } else if (lists) {
+            GlibcRecords::items(field, m_Split[0], values);
+        } else {
+            while (!field.empty()) {
+                const std::size_t end = field.find(m_Split);
+                if (end != 0)
+                    values.emplace_back(field.substr(0, end));
+                field.remove_prefix(end == std::string_view::npos ? field.size()
+                                                                  : end + m_Split.size());
+            }
         }
-        while (!field.empty()) {
-            const std::size_t end = field.find(m_Split);
-            if (end != 0)
-                values.emplace_back(field.substr(0, end));
-            field.remove_prefix(end == std::string_view::npos ? field.size()
-                                                              : end + m_Split.size());
-        }
+    };
+    if (kind != GlibcRecords::Kind::Other) {
+        GlibcRecords::forEach(text, kind, take);
+        return RC_SUCCESS;
+    }
+    std::vector<std::string_view> fields;
+    forEachLine(text, [&](std::string_view line) {
+        if (RecordFilter::splitRecord(line, fields))
+            take(fields);
     });
     return RC_SUCCESS;
 }

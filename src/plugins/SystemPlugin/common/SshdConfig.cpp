@@ -1,146 +1,23 @@
-// sshd_config reading: sshd's own keyword delimiting, word splitting, Include
-// and Match rules.
+// sshd_config reading: sshd's line and word splitting, its checks, Include,
+// and the two readings that give a connection's values.
 #include "SystemPlugin/common/SshdConfig.h"
 
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/ConfigLines.h"
+#include "SystemPlugin/common/SshdKeywords.h"
 
 #include <strings.h>
 
-#include <utility>
-
 namespace SystemPlugin {
 namespace {
-
-constexpr std::string_view kWhitespace = " \t\r\n";
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 
-// The keywords a Match block may set (sshd_config(5)).
-constexpr std::string_view kMatchKeywords[] = {"AcceptEnv",
-                                               "AllowAgentForwarding",
-                                               "AllowGroups",
-                                               "AllowStreamLocalForwarding",
-                                               "AllowTcpForwarding",
-                                               "AllowUsers",
-                                               "AuthenticationMethods",
-                                               "AuthorizedKeysCommand",
-                                               "AuthorizedKeysCommandUser",
-                                               "AuthorizedKeysFile",
-                                               "AuthorizedPrincipalsCommand",
-                                               "AuthorizedPrincipalsCommandUser",
-                                               "AuthorizedPrincipalsFile",
-                                               "Banner",
-                                               "CASignatureAlgorithms",
-                                               "ChannelTimeout",
-                                               "ChrootDirectory",
-                                               "ClientAliveCountMax",
-                                               "ClientAliveInterval",
-                                               "DenyGroups",
-                                               "DenyUsers",
-                                               "DisableForwarding",
-                                               "ExposeAuthInfo",
-                                               "ForceCommand",
-                                               "GatewayPorts",
-                                               "GSSAPIAuthentication",
-                                               "HostbasedAcceptedAlgorithms",
-                                               "HostbasedAuthentication",
-                                               "HostbasedUsesNameFromPacketOnly",
-                                               "IgnoreRhosts",
-                                               "IPQoS",
-                                               "KbdInteractiveAuthentication",
-                                               "KerberosAuthentication",
-                                               "LogLevel",
-                                               "MaxAuthTries",
-                                               "MaxSessions",
-                                               "PasswordAuthentication",
-                                               "PermitEmptyPasswords",
-                                               "PermitListen",
-                                               "PermitOpen",
-                                               "PermitRootLogin",
-                                               "PermitTTY",
-                                               "PermitTunnel",
-                                               "PermitUserRC",
-                                               "PubkeyAcceptedAlgorithms",
-                                               "PubkeyAuthentication",
-                                               "PubkeyAuthOptions",
-                                               "RekeyLimit",
-                                               "RevokedKeys",
-                                               "SetEnv",
-                                               "StreamLocalBindMask",
-                                               "StreamLocalBindUnlink",
-                                               "TrustedUserCAKeys",
-                                               "UnusedConnectionTimeout",
-                                               "X11DisplayOffset",
-                                               "X11Forwarding",
-                                               "X11UseLocalhost"};
-
-// Other names sshd takes for a keyword.
-constexpr std::pair<std::string_view, std::string_view> kAliases[] = {
-    {"ChallengeResponseAuthentication", "KbdInteractiveAuthentication"},
-    {"SkeyAuthentication", "KbdInteractiveAuthentication"},
-    {"PubkeyAcceptedKeyTypes", "PubkeyAcceptedAlgorithms"},
-    {"HostbasedAcceptedKeyTypes", "HostbasedAcceptedAlgorithms"},
-    {"DSAAuthentication", "PubkeyAuthentication"},
-    {"KeepAlive", "TCPKeepAlive"}};
-
-std::string_view canonical(std::string_view keyword) {
-    for (const auto& [alias, name] : kAliases)
-        if (equalsIgnoringCase(alias, keyword))
-            return name;
-    return keyword;
-}
-
-bool sameKeyword(std::string_view a, std::string_view b) {
-    return equalsIgnoringCase(canonical(a), canonical(b));
-}
-
-bool isMatchKeyword(std::string_view keyword) {
-    for (std::string_view known : kMatchKeywords)
-        if (sameKeyword(known, keyword))
-            return true;
-    return false;
-}
-
-std::size_t skipWhitespace(std::string_view text, std::size_t pos) {
-    const std::size_t found = text.find_first_not_of(kWhitespace, pos);
-    return found == std::string_view::npos ? text.size() : found;
-}
-
-// sshd's token delimiter for keywords: a token ends at white space, '=' or a
-// '"' (which opens a quoted stretch up to the next '"'); then white space and at
-// most one '=' are skipped. `pos` becomes npos when the text ends inside the
-// token. False when a quote is left open.
-bool delimit(std::string_view text, std::size_t& pos, std::string& token) {
-    const std::size_t start = pos;
-    const std::size_t stop = text.find_first_of("\" \t\r\n=", start);
-    if (stop == std::string_view::npos) {
-        token.assign(text.substr(start));
-        pos = std::string_view::npos;
-        return true;
-    }
-    if (text[stop] == '"') {
-        const std::size_t close = text.find('"', stop + 1);
-        if (close == std::string_view::npos)
-            return false;
-        token.assign(text.substr(start, stop - start));
-        token.append(text.substr(stop + 1, close - stop - 1));
-        pos = skipWhitespace(text, close + 1);
-        return true;
-    }
-    token.assign(text.substr(start, stop - start));
-    const bool sawEquals = text[stop] == '=';
-    pos = skipWhitespace(text, stop + 1);
-    if (!sawEquals && pos < text.size() && text[pos] == '=')
-        pos = skipWhitespace(text, pos + 1);
-    return true;
-}
-
-// sshd's argument splitter: blanks separate words, '#' at the start of a word
-// ends the line, '...' and "..." quote, \' \" \\ and (outside quotes) "\ "
-// escape. False for an unterminated quote.
+// sshd's argument splitter (argv_split): blanks separate words, '#' at the
+// start of a word ends the line, '...' and "..." quote, \' \" \\ and (outside
+// quotes) "\ " escape. False for an unterminated quote.
 bool splitWords(std::string_view text, std::vector<std::string>& words) {
     std::size_t i = 0;
     while (i < text.size()) {
@@ -176,81 +53,273 @@ bool splitWords(std::string_view text, std::vector<std::string>& words) {
     return true;
 }
 
+// The lines sshd's load_server_config makes of a file: leading blanks and
+// '\r' dropped, each line cut at its first NUL (which takes its line end with
+// it, joining it to the next).
+std::vector<std::string> serverLines(std::string_view text) {
+    std::string joined;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size() - 1);
+        std::string_view line = text.substr(0, end + 1);
+        text.remove_prefix(end + 1);
+        line.remove_prefix(std::min(line.size(), line.find_first_not_of(" \t\r")));
+        joined.append(upToNul(line));
+    }
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = joined.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(joined.substr(start, end - start));
+    lines.push_back(joined.substr(start));
+    return lines;
+}
+
 } // namespace
 
-bool SshdConfig::splitLine(std::string_view line, std::string& keyword,
-                           std::vector<std::string>& words) {
-    while (!line.empty() &&
-           (kWhitespace.find(line.back()) != std::string_view::npos || line.back() == '\f'))
-        line.remove_suffix(1);
-    if (line.empty())
-        return false;
-    std::size_t pos = 0;
-    if (!delimit(line, pos, keyword))
-        return false;
-    if (keyword.empty() && pos != std::string_view::npos && !delimit(line, pos, keyword))
-        return false;
-    if (keyword.empty() || keyword[0] == '#' || pos >= line.size())
-        return false;
-    words.clear();
-    return splitWords(line.substr(pos), words) && !words.empty();
-}
-
-std::vector<std::string> SshdConfig::values() const {
-    bool overridden = false;
-    if (isMatchKeyword(m_Keyword))
-        for (const Line& line : m_Lines)
-            overridden = overridden || line.inMatchAll;
-    std::vector<std::string> values;
-    for (const Line& line : m_Lines)
-        if (line.inMatchAll || !overridden)
-            values.insert(values.end(), line.words.begin(), line.words.end());
-    return values;
-}
-
-TErrorCode SshdConfig::read(std::string_view text, int depth, bool inMatchAll) {
-    if (depth > kMaxDepth)
-        return RC_INCLUDE_TOO_DEEP;
-    bool active = true;
+// One reading of the files: the connection its Match lines are evaluated
+// for (null: sshd's first reading), the lines setting the keyword it finds
+// active, and how it ended.
+struct SshdConfig::Pass {
+    const SshdMatch::Connection* connection = nullptr;
+    bool first = false;
+    std::string_view keyword;
+    std::vector<const Entry*>* lines = nullptr;
     TErrorCode code = 0;
-    std::string keyword;
-    std::vector<std::string> words;
-    forEachLine(text, [&](std::string_view line) {
-        if (code != 0 || !splitLine(line, keyword, words))
-            return;
-        if (equalsIgnoringCase(keyword, "Match")) {
-            active = words.size() == 1 && equalsIgnoringCase(words[0], "all");
-            inMatchAll = active;
-        } else if (!active) {
-        } else if (equalsIgnoringCase(keyword, "Include")) {
-            code = include(words, depth + 1, inMatchAll);
-        } else if (sameKeyword(keyword, m_Keyword)) {
-            m_Lines.push_back(Line{words, inMatchAll});
-        }
-    });
-    return code;
+    std::string why;
+    std::size_t visits = 0;
+};
+
+TErrorCode SshdConfig::read(const std::string& path, std::string_view text, std::string& why) {
+    std::size_t index = 0;
+    if (const TErrorCode code = parseFile(path, text, 0, index, why))
+        return code;
+    std::vector<const Entry*> lines;
+    return collect({}, nullptr, lines, why);
 }
 
-TErrorCode SshdConfig::include(const std::vector<std::string>& globs, int depth, bool inMatchAll) {
-    std::vector<std::string> paths;
-    std::string text;
-    for (const std::string& glob : globs) {
-        if (glob.empty())
-            continue;
-        paths.clear();
-        const std::string pattern = glob[0] == '/' ? glob : m_ConfigDir + "/" + glob;
-        TErrorCode code = m_Source.expand(pattern, paths);
-        for (const std::string& path : paths) {
-            if (code == 0 && ++m_Included > kMaxIncludedFiles)
-                code = RC_OVER_LIMIT;
-            if (code == 0)
-                code = m_Source.read(path, text);
-            if (code == 0)
-                code = read(text, depth, inMatchAll);
-        }
-        if (code != 0)
-            return code;
+TErrorCode SshdConfig::parseFile(const std::string& path, std::string_view text, int depth,
+                                 std::size_t& index, std::string& why) {
+    if (depth > kMaxDepth) {
+        why = "Include nesting deeper than " + std::to_string(kMaxDepth);
+        return RC_INCLUDE_TOO_DEEP;
     }
+    m_Bytes += text.size();
+    if (m_Files.size() >= kMaxIncludedFiles || m_Bytes > kMaxBytes) {
+        why = "More than " + std::to_string(kMaxIncludedFiles) + " files, or " +
+              std::to_string(kMaxBytes >> 20) + " MiB, included";
+        return RC_OVER_LIMIT;
+    }
+    index = m_Files.size();
+    m_ByPath.emplace(path, index);
+    m_Files.emplace_back();
+    std::vector<Entry> entries;
+    for (const std::string& line : serverLines(text))
+        if (const TErrorCode code = parseLine(line, depth, entries, why)) {
+            why += " (" + path + ")";
+            return code;
+        }
+    m_Files[index] = std::move(entries);
+    return 0;
+}
+
+TErrorCode SshdConfig::parseLine(std::string_view line, int depth, std::vector<Entry>& entries,
+                                 std::string& why) {
+    // Trailing blanks, line ends and form feeds go, except the first character.
+    while (line.size() > 1 &&
+           std::string_view(" \t\r\n\f").find(line.back()) != std::string_view::npos)
+        line.remove_suffix(1);
+    std::string_view rest = line;
+    std::optional<std::string> keyword = SshdMatch::nextToken(rest);
+    if (keyword && keyword->empty() && !rest.empty())
+        keyword = SshdMatch::nextToken(rest);
+    if (!keyword || keyword->empty() || (*keyword)[0] == '#')
+        return 0;
+    why = "sshd refuses the line \"" + std::string(line) + "\": ";
+    std::vector<std::string> words;
+    const SshdKeywords::Keyword* known = SshdKeywords::find(*keyword);
+    const char* refusal = rest.empty()               ? "no argument after keyword"
+                          : !known                   ? "Bad configuration option"
+                          : !splitWords(rest, words) ? "invalid quotes"
+                                                     : nullptr;
+    if (refusal) {
+        why += refusal;
+        return RC_REFUSED_BY_PROGRAM;
+    }
+    Entry entry;
+    entry.keyword = std::string(known->name);
+    entry.allowedInMatch = known->allowedInMatch;
+    if (equalsIgnoringCase(*keyword, "match")) {
+        entry.kind = Entry::Kind::Match;
+        entry.words = {std::string(rest)};
+        std::string reason;
+        if (SshdMatch::evaluate(rest, nullptr, reason) == SshdMatch::Result::Refused) {
+            why += reason;
+            return RC_REFUSED_BY_PROGRAM;
+        }
+    } else if (equalsIgnoringCase(*keyword, "include")) {
+        entry.kind = Entry::Kind::Include;
+        if (words.empty()) {
+            why += "Include without a file name";
+            return RC_REFUSED_BY_PROGRAM;
+        }
+        for (const std::string& glob : words) {
+            if (glob.empty()) {
+                why += "Include with an empty argument";
+                return RC_REFUSED_BY_PROGRAM;
+            }
+            const std::string pattern =
+                glob[0] == '/' || glob[0] == '~' ? glob : m_ConfigDir + "/" + glob;
+            auto found = m_ByPattern.find(pattern);
+            if (found == m_ByPattern.end()) {
+                std::vector<std::string> paths;
+                if (const TErrorCode code = m_Source.expand(pattern, paths))
+                    return code;
+                std::vector<std::size_t> files;
+                std::string text;
+                for (const std::string& path : paths) {
+                    std::size_t index = 0;
+                    if (const auto cached = m_ByPath.find(path); cached != m_ByPath.end())
+                        index = cached->second;
+                    else if (const TErrorCode code = m_Source.read(path, text))
+                        return code;
+                    else if (const TErrorCode parsed = parseFile(path, text, depth + 1, index, why))
+                        return parsed;
+                    files.push_back(index);
+                }
+                found = m_ByPattern.emplace(pattern, std::move(files)).first;
+            }
+            entry.files.insert(entry.files.end(), found->second.begin(), found->second.end());
+        }
+    } else {
+        std::string reason;
+        if (!SshdKeywords::accepts(*known, words, reason)) {
+            why += reason;
+            return RC_REFUSED_BY_PROGRAM;
+        }
+        entry.words = std::move(words);
+    }
+    entries.push_back(std::move(entry));
+    return 0;
+}
+
+void SshdConfig::walk(std::size_t file, int depth, bool matchOnly, bool neverMatch, bool& active,
+                      Pass& pass) const {
+    if (depth > kMaxDepth) {
+        pass.code = RC_INCLUDE_TOO_DEEP;
+        pass.why = "Include nesting deeper than " + std::to_string(kMaxDepth);
+        return;
+    }
+    if (++pass.visits > kMaxIncludedFiles) {
+        pass.code = RC_OVER_LIMIT;
+        pass.why = "More than " + std::to_string(kMaxIncludedFiles) + " files included";
+        return;
+    }
+    for (const Entry& entry : m_Files[file]) {
+        if (pass.code != 0)
+            return;
+        switch (entry.kind) {
+        case Entry::Kind::Setting:
+            if (!active && !entry.allowedInMatch && pass.first) {
+                pass.code = RC_REFUSED_BY_PROGRAM;
+                pass.why = "Directive " + entry.keyword + " is not allowed within a Match block";
+            } else if (active && entry.keyword == pass.keyword) {
+                pass.lines->push_back(&entry);
+            }
+            break;
+        case Entry::Kind::Match: {
+            const auto result = SshdMatch::evaluate(
+                entry.words.front(), neverMatch ? nullptr : pass.connection, pass.why);
+            if (result == SshdMatch::Result::NeedsPort) {
+                pass.code = RC_CONTEXT_NEEDED;
+                pass.why = "A Match LocalPort block needs lport in \"match\"";
+            }
+            active = !neverMatch && result == SshdMatch::Result::Match;
+            matchOnly = false;
+            break;
+        }
+        case Entry::Kind::Include: {
+            const bool outer = active;
+            for (std::size_t child : entry.files) {
+                walk(child, depth + 1, matchOnly, !matchOnly && !outer, active, pass);
+                active = outer;
+            }
+            break;
+        }
+        }
+    }
+}
+
+TErrorCode SshdConfig::collect(std::string_view keyword, const SshdMatch::Connection* connection,
+                               std::vector<const Entry*>& lines, std::string& why) const {
+    Pass pass;
+    pass.connection = connection;
+    pass.first = connection == nullptr;
+    pass.keyword = keyword;
+    pass.lines = &lines;
+    bool active = pass.first;
+    walk(0, 0, !pass.first, false, active, pass);
+    if (pass.code != 0)
+        why = pass.why;
+    return pass.code;
+}
+
+// Every line of every file in the order sshd reads them, whatever the
+// connection, with whether a line setting the keyword stands in a block other
+// than "Match all" (an Include inside one puts the whole file there) and
+// whether a Match LocalPort exists. The first reading has bounded the nesting.
+struct SshdConfig::Survey {
+    std::string_view keyword;
+    std::vector<const Entry*>* lines;
+    bool inBlock = false;
+    bool localPort = false;
+
+    void visit(const SshdConfig& config, std::size_t file, bool outer) {
+        bool other = outer;
+        for (const Entry& entry : config.m_Files[file]) {
+            std::string unused;
+            const SshdMatch::Connection none;
+            if (entry.kind == Entry::Kind::Match) {
+                const std::string& criteria = entry.words.front();
+                other = outer ||
+                        SshdMatch::evaluate(criteria, nullptr, unused) != SshdMatch::Result::Match;
+                localPort = localPort || SshdMatch::evaluate(criteria, &none, unused) ==
+                                             SshdMatch::Result::NeedsPort;
+            } else if (entry.kind == Entry::Kind::Include) {
+                for (std::size_t child : entry.files)
+                    visit(config, child, other);
+            } else if (entry.keyword == keyword) {
+                inBlock = inBlock || other;
+                lines->push_back(&entry);
+            }
+        }
+    }
+};
+
+TErrorCode SshdConfig::values(std::string_view keyword, SshdMatch::Mode mode,
+                              const SshdMatch::Connection& connection,
+                              std::vector<std::string>& words, std::string& why) const {
+    const SshdKeywords::Keyword* known = SshdKeywords::find(keyword);
+    const std::string name = known ? std::string(known->name) : std::string(keyword);
+    std::vector<const Entry*> lines;
+    if (mode != SshdMatch::Mode::Connection) {
+        Survey survey{name, &lines};
+        survey.visit(*this, 0, false);
+        if (mode == SshdMatch::Mode::Unset && (survey.inBlock || survey.localPort)) {
+            why = "A Match block sets " + name + ", or a Match LocalPort exists: give \"match\"";
+            return RC_CONTEXT_NEEDED;
+        }
+    }
+    if (mode != SshdMatch::Mode::Any) {
+        std::vector<const Entry*> matched;
+        lines.clear();
+        if (const TErrorCode code = collect(name, nullptr, lines, why))
+            return code;
+        if (const TErrorCode code = collect(name, &connection, matched, why))
+            return code;
+        if (!matched.empty() && known && known->allowedInMatch)
+            lines = std::move(matched);
+    }
+    for (const Entry* line : lines)
+        words.insert(words.end(), line->words.begin(), line->words.end());
     return 0;
 }
 

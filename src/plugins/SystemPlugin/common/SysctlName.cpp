@@ -1,6 +1,8 @@
 // Kernel parameter names to /proc/sys paths, and their values.
 #include "SystemPlugin/common/SysctlName.h"
 
+#include <algorithm>
+
 namespace SystemPlugin {
 
 namespace {
@@ -15,17 +17,62 @@ void swapSeparators(std::string& name) {
             name[i] = name[i] == '.' ? '/' : '.';
 }
 
+// systemd's path_simplify: runs of '/' as one, "." components and a final
+// '/' dropped; a component longer than NAME_MAX leaves the rest as written.
+std::string simplifyPath(std::string_view path) {
+    if (path.empty())
+        return {};
+    constexpr std::size_t kNameMax = 255;
+    std::string out = path.front() == '/' ? "/" : "";
+    auto skipSlashOrDot = [&](std::size_t at) {
+        while (at < path.size()) {
+            if (path[at] == '/')
+                ++at;
+            else if (path.substr(at, 2) == "./")
+                at += 2;
+            else
+                break;
+        }
+        return at;
+    };
+    bool slash = false;
+    std::size_t at = out.size();
+    for (;;) {
+        const std::size_t first = skipSlashOrDot(at);
+        if (first >= path.size() || path.substr(first) == ".")
+            break;
+        const std::size_t end = std::min(path.find('/', first), path.size());
+        if (slash)
+            out += '/';
+        if (end - first > kNameMax) {
+            out.append(path.substr(at));
+            return out;
+        }
+        out.append(path.substr(first, end - first));
+        slash = true;
+        at = skipSlashOrDot(end);
+        if (path.substr(at) == ".")
+            at = path.size();
+    }
+    if (out.empty())
+        out = ".";
+    return out;
+}
+
 } // namespace
 
 std::string sysctlNormalise(std::string_view name) {
     std::string swapped(name);
     swapSeparators(swapped);
-    std::string out;
-    out.reserve(swapped.size());
-    for (char c : swapped)
-        if (c != '/' || out.empty() || out.back() != '/')
-            out += c;
+    std::string out = simplifyPath(swapped);
+    if (out.size() > 1 && out.front() == '/')
+        out.erase(0, 1);
     return out;
+}
+
+std::string sysctlTarget(std::string_view key) {
+    const std::string padded = "/" + std::string(key) + "/";
+    return padded.find("/../") == std::string::npos ? std::string(key) : std::string();
 }
 
 bool sysctlPath(std::string_view name, std::string& path) {

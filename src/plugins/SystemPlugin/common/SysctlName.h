@@ -13,9 +13,15 @@ namespace SystemPlugin {
 // a leading '/', an empty component, '*', '?', '[' or ".." in a component.
 bool sysctlPath(std::string_view name, std::string& path);
 
-// A parameter name in the form sysctl.d keys are compared in: the swap of
-// sysctlPath, then runs of '/' as one.
+// A sysctl.d key as systemd-sysctl normalises it: the swap of sysctlPath,
+// then the path simplified (runs of '/' as one, "." components and a final
+// '/' dropped, ".." kept) and a leading '/' dropped.
 std::string sysctlNormalise(std::string_view name);
+
+// The parameter below /proc/sys that systemd-sysctl writes for the
+// normalised key `key`: the key itself, or "" for a key with a ".."
+// component, which it refuses to write.
+std::string sysctlTarget(std::string_view key);
 
 // A parameter's value as sysctl prints it: every run of blanks, tabs and line
 // ends becomes one space, none at either end.

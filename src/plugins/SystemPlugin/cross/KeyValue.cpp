@@ -18,7 +18,7 @@ TErrorCode KeyValue::getScalarResult(PluginSDK::String& result) {
     result = L"";
     Trace trace(PluginKit::pluginTracer(), "KeyValue::getScalarResult(PluginSDK::String & result)");
     ProbeChecks checks(*this, trace, kTraceSource);
-    KeyValueQuery query(checks);
+    KeyValueQuery query(checks, true);
     Values values;
     bool missedFile = false;
     if (const TErrorCode code = query.run(*this, m_Context.sshConfigDir(), values, missedFile))
@@ -27,16 +27,17 @@ TErrorCode KeyValue::getScalarResult(PluginSDK::String& result) {
         result = query.fallback();
         return RC_SUCCESS;
     }
+    std::string number;
     if (values.empty() && missedFile)
         checks.fail(RC_NOT_FOUND, "Key not found, and a file does not exist", __LINE__);
     else if (values.empty())
         checks.fail(RC_KEY_NOT_FOUND, "Key not found", __LINE__);
-    else if (query.wantsInteger() && !isDecimalInteger(query.winner(values)))
-        checks.fail(RC_NOT_AN_INTEGER, "The value is not an integer", __LINE__);
+    else if (query.wantsInteger() && !query.winningNumber(values, number))
+        checks.fail(RC_NOT_AN_INTEGER, "The value is not an integer its program reads", __LINE__);
     if (checks.failed())
         return checks.code();
-    const std::string& value = query.winner(values);
-    result = PluginKit::TextLines::decode(value).c_str();
+    result =
+        PluginKit::TextLines::decode(query.wantsInteger() ? number : query.winner(values)).c_str();
     return RC_SUCCESS;
 }
 
@@ -51,7 +52,9 @@ constexpr PluginKit::PropertyInfo kPropertyRows[] = {
     sectionRow(),
     dropinsRow(),
     PluginKit::optional(L"default", "the result when no file assigns the key"),
-    truthRow(L"integer", "`true`: the value must read as a decimal integer (else -12025)"),
+    matchRow(false),
+    truthRow(L"integer", "`true`: the value must be an integer as its program reads it, given in "
+                         "decimal (else -12025)"),
     networkRow()};
 
 } // namespace

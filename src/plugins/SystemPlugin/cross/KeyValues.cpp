@@ -19,15 +19,19 @@ TErrorCode KeyValues::getVectorResult(PluginSDK::StringVector& result) {
     Trace trace(PluginKit::pluginTracer(),
                 "KeyValues::getVectorResult(PluginSDK::StringVector & result)");
     ProbeChecks checks(*this, trace, kTraceSource);
-    KeyValueQuery query(checks);
+    KeyValueQuery query(checks, false);
     Values values;
     bool missedFile = false;
     if (const TErrorCode code = query.run(*this, m_Context.sshConfigDir(), values, missedFile))
         return code;
-    // With "integer", every value must be one.
-    for (const std::string& value : values)
-        if (query.wantsInteger() && !isDecimalInteger(value))
-            checks.fail(RC_NOT_AN_INTEGER, "A value is not an integer", __LINE__);
+    // With "integer", every value must be one, and is given as its number.
+    for (std::string& value : values) {
+        std::string number;
+        if (query.wantsInteger() && !query.number(value, number))
+            checks.fail(RC_NOT_AN_INTEGER, "A value is not an integer its program reads", __LINE__);
+        else if (query.wantsInteger())
+            value = std::move(number);
+    }
     if (checks.failed())
         return checks.code();
     for (const std::string& value : values)
@@ -45,7 +49,9 @@ constexpr PluginKit::PropertyInfo kPropertyRows[] = {
     keyRow(),
     sectionRow(),
     dropinsRow(),
-    truthRow(L"integer", "`true`: every value must read as a decimal integer (else -12025)"),
+    matchRow(true),
+    truthRow(L"integer", "`true`: every value must be an integer as its program reads it, given "
+                         "in decimal (else -12025)"),
     networkRow()};
 
 } // namespace
