@@ -18,6 +18,8 @@ public:
     static constexpr const wchar_t* kSshConfigDirName = L"sshConfigDir";
     static constexpr const char* kDefaultDpkgAdminDir = "/var/lib/dpkg";
     static constexpr const char* kDefaultSshConfigDir = "/etc/ssh";
+    static constexpr const wchar_t* kUnitRootName = L"unitRoot";
+    static constexpr const char* kDefaultUnitRoot = "/";
 
     PluginContext();
     ~PluginContext();
@@ -31,6 +33,8 @@ public:
     // The directories as UTF-8 paths; safe to call from any thread.
     std::string dpkgAdminDir() const;
     std::string sshConfigDir() const;
+    // The directory that stands for "/" where unit files are looked up.
+    std::string unitRoot() const;
 
     // The package database under "dpkgAdminDir", read at the first call and again only when
     // dpkg changed it; safe to call from any thread.
@@ -40,6 +44,7 @@ private:
     mutable std::mutex m_Mutex;
     std::string m_DpkgAdminDir;
     std::string m_SshConfigDir;
+    std::string m_UnitRoot;
     PackageCache m_Packages;
 };
 

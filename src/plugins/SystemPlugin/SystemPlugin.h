@@ -20,7 +20,7 @@ public:
     ::SystemPlugin::PluginContext& context() { return m_Context; }
 
 private:
-    // "dpkgAdminDir" and "sshConfigDir"; any other name is skipped with a warning.
+    // "dpkgAdminDir", "sshConfigDir" and "unitRoot"; any other name is skipped with a warning.
     void storeOrSkipSetting(const wchar_t* name, const wchar_t* value) override;
     Expression* newExpression(const wchar_t* name) override;
 

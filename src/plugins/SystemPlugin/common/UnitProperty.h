@@ -1,0 +1,20 @@
+// The "unit" property of the service expressions: a unit name, ".service"
+// added when it has no type suffix, as systemctl completes it.
+#pragma once
+
+#include "SystemPlugin/common/ProbeChecks.h"
+
+#include <string>
+
+namespace SystemPlugin {
+
+class UnitProperty {
+public:
+    static constexpr const wchar_t* kName = L"unit";
+
+    // The completed name; -12001 when "unit" is missing, -12002 when it is
+    // no valid unit name (recorded in `checks`, the result then empty).
+    static std::string read(ProbeChecks& checks, int line);
+};
+
+} // namespace SystemPlugin
