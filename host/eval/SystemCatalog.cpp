@@ -1,4 +1,4 @@
-// SystemPlugin's catalog: its 26 expressions in registration order, its two
+// SystemPlugin's catalog: its expressions in registration order, its
 // settings and its table of result codes.
 #include "eval/CatalogTables.h"
 
@@ -84,6 +84,11 @@ PropertySpec split() {
     spec.rule = ValueRule::Character;
     spec.invalidCode = RC_PROPERTY_VALUE_INVALID;
     return spec;
+}
+
+PropertySpec unit() {
+    return required("unit", RC_PROPERTY_MISSING,
+                    "a unit name (else -12002); `.service` when it has no type suffix");
 }
 
 std::vector<PropertySpec> packageProperties() {
@@ -175,6 +180,8 @@ std::vector<ExpressionSpec> makeExpressions() {
            "`true` when some value equals `value`"),
         op("Duplicates", ResultText::List, vectors, 1, 1, {ignoreCase()},
            "each value that occurs more than once, once, in order of first occurrence"),
+        operand("UnitFileState", ResultText::Any, {unit()},
+                "what `systemctl is-enabled` prints, from the unit files alone"),
     };
 }
 
@@ -188,7 +195,8 @@ PluginCatalog makeSystemPluginCatalog() {
         "SystemPlugin",
         makeExpressions(),
         {{"dpkgAdminDir", "/var/lib/dpkg", "the dpkg database: `status` and `updates/`", {}},
-         {"sshConfigDir", "/etc/ssh", "the base of relative `Include` paths of `sshd`", {}}},
+         {"sshConfigDir", "/etc/ssh", "the base of relative `Include` paths of `sshd`", {}},
+         {"unitRoot", "/", "the directory that stands for `/` where unit files are looked up", {}}},
         {}};
     for (const ResultCodeInfo& info : kResultCodes)
         plugin.codes.push_back(CodeSpec{info.code, info.meaning});

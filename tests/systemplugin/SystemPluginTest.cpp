@@ -16,12 +16,13 @@
 namespace {
 
 const std::vector<std::wstring> kRegistrationOrder = {
-    L"FileText",       L"FileLines",  L"FileDigest",       L"FileMode",       L"FileOwner",
-    L"FileGroup",      L"ModeWithin", L"FileAcl",          L"LinkTarget",     L"DirectoryEntries",
-    L"FileAge",        L"KeyValue",   L"KeyValues",        L"RecordField",    L"Sysctl",
-    L"MountOptions",   L"MountType",  L"PackageInstalled", L"PackageVersion", L"InstalledPackages",
-    L"VersionCompare", L"TextMatch",  L"TextExtract",      L"Count",          L"VectorContains",
-    L"Duplicates"};
+    L"FileText",       L"FileLines",        L"FileDigest",     L"FileMode",
+    L"FileOwner",      L"FileGroup",        L"ModeWithin",     L"FileAcl",
+    L"LinkTarget",     L"DirectoryEntries", L"FileAge",        L"KeyValue",
+    L"KeyValues",      L"RecordField",      L"Sysctl",         L"MountOptions",
+    L"MountType",      L"PackageInstalled", L"PackageVersion", L"InstalledPackages",
+    L"VersionCompare", L"TextMatch",        L"TextExtract",    L"Count",
+    L"VectorContains", L"Duplicates",       L"UnitFileState"};
 
 } // namespace
 

@@ -26,6 +26,7 @@
 #include "SystemPlugin/cross/Sysctl.h"
 #include "SystemPlugin/cross/TextExtract.h"
 #include "SystemPlugin/cross/TextMatch.h"
+#include "SystemPlugin/cross/UnitFileState.h"
 #include "SystemPlugin/cross/VectorContains.h"
 #include "SystemPlugin/cross/VersionCompare.h"
 
@@ -78,6 +79,7 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"Count", &make<Count>},
     {L"VectorContains", &make<VectorContains>},
     {L"Duplicates", &make<Duplicates>},
+    {L"UnitFileState", &makeWithContext<UnitFileState>},
 };
 
 } // namespace
