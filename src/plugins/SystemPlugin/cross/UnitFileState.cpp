@@ -2,6 +2,7 @@
 #include "SystemPlugin/cross/UnitFileState.h"
 
 #include "PluginKit/PluginTrace.h"
+#include "PluginKit/TextLines.h"
 #include "SystemPlugin/PluginContext.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/ProbeChecks.h"
@@ -49,7 +50,7 @@ TErrorCode UnitFileState::getScalarResult(PluginSDK::String& result) {
         checks.fail(code, (unit + ": " + reason).c_str(), __LINE__);
         return code;
     }
-    result = std::wstring(state.begin(), state.end()).c_str();
+    result = PluginKit::TextLines::decode(state).c_str();
     return RC_SUCCESS;
 }
 
