@@ -182,6 +182,9 @@ std::vector<ExpressionSpec> makeExpressions() {
            "each value that occurs more than once, once, in order of first occurrence"),
         operand("UnitFileState", ResultText::Any, {unit()},
                 "what `systemctl is-enabled` prints, from the unit files alone"),
+        operand("UnitActiveState", ResultText::Any, {unit()},
+                "the ActiveState from the running service manager (-12026 none, -12027 no "
+                "answer in 5 s)"),
     };
 }
 

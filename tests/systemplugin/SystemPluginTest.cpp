@@ -22,7 +22,7 @@ const std::vector<std::wstring> kRegistrationOrder = {
     L"KeyValues",      L"RecordField",      L"Sysctl",         L"MountOptions",
     L"MountType",      L"PackageInstalled", L"PackageVersion", L"InstalledPackages",
     L"VersionCompare", L"TextMatch",        L"TextExtract",    L"Count",
-    L"VectorContains", L"Duplicates",       L"UnitFileState"};
+    L"VectorContains", L"Duplicates",       L"UnitFileState",  L"UnitActiveState"};
 
 } // namespace
 

@@ -26,6 +26,7 @@
 #include "SystemPlugin/cross/Sysctl.h"
 #include "SystemPlugin/cross/TextExtract.h"
 #include "SystemPlugin/cross/TextMatch.h"
+#include "SystemPlugin/cross/UnitActiveState.h"
 #include "SystemPlugin/cross/UnitFileState.h"
 #include "SystemPlugin/cross/VectorContains.h"
 #include "SystemPlugin/cross/VersionCompare.h"
@@ -80,6 +81,7 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"VectorContains", &make<VectorContains>},
     {L"Duplicates", &make<Duplicates>},
     {L"UnitFileState", &makeWithContext<UnitFileState>},
+    {L"UnitActiveState", &make<UnitActiveState>},
 };
 
 } // namespace
