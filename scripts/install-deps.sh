@@ -10,7 +10,7 @@ set -euo pipefail
 # Building the libraries, the plug-in and corehost, and their Debian packages.
 packages=(
   cmake ninja-build g++ pkg-config
-  libmount-dev libssl-dev libre2-dev libacl1-dev
+  libmount-dev libssl-dev libre2-dev libacl1-dev libsystemd-dev
   nlohmann-json3-dev libcli11-dev
   dpkg-dev file
 )
@@ -22,6 +22,7 @@ test_packages=(
   clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
   python3 util-linux acl openssh-server openssl valgrind
   procps iproute2 passwd lintian systemd groff-base man-db bash-completion tmux
+  dbus-daemon
 )
 
 # Ansible and the apt bindings of its apt module, for the playbook of
