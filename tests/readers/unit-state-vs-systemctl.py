@@ -145,6 +145,9 @@ def make_tree(root):
         os.mkfifo(fifo)
         if fifo.endswith(".conf"):
             write_unit(os.path.join(root, "usr/lib/systemd/system/q.service"), "q.service")
+    if rng.random() < 0.02:  # a line longer than systemd reads (1 MiB)
+        with open(os.path.join(root, "usr/lib/systemd/system/l.service"), "w") as f:
+            f.write("[Install]\nWantedBy=" + "x" * (1 << 20) + "\n")
     if rng.random() < 0.1:
         with open(os.path.join(root, "etc/init.d", "s"), "w") as f:
             f.write("#!/bin/sh\n")
@@ -181,7 +184,7 @@ def main():
         for i in range(trees):
             root = os.path.join(base, str(i))
             make_tree(root)
-            present = sorted(n for n in NAMES + ["q.service"] if any(
+            present = sorted(n for n in NAMES + ["q.service", "l.service"] if any(
                 n in files for _, _, files in os.walk(root)))
             names = set(present) | {rng.choice(NAMES + ["s.service", "nothing.service"])}
             cases += [(root, name) for name in sorted(names)]
