@@ -5,6 +5,7 @@
 #pragma once
 
 #include "SystemPlugin/common/PackageCache.h"
+#include "SystemPlugin/common/UnitDirectoryCache.h"
 
 #include <memory>
 #include <mutex>
@@ -40,12 +41,16 @@ public:
     // dpkg changed it; safe to call from any thread.
     PackageCache::Outcome packageDatabase(std::shared_ptr<const PackageDatabase>& database);
 
+    // The listings of unit directories UnitFileState keeps between questions.
+    UnitDirectoryCache& unitDirectories() { return m_UnitDirectories; }
+
 private:
     mutable std::mutex m_Mutex;
     std::string m_DpkgAdminDir;
     std::string m_SshConfigDir;
     std::string m_UnitRoot;
     PackageCache m_Packages;
+    UnitDirectoryCache m_UnitDirectories;
 };
 
 } // namespace SystemPlugin

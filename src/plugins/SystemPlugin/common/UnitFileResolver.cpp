@@ -25,52 +25,6 @@ constexpr unsigned kMaxFollowed = 64;
 // A unit file or drop-in systemctl would block on (a FIFO it opens to read).
 constexpr int kWouldBlock = -EWOULDBLOCK;
 
-using Directory = std::unique_ptr<DIR, int (*)(DIR*)>;
-
-Directory openDirectory(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* directory = fd < 0 ? nullptr : ::fdopendir(fd);
-    if (fd >= 0 && !directory)
-        ::close(fd);
-    return Directory(directory, &::closedir);
-}
-
-// Names systemd skips in its directories: hidden files and backups.
-bool hiddenOrBackup(std::string_view name) {
-    if (name.empty() || name.front() == '.' || name.back() == '~' || name == "lost+found" ||
-        name == "aquota.user" || name == "aquota.group")
-        return true;
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos)
-        return false;
-    static constexpr std::string_view kSuffixes[] = {
-        "rpmnew",    "rpmsave",  "rpmorig",     "dpkg-old",    "dpkg-new", "dpkg-tmp",
-        "dpkg-dist", "dpkg-bak", "dpkg-backup", "dpkg-remove", "ucf-new",  "ucf-old",
-        "ucf-dist",  "swp",      "bak",         "old",         "new"};
-    const std::string_view suffix = name.substr(dot + 1);
-    return std::find(std::begin(kSuffixes), std::end(kSuffixes), suffix) != std::end(kSuffixes);
-}
-
-// The type of an entry (DT_*), asking the file system when readdir does not say.
-unsigned char typeOf(DIR* directory, const dirent& entry) {
-    if (entry.d_type != DT_UNKNOWN)
-        return entry.d_type;
-    struct stat status {};
-    if (::fstatat(::dirfd(directory), entry.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0)
-        return DT_UNKNOWN;
-    return S_ISDIR(status.st_mode) ? DT_DIR : S_ISLNK(status.st_mode) ? DT_LNK : DT_REG;
-}
-
-// Calls `visit(name, type)` for each entry systemd does not skip; stops when it returns true.
-template <typename Visit> bool forEachEntry(DIR* directory, Visit visit) {
-    while (const dirent* entry = ::readdir(directory)) {
-        const std::string_view name = entry->d_name;
-        if (!hiddenOrBackup(name) && visit(name, typeOf(directory, *entry)))
-            return true;
-    }
-    return false;
-}
-
 std::string_view baseName(std::string_view path) {
     return path.substr(path.rfind('/') + 1);
 }
@@ -108,9 +62,12 @@ template <typename Info> bool knownName(const Info& info, std::string_view name)
            UnitName::withInstance(info.name, info.rules.defaultInstance) == name;
 }
 
+const std::vector<UnitDirectoryCache::Entry> kNone;
+
 } // namespace
 
-UnitFileResolver::UnitFileResolver(std::string_view root) : m_Paths(root) {}
+UnitFileResolver::UnitFileResolver(std::string_view root, UnitDirectoryCache& cache)
+    : m_Paths(root), m_Cache(cache) {}
 
 int UnitFileResolver::fail(int error, std::string reason) {
     m_Reason = std::move(reason);
@@ -330,15 +287,14 @@ int UnitFileResolver::loadDropins(Info& info) {
     for (const std::string& name : names) {
         for (const std::string& directory : m_Paths.directories()) {
             const std::string path = directory + "/" + name;
-            const Directory listing = openDirectory(path);
-            if (!listing && errno != ENOENT && errno != ENOTDIR)
-                return fail(-errno, "cannot list " + path);
-            if (listing)
-                forEachEntry(listing.get(), [&](std::string_view entry, unsigned char) {
-                    if (entry.size() > 5 && entry.substr(entry.size() - 5) == ".conf")
-                        files.emplace(entry, path + "/" + std::string(entry));
-                    return false;
-                });
+            int error = 0;
+            const auto listing = m_Cache.listing(path, error);
+            if (!listing && error != ENOENT && error != ENOTDIR)
+                return fail(-error, "cannot list " + path);
+            for (const UnitDirectoryCache::Entry& entry : listing ? listing->entries : kNone)
+                if (entry.name.size() > 5 &&
+                    entry.name.compare(entry.name.size() - 5, 5, ".conf") == 0)
+                    files.emplace(entry.name, path + "/" + entry.name);
         }
     }
     for (const auto& file : files)
@@ -403,57 +359,58 @@ int UnitFileResolver::findInScope(const Info& info, bool matchName, std::string&
 
 int UnitFileResolver::findLinks(const Info& info, bool matchName, bool ignoreSameName,
                                 const std::string& directory, bool& sameNameLink) {
-    const Directory listing = openDirectory(directory);
+    int error = 0;
+    const auto listing = m_Cache.listing(directory, error);
     if (!listing)
-        return isMissing(-errno) ? 0 : fail(-errno, "cannot list " + directory);
+        return isMissing(-error) ? 0 : fail(-error, "cannot list " + directory);
     // Links in .wants and .requires directories count by their own names.
-    const bool found = forEachEntry(listing.get(), [&](std::string_view name, unsigned char type) {
-        const std::size_t dot = name.rfind('.');
-        const std::string_view suffix = dot == std::string_view::npos ? "" : name.substr(dot);
-        if (type != DT_DIR || (suffix != ".wants" && suffix != ".requires"))
-            return false;
-        return findLinksIn(directory + "/" + std::string(name), info, true, matchName,
-                           ignoreSameName, directory, sameNameLink) > 0;
-    });
-    if (found)
-        return 1;
-    return findLinksIn(directory, info, false, matchName, ignoreSameName, directory, sameNameLink);
+    for (const UnitDirectoryCache::Entry& entry : listing->entries) {
+        const std::size_t dot = entry.name.rfind('.');
+        const std::string_view suffix =
+            dot == std::string::npos ? "" : std::string_view(entry.name).substr(dot);
+        if (entry.type != DT_DIR || (suffix != ".wants" && suffix != ".requires"))
+            continue;
+        const auto links = m_Cache.listing(directory + "/" + entry.name, error);
+        // systemctl passes over a directory it cannot list, as root it can list them all.
+        if (!links && (error == EACCES || error == EPERM))
+            return fail(-error, "cannot list " + directory + "/" + entry.name);
+        if (links && findLinksIn(*links, directory + "/" + entry.name, info, true, matchName,
+                                 ignoreSameName, directory, sameNameLink) > 0)
+            return 1;
+    }
+    return findLinksIn(*listing, directory, info, false, matchName, ignoreSameName, directory,
+                       sameNameLink);
 }
 
-int UnitFileResolver::findLinksIn(const std::string& path, const Info& info, bool ignoreDestination,
+int UnitFileResolver::findLinksIn(const UnitDirectoryCache::Listing& listing,
+                                  const std::string& path, const Info& info, bool ignoreDestination,
                                   bool matchName, bool ignoreSameName,
                                   const std::string& configPath, bool& sameNameLink) {
-    const Directory listing = openDirectory(path);
-    if (!listing)
-        return ignoreDestination || isMissing(-errno) ? 0 : fail(-errno, "cannot list " + path);
-    DIR* const handle = listing.get();
     int r = 0;
-    const bool found = forEachEntry(handle, [&](std::string_view name, unsigned char type) {
-        if (type != DT_LNK)
-            return false;
+    for (const UnitDirectoryCache::Entry& entry : listing.entries) {
+        if (entry.type != DT_LNK)
+            continue;
+        const std::string& name = entry.name;
         bool foundPath = false, foundDestination = false;
         if (!ignoreDestination) {
-            std::string target;
-            const int error =
-                RootedPath::readLink(::dirfd(handle), std::string(name).c_str(), target);
-            if (error != 0) {
-                r = r == 0 && error != ENOENT ? -error : r;
-                return false;
+            if (entry.linkError != 0) {
+                r = r == 0 && entry.linkError != ENOENT ? -entry.linkError : r;
+                continue;
             }
-            foundDestination = baseName(target) == info.name;
+            foundDestination = baseName(entry.target) == info.name;
         }
         if (ignoreDestination || !ignoreSameName)
             foundPath = name == info.name;
         if (!foundPath && ignoreDestination && UnitName::isValid(name, UnitName::Instance))
             foundDestination = UnitName::templateOf(name) == info.name;
-        if (foundPath && foundDestination &&
-            path + "/" + std::string(name) == configPath + "/" + info.name) {
+        if (foundPath && foundDestination && path + "/" + name == configPath + "/" + info.name) {
             sameNameLink = true;
-            return false;
+            continue;
         }
-        return (foundPath || foundDestination) && (!matchName || knownName(info, name));
-    });
-    return found ? 1 : r;
+        if ((foundPath || foundDestination) && (!matchName || knownName(info, name)))
+            return 1;
+    }
+    return r;
 }
 
 } // namespace SystemPlugin

@@ -7,6 +7,7 @@
 // and their .wants/.requires directories tell the state.
 #pragma once
 
+#include "SystemPlugin/common/UnitDirectoryCache.h"
 #include "SystemPlugin/common/UnitInstallSection.h"
 #include "SystemPlugin/common/UnitSearchPath.h"
 
@@ -27,7 +28,8 @@ public:
         SysV,       // no unit file, but an /etc/init.d script systemctl would hand over to
     };
 
-    explicit UnitFileResolver(std::string_view root);
+    // Directory listings come from `cache`, shared by the plug-in instance.
+    UnitFileResolver(std::string_view root, UnitDirectoryCache& cache);
 
     // The state of the unit `name` (a valid unit name, with its suffix):
     // "enabled", "enabled-runtime", "linked", "linked-runtime", "alias",
@@ -60,12 +62,13 @@ private:
     int findInScope(const Info& info, bool matchName, std::string& state);
     int findLinks(const Info& info, bool matchName, bool ignoreSameName,
                   const std::string& directory, bool& sameNameLink);
-    int findLinksIn(const std::string& path, const Info& info, bool ignoreDestination,
-                    bool matchName, bool ignoreSameName, const std::string& configPath,
-                    bool& sameNameLink);
+    int findLinksIn(const UnitDirectoryCache::Listing& listing, const std::string& path,
+                    const Info& info, bool ignoreDestination, bool matchName, bool ignoreSameName,
+                    const std::string& configPath, bool& sameNameLink);
     int fail(int error, std::string reason);
 
     UnitSearchPath m_Paths;
+    UnitDirectoryCache& m_Cache;
     std::deque<Info> m_Infos;
     std::string m_Reason;
     // Whether files are read (is-enabled itself), or only examined (the first

@@ -43,7 +43,7 @@ TErrorCode UnitFileState::getScalarResult(PluginSDK::String& result) {
     const std::string unit = UnitProperty::read(checks, __LINE__);
     if (checks.failed())
         return checks.code();
-    UnitFileResolver resolver(m_Context.unitRoot());
+    UnitFileResolver resolver(m_Context.unitRoot(), m_Context.unitDirectories());
     std::string state, reason;
     const TErrorCode code = codeOf(resolver.state(unit, state, reason));
     if (code != RC_SUCCESS) {
