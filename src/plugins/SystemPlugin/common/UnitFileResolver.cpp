@@ -74,6 +74,19 @@ int UnitFileResolver::fail(int error, std::string reason) {
     return error;
 }
 
+std::shared_ptr<const UnitDirectoryCache::Listing>
+UnitFileResolver::listing(const std::string& path, int& error) {
+    // Each directory is examined once per question, however often it is walked.
+    auto seen = m_Seen.find(path);
+    if (seen == m_Seen.end()) {
+        int got = 0;
+        auto listing = m_Cache.listing(path, got);
+        seen = m_Seen.emplace(path, std::make_pair(std::move(listing), got)).first;
+    }
+    error = seen->second.second;
+    return seen->second.first;
+}
+
 UnitFileResolver::Info& UnitFileResolver::add(const std::string& name) {
     for (Info& info : m_Infos)
         if (info.name == name)
@@ -288,10 +301,10 @@ int UnitFileResolver::loadDropins(Info& info) {
         for (const std::string& directory : m_Paths.directories()) {
             const std::string path = directory + "/" + name;
             int error = 0;
-            const auto listing = m_Cache.listing(path, error);
-            if (!listing && error != ENOENT && error != ENOTDIR)
+            const auto found = listing(path, error);
+            if (!found && error != ENOENT && error != ENOTDIR)
                 return fail(-error, "cannot list " + path);
-            for (const UnitDirectoryCache::Entry& entry : listing ? listing->entries : kNone)
+            for (const UnitDirectoryCache::Entry& entry : found ? found->entries : kNone)
                 if (entry.name.size() > 5 &&
                     entry.name.compare(entry.name.size() - 5, 5, ".conf") == 0)
                     files.emplace(entry.name, path + "/" + entry.name);
@@ -360,17 +373,17 @@ int UnitFileResolver::findInScope(const Info& info, bool matchName, std::string&
 int UnitFileResolver::findLinks(const Info& info, bool matchName, bool ignoreSameName,
                                 const std::string& directory, bool& sameNameLink) {
     int error = 0;
-    const auto listing = m_Cache.listing(directory, error);
-    if (!listing)
+    const auto found = listing(directory, error);
+    if (!found)
         return isMissing(-error) ? 0 : fail(-error, "cannot list " + directory);
     // Links in .wants and .requires directories count by their own names.
-    for (const UnitDirectoryCache::Entry& entry : listing->entries) {
+    for (const UnitDirectoryCache::Entry& entry : found->entries) {
         const std::size_t dot = entry.name.rfind('.');
         const std::string_view suffix =
             dot == std::string::npos ? "" : std::string_view(entry.name).substr(dot);
         if (entry.type != DT_DIR || (suffix != ".wants" && suffix != ".requires"))
             continue;
-        const auto links = m_Cache.listing(directory + "/" + entry.name, error);
+        const auto links = listing(directory + "/" + entry.name, error);
         // systemctl passes over a directory it cannot list, as root it can list them all.
         if (!links && (error == EACCES || error == EPERM))
             return fail(-error, "cannot list " + directory + "/" + entry.name);
@@ -378,7 +391,7 @@ int UnitFileResolver::findLinks(const Info& info, bool matchName, bool ignoreSam
                                  ignoreSameName, directory, sameNameLink) > 0)
             return 1;
     }
-    return findLinksIn(*listing, directory, info, false, matchName, ignoreSameName, directory,
+    return findLinksIn(*found, directory, info, false, matchName, ignoreSameName, directory,
                        sameNameLink);
 }
 

@@ -12,6 +12,8 @@
 #include "SystemPlugin/common/UnitSearchPath.h"
 
 #include <deque>
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -48,6 +50,7 @@ private:
     };
 
     Info& add(const std::string& name);
+    std::shared_ptr<const UnitDirectoryCache::Listing> listing(const std::string& path, int& error);
     // The index of the unit's final Info in m_Infos, or a negative errno value.
     int lookUp(const std::string& name);
     Outcome outcomeOf(int error, std::string& reason) const;
@@ -69,6 +72,8 @@ private:
 
     UnitSearchPath m_Paths;
     UnitDirectoryCache& m_Cache;
+    std::map<std::string, std::pair<std::shared_ptr<const UnitDirectoryCache::Listing>, int>>
+        m_Seen;
     std::deque<Info> m_Infos;
     std::string m_Reason;
     // Whether files are read (is-enabled itself), or only examined (the first
