@@ -60,7 +60,7 @@ inline constexpr ResultCodeInfo kResultCodes[] = {
      "the value is not what the program reads as an integer"},
     {RC_NOT_AVAILABLE, "RC_NOT_AVAILABLE",
      "the service manager or kernel facility is not available here"},
-    {RC_NO_ANSWER_IN_TIME, "RC_NO_ANSWER_IN_TIME", "it did not answer in time (5 s)"},
+    {RC_NO_ANSWER_IN_TIME, "RC_NO_ANSWER_IN_TIME", "it did not answer in time"},
     {RC_REFUSED_BY_PROGRAM, "RC_REFUSED_BY_PROGRAM",
      "the file is one its own program refuses or would not read"},
 };

@@ -13,7 +13,25 @@ namespace {
 constexpr char kTraceSource[] = "src/plugins/SystemPlugin/SystemPlugin";
 constexpr const wchar_t* kPluginName = L"SystemPlugin";
 
+using ::SystemPlugin::PluginContext;
+
+constexpr PluginKit::SettingInfo kSettingRows[] = {
+    {PluginContext::kDpkgAdminDirName,
+     PluginContext::kDefaultDpkgAdminDir,
+     "the dpkg database: `status` and `updates/`",
+     {}},
+    {PluginContext::kSshConfigDirName,
+     PluginContext::kDefaultSshConfigDir,
+     "the base of relative `Include` paths of `sshd`",
+     {}},
+    {PluginContext::kUnitRootName,
+     PluginContext::kDefaultUnitRoot,
+     "the directory that stands for `/` where unit files are looked up",
+     {}}};
+
 } // namespace
+
+const PluginKit::PluginInfo SystemPlugin::kInfo{kSettingRows, ::SystemPlugin::kResultCodes};
 
 SystemPlugin::SystemPlugin() : PluginBase(kPluginName) {}
 

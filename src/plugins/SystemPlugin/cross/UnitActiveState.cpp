@@ -32,4 +32,10 @@ TErrorCode UnitActiveState::getScalarResult(PluginSDK::String& result) {
     return RC_SUCCESS;
 }
 
+// What UnitActiveState says of itself.
+
+const PluginKit::ExpressionInfo UnitActiveState::kInfo = PluginKit::operand(
+    L"UnitActiveState", PluginKit::ResultText::Any, UnitProperty::kRows,
+    "the ActiveState from the running service manager (-12026 none, -12027 no answer in 5 s)");
+
 } // namespace SystemPlugin

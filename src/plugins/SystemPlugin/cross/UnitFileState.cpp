@@ -54,4 +54,10 @@ TErrorCode UnitFileState::getScalarResult(PluginSDK::String& result) {
     return RC_SUCCESS;
 }
 
+// What UnitFileState says of itself.
+
+const PluginKit::ExpressionInfo UnitFileState::kInfo =
+    PluginKit::operand(L"UnitFileState", PluginKit::ResultText::Any, UnitProperty::kRows,
+                       "what `systemctl is-enabled` prints, from the unit files alone");
+
 } // namespace SystemPlugin
