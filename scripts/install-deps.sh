@@ -10,7 +10,7 @@ set -euo pipefail
 # Building the libraries, the plug-in and corehost, and their Debian packages.
 packages=(
   cmake ninja-build g++ pkg-config
-  libmount-dev libssl-dev libre2-dev libacl1-dev
+  libmount-dev libssl-dev libre2-dev libacl1-dev libsystemd-dev
   nlohmann-json3-dev libcli11-dev
   dpkg-dev file
 )
@@ -25,6 +25,7 @@ test_packages=(
   python3 util-linux acl openssh-server openssl valgrind
   procps iproute2 passwd lintian systemd groff-base man-db bash-completion tmux
   dash libpwquality-tools
+  dbus-daemon
 )
 
 # Ansible and the apt bindings of its apt module, for the playbook of

@@ -40,7 +40,7 @@ corehost eval examples/version-check.json --rule  =>
 corehost check examples/rule-p => examples/rule-pack.json
 corehost eval examples/data/app.i => 
 corehost eval -o examples/data/app.i => examples/data/app.ini
-corehost --plugin $lib/libSys => $lib/libSystemPlugin.so $lib/libSystemPluginDigest.so
+corehost --plugin $lib/libSys => $lib/libSystemPlugin.so $lib/libSystemPluginBus.so $lib/libSystemPluginDigest.so
 EOF
 }
 failures=$( (table "$helpers"; table "") 2>&1)

@@ -1,10 +1,10 @@
 // Where FileDigest finds its digests: libSystemPluginDigest.so, beside
 // libSystemPlugin.so, loaded on the first digest rather than with the plug-in,
 // because loading libcrypto (relocated in full at load) costs more than all the
-// rest of the plug-in. Loaded once per process and kept for its life (the plug-in
-// stays loaded once loaded); a module that cannot be loaded stays a failure with its
-// reason. Built with SYSTEMPLUGIN_DIGEST_LINKED (the static library the unit
-// tests link), the functions are the ones linked in.
+// rest of the plug-in (PrivateModule.h). Loaded once per process and kept for its
+// life (the plug-in stays loaded once loaded); a module that cannot be loaded stays
+// a failure with its reason. Built with SYSTEMPLUGIN_DIGEST_LINKED (the static
+// library the unit tests link), the functions are the ones linked in.
 #pragma once
 
 #include "SystemPlugin/digest/DigestFunctions.h"
@@ -25,7 +25,6 @@ private:
     DigestModule();
     ~DigestModule();
 
-    void* m_Handle = nullptr;
     const SystemPluginDigestFunctions* m_Functions = nullptr;
     std::string m_Failure;
 };

@@ -29,6 +29,8 @@
 #include "SystemPlugin/cross/Sysctl.h"
 #include "SystemPlugin/cross/TextExtract.h"
 #include "SystemPlugin/cross/TextMatch.h"
+#include "SystemPlugin/cross/UnitActiveState.h"
+#include "SystemPlugin/cross/UnitFileState.h"
 #include "SystemPlugin/cross/VectorContains.h"
 #include "SystemPlugin/cross/VersionCompare.h"
 
@@ -82,6 +84,8 @@ constexpr ExpressionEntry kExpressions[] = {
     PluginKit::entry<Duplicates>(&make<Duplicates>),
     PluginKit::entry<Select>(&make<Select>),
     PluginKit::entry<Difference>(&make<Difference>),
+    PluginKit::entry<UnitFileState>(&makeWithContext<UnitFileState>),
+    PluginKit::entry<UnitActiveState>(&make<UnitActiveState>),
 };
 
 } // namespace

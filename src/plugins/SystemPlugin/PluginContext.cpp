@@ -21,7 +21,8 @@ std::string toUtf8(const wchar_t* text) {
 } // namespace
 
 PluginContext::PluginContext()
-    : m_DpkgAdminDir(kDefaultDpkgAdminDir), m_SshConfigDir(kDefaultSshConfigDir) {}
+    : m_DpkgAdminDir(kDefaultDpkgAdminDir), m_SshConfigDir(kDefaultSshConfigDir),
+      m_UnitRoot(kDefaultUnitRoot) {}
 
 PluginContext::~PluginContext() = default;
 
@@ -36,6 +37,9 @@ bool PluginContext::setProperty(const wchar_t* name, const wchar_t* value) {
     } else if (std::wcscmp(name, kSshConfigDirName) == 0) {
         target = &m_SshConfigDir;
         fallback = kDefaultSshConfigDir;
+    } else if (std::wcscmp(name, kUnitRootName) == 0) {
+        target = &m_UnitRoot;
+        fallback = kDefaultUnitRoot;
     } else {
         return false;
     }
@@ -53,6 +57,11 @@ std::string PluginContext::dpkgAdminDir() const {
 std::string PluginContext::sshConfigDir() const {
     std::lock_guard<std::mutex> lock(m_Mutex);
     return m_SshConfigDir;
+}
+
+std::string PluginContext::unitRoot() const {
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_UnitRoot;
 }
 
 PackageCache::Outcome

@@ -26,6 +26,10 @@ constexpr PluginKit::SettingInfo kSettingRows[] = {
     {PluginContext::kSshConfigDirName,
      PluginContext::kDefaultSshConfigDir,
      "the base of relative `Include` paths of `sshd`",
+     {}},
+    {PluginContext::kUnitRootName,
+     PluginContext::kDefaultUnitRoot,
+     "the directory that stands for `/` where unit files are looked up",
      {}}};
 
 } // namespace

@@ -24,8 +24,8 @@ public:
     ::SystemPlugin::PluginContext& context() { return m_Context; }
 
 private:
-    // "dpkgAdminDir" and "sshConfigDir"; any other name is skipped with a warning. An empty
-    // "dpkgAdminDir" is kept (the package expressions answer -12022), with a warning.
+    // "dpkgAdminDir", "sshConfigDir" and "unitRoot"; any other name is skipped with a warning.
+    // An empty "dpkgAdminDir" is kept (the package expressions answer -12022), with a warning.
     void storeOrSkipSetting(const wchar_t* name, const wchar_t* value) override;
     static void warnEmptyAdminDir();
     Expression* newExpression(const wchar_t* name) override;

@@ -33,6 +33,8 @@ public:
     bool networkAllowed() const { return m_Network; }
     // The first failure's code, or 0.
     TErrorCode code() const { return m_Code; }
+    // The probe's property `name`, or null.
+    const wchar_t* property(const wchar_t* name) const { return m_Probe.getProperty(name); }
 
     // "absolutePath" is attached (-12001), then "network" is "true", "false"
     // or absent (-12002).
