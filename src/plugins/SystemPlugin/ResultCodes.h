@@ -26,6 +26,9 @@ enum ResultCode : TErrorCode {
     RC_PACKAGE_AMBIGUOUS = -12023,
     RC_NETWORK_FILE_SYSTEM = -12024,
     RC_NOT_AN_INTEGER = -12025,
+    RC_NOT_AVAILABLE = -12026,
+    RC_NO_ANSWER = -12027,
+    RC_REFUSED_FILE = -12029,
 };
 
 using ResultCodeInfo = PluginKit::ResultCodeInfo;
@@ -55,6 +58,11 @@ inline constexpr ResultCodeInfo kResultCodes[] = {
      "the path lies on a network or FUSE file system and \"network\" is not \"true\""},
     {RC_NOT_AN_INTEGER, "RC_NOT_AN_INTEGER",
      "the value is not what the program reads as an integer"},
+    {RC_NOT_AVAILABLE, "RC_NOT_AVAILABLE",
+     "the service manager or kernel facility is not available here"},
+    {RC_NO_ANSWER, "RC_NO_ANSWER", "it did not answer in time (5 s)"},
+    {RC_REFUSED_FILE, "RC_REFUSED_FILE",
+     "the file is one its own program refuses or would not read"},
 };
 
 // The table row of a code, or null for a code the plug-in never produces.
