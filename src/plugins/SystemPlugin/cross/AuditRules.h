@@ -1,0 +1,16 @@
+// The "AuditRules" expression: the audit rules, each in the one form
+// `auditctl -l` prints, from rules.d (as augenrules joins it), given files,
+// or the kernel.
+#pragma once
+
+#include "PluginSDK/VectorOperand.h"
+
+namespace SystemPlugin {
+
+class AuditRules : public PluginSDK::VectorOperand {
+public:
+    TErrorCode getVectorResult(PluginSDK::StringVector& result) override;
+    void disposeExpression() override {}
+};
+
+} // namespace SystemPlugin
