@@ -1,4 +1,4 @@
-// SystemPlugin's catalog: its 26 expressions in registration order, its two
+// SystemPlugin's catalog: its expressions in registration order, its two
 // settings and its table of result codes.
 #include "eval/CatalogTables.h"
 
@@ -175,6 +175,14 @@ std::vector<ExpressionSpec> makeExpressions() {
            "`true` when some value equals `value`"),
         op("Duplicates", ResultText::List, vectors, 1, 1, {ignoreCase()},
            "each value that occurs more than once, once, in order of first occurrence"),
+        operand("AuditRules", ResultText::List,
+                {oneOf("source", {"files", "loaded"},
+                       "`files` (default): rules.d as augenrules joins it; `loaded`: the "
+                       "kernel's list"),
+                 optional("file", "paths read instead of rules.d (globs allowed); `files` only"),
+                 network()},
+                "each rule in the form `auditctl -l` prints, in load order; the last `-e N` "
+                "last"),
     };
 }
 

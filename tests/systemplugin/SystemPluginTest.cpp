@@ -21,7 +21,7 @@ const std::vector<std::wstring> kRegistrationOrder = {
     L"FileAge",        L"KeyValue",   L"KeyValues",        L"RecordField",    L"Sysctl",
     L"MountOptions",   L"MountType",  L"PackageInstalled", L"PackageVersion", L"InstalledPackages",
     L"VersionCompare", L"TextMatch",  L"TextExtract",      L"Count",          L"VectorContains",
-    L"Duplicates"};
+    L"Duplicates",     L"AuditRules"};
 
 } // namespace
 

@@ -2,6 +2,7 @@
 #include "SystemPlugin/ExpressionFactory.h"
 
 #include "SystemPlugin/PluginContext.h"
+#include "SystemPlugin/cross/AuditRules.h"
 #include "SystemPlugin/cross/Count.h"
 #include "SystemPlugin/cross/DirectoryEntries.h"
 #include "SystemPlugin/cross/Duplicates.h"
@@ -78,6 +79,7 @@ constexpr ExpressionEntry kExpressions[] = {
     {L"Count", &make<Count>},
     {L"VectorContains", &make<VectorContains>},
     {L"Duplicates", &make<Duplicates>},
+    {L"AuditRules", &make<AuditRules>},
 };
 
 } // namespace
