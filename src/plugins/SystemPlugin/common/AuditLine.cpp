@@ -257,6 +257,22 @@ const char* kernelRefusal(const AuditRule& rule, const AuditRuleField& field) {
     return nullptr;
 }
 
+// The kernel looks a watched path's directory up when the rule is added (a
+// directory rule: the directory itself), so it refuses one that is missing.
+const char* missingPath(const AuditRuleField& field) {
+    if (field.type != AUDIT_WATCH && field.type != AUDIT_DIR)
+        return nullptr;
+    std::string path = field.text;
+    if (field.type == AUDIT_WATCH)
+        path.erase(path.find_last_of('/') + 1);
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return "no such file or directory";
+    if (field.type == AUDIT_WATCH && !S_ISDIR(status.st_mode))
+        return "not a directory";
+    return nullptr;
+}
+
 // The kernel's checks of a whole rule: paths, one watch, one executable.
 const char* kernelRefusal(const AuditRule& rule) {
     // auditctl adds at most 63 fields, the key's included.
@@ -280,6 +296,8 @@ const char* kernelRefusal(const AuditRule& rule) {
         }
         if (field.type == AUDIT_WATCH && field.text.back() == '/')
             return "a path ending in /";
+        if (const char* refusal = missingPath(field))
+            return refusal;
     }
     if (paths > 1 || executables > 1)
         return "more than one path or executable";

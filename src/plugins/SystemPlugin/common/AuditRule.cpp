@@ -183,7 +183,7 @@ std::string syscallText(const AuditRule& rule, AuditArch machine) {
         }
     const AuditNames names = AuditTables::syscalls(arch);
     std::string text;
-    for (unsigned number = 0; number < AuditRule::kMaskWords * 32; ++number) {
+    for (unsigned number = 0; number < AuditRule::kMaskWords * 32 - 16; ++number) {
         if (!rule.hasSyscall(number))
             continue;
         if (!text.empty())
@@ -197,8 +197,9 @@ std::string syscallText(const AuditRule& rule, AuditArch machine) {
 } // namespace
 
 bool AuditRule::allSyscalls() const {
-    for (const std::uint32_t word : mask)
-        if (word != ~std::uint32_t{0})
+    // The kernel keeps the top 16 bits (classes of calls) clear in what it holds.
+    for (unsigned number = 0; number < kMaskWords * 32 - 16; ++number)
+        if (!hasSyscall(number))
             return false;
     return true;
 }
