@@ -1,8 +1,7 @@
 // The order `ls -v` sorts names in.
 #include "SystemPlugin/common/FileVersionOrder.h"
 
-#include <cctype>
-#include <climits>
+#include "SystemPlugin/common/DebianVersion.h"
 
 namespace SystemPlugin {
 
@@ -14,16 +13,6 @@ bool isDigit(char c) {
 
 bool isAlpha(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-int order(char c) {
-    if (isDigit(c))
-        return 0;
-    if (isAlpha(c))
-        return static_cast<unsigned char>(c);
-    if (c == '~')
-        return -1;
-    return static_cast<unsigned char>(c) + UCHAR_MAX + 1;
 }
 
 // The length of `s` without its suffix: the longest run at its end of
@@ -44,36 +33,7 @@ std::size_t prefixLength(std::string_view s) {
 
 // Debian's version comparison of two texts, as filevercmp uses it.
 int versionCompare(std::string_view a, std::string_view b) {
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < a.size() || j < b.size()) {
-        int firstDiff = 0;
-        while ((i < a.size() && !isDigit(a[i])) || (j < b.size() && !isDigit(b[j]))) {
-            const int ac = i == a.size() ? 0 : order(a[i]);
-            const int bc = j == b.size() ? 0 : order(b[j]);
-            if (ac != bc)
-                return ac - bc;
-            ++i;
-            ++j;
-        }
-        while (i < a.size() && a[i] == '0')
-            ++i;
-        while (j < b.size() && b[j] == '0')
-            ++j;
-        while (i < a.size() && j < b.size() && isDigit(a[i]) && isDigit(b[j])) {
-            if (!firstDiff)
-                firstDiff = a[i] - b[j];
-            ++i;
-            ++j;
-        }
-        if (i < a.size() && isDigit(a[i]))
-            return 1;
-        if (j < b.size() && isDigit(b[j]))
-            return -1;
-        if (firstDiff)
-            return firstDiff;
-    }
-    return 0;
+    return DebianVersion::compareParts(a, b, DebianVersion::Bytes::Unsigned);
 }
 
 int fileVersionCompare(std::string_view a, std::string_view b) {
