@@ -3,7 +3,7 @@
 
 #include "SystemPlugin/common/AuditLine.h"
 
-#include <algorithm>
+#include <iterator>
 
 #include <linux/audit.h>
 
@@ -68,55 +68,59 @@ bool AuditRuleSet::apply(std::string_view text, std::string& reason) {
     case AuditLine::Kind::Prepend:
         break;
     }
-    if (!m_Identities.insert(line.rule.identity()).second) {
+    if (!insert(std::move(line.rule), line.kind == AuditLine::Kind::Prepend)) {
         reason = "the rule exists";
         return false;
     }
-    std::deque<AuditRule>& list = m_Lists[line.rule.list % kLists];
-    if (line.kind == AuditLine::Kind::Prepend)
-        list.push_front(std::move(line.rule));
-    else
-        list.push_back(std::move(line.rule));
+    return true;
+}
+
+bool AuditRuleSet::insert(AuditRule rule, bool atHead) {
+    List& list = m_Lists[rule.list % kLists];
+    std::string identity = rule.identity();
+    if (m_Index.count(identity) != 0)
+        return false;
+    const List::iterator held =
+        list.insert(atHead ? list.begin() : list.end(), Held{std::move(rule), std::move(identity)});
+    m_Index.emplace(held->identity, held);
     ++m_Count;
     return true;
 }
 
 void AuditRuleSet::add(AuditRule rule) {
-    const unsigned list = rule.list % kLists;
-    m_Lists[list].push_back(std::move(rule));
-    ++m_Count;
+    insert(std::move(rule), false);
 }
 
 bool AuditRuleSet::remove(const AuditRule& rule) {
-    const std::string identity = rule.identity();
-    if (m_Identities.erase(identity) == 0)
+    const auto found = m_Index.find(rule.identity());
+    if (found == m_Index.end())
         return false;
-    std::deque<AuditRule>& list = m_Lists[rule.list % kLists];
-    list.erase(std::find_if(list.begin(), list.end(),
-                            [&](const AuditRule& held) { return held.identity() == identity; }));
-    --m_Count;
+    erase(m_Lists[rule.list % kLists], found->second);
     return true;
 }
 
 void AuditRuleSet::removeAll(const std::string& key) {
-    for (std::deque<AuditRule>& list : m_Lists)
+    for (List& list : m_Lists)
         for (auto it = list.begin(); it != list.end();) {
-            if (!key.empty() && !holdsKey(*it, key)) {
-                ++it;
-                continue;
-            }
-            m_Identities.erase(it->identity());
-            it = list.erase(it);
-            --m_Count;
+            const auto next = std::next(it);
+            if (key.empty() || holdsKey(it->rule, key))
+                erase(list, it);
+            it = next;
         }
+}
+
+void AuditRuleSet::erase(List& list, List::iterator held) {
+    m_Index.erase(held->identity);
+    list.erase(held);
+    --m_Count;
 }
 
 std::vector<std::string> AuditRuleSet::texts() const {
     std::vector<std::string> out;
     out.reserve(m_Count + 1);
-    for (const std::deque<AuditRule>& list : m_Lists)
-        for (const AuditRule& rule : list)
-            out.push_back(rule.text(m_Machine));
+    for (const List& list : m_Lists)
+        for (const Held& held : list)
+            out.push_back(held.rule.text(m_Machine));
     if (m_Enable >= 0)
         out.push_back("-e " + std::to_string(m_Enable));
     return out;

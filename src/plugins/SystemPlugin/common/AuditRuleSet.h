@@ -8,10 +8,10 @@
 
 #include <array>
 #include <cstddef>
-#include <deque>
+#include <list>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 namespace SystemPlugin {
@@ -37,14 +37,26 @@ public:
     std::size_t size() const { return m_Count; }
 
 private:
+    // A rule held with its identity, which the index refers to.
+    struct Held {
+        AuditRule rule;
+        std::string identity;
+    };
+    using List = std::list<Held>;
+
     bool apply(std::string_view line, std::string& reason);
+    bool insert(AuditRule rule, bool atHead);
     bool remove(const AuditRule& rule);
     void removeAll(const std::string& key);
+    void erase(List& list, List::iterator held);
 
     static constexpr std::size_t kLists = 8;
     AuditArch m_Machine;
-    std::array<std::deque<AuditRule>, kLists> m_Lists;
-    std::unordered_set<std::string> m_Identities;
+    std::array<List, kLists> m_Lists;
+    // Each held rule by its identity (a view of Held::identity, which stays
+    // in place while the rule is held): a rule a -d or -W line names, or a
+    // duplicate, is found at once even in a list of 100,000.
+    std::unordered_map<std::string_view, List::iterator> m_Index;
     std::size_t m_Count = 0;
     int m_Enable = -1;
     bool m_GoOn = false;
