@@ -3,10 +3,11 @@
 (DRIVER load) and by the kernel (`auditctl -D; auditctl -R FILE; auditctl -l`); every tenth case
 also read back from the kernel (DRIVER loaded) with auditing enabled for that moment. Then
 generated rules.d trees joined by the reader (DRIVER join) and by augenrules itself under
-`unshare -m`, and names sorted by the reader and by `ls -1v`. Fails on any disagreement.
+`unshare -m`, and names sorted by the reader and by `ls -1v`. Fails on any disagreement. Some
+lines are stretched past auditctl's line buffer or hold a NUL byte.
 
 Known, documented differences from the text auditctl -l prints, applied to its lines: a watch
-path loses its trailing slash; a watch written perm first, which auditctl prints as
+path and a "-F dir=" path lose their trailing slash; a watch written perm first, which auditctl prints as
 " -p P-w PATH", reads "-w PATH -p P". Never loads -e 2 or -f 2 (they would lock or panic the machine)."""
 import os
 import random
@@ -116,6 +117,14 @@ def other_rule():
                        "-a task,never", "-a always,user -F msgtype=USER_LOGIN"])
 
 
+def stretched(line):
+    """The line padded with blanks at one of its blanks to about auditctl's line buffer (6,144
+    bytes) or beyond it: auditctl reads the rest as further lines."""
+    at = rng.choice([i for i, c in enumerate(line) if c == " "] or [len(line)])
+    width = rng.choice([6143, 6144]) + rng.randint(-2, 2) + rng.choice([0, 0, 6143])
+    return line[:at] + " " * max(0, width - len(line)) + line[at:]
+
+
 def rules_file():
     lines = []
     if rng.random() < 0.1:
@@ -142,6 +151,11 @@ def rules_file():
             lines.append(watch_rule())
         else:
             lines.append(other_rule())
+        if rng.random() < 0.04:
+            lines[-1] = stretched(lines[-1])
+        if rng.random() < 0.03:  # auditctl reads a line as a C string: it ends at a NUL
+            at = rng.randint(0, len(lines[-1]))
+            lines[-1] = lines[-1][:at] + "\0" + lines[-1][at:]
     return "\n".join(lines) + "\n"
 
 
@@ -153,6 +167,7 @@ def oracle_lines(text):
     lines = [] if text.strip() == "No rules" else text.splitlines()
     # A watch whose perm field comes first prints as " -p P-w PATH": read it as the watch.
     lines = [re.sub(r"^ -p (\S+)-w (\S+)", r"-w \2 -p \1", line) for line in lines]
+    lines = [re.sub(r"( -F dir=\S+?)/+(?= |$)", r"\1", line) for line in lines]
     return [re.sub(r"^-w (\S+?)/+ ", r"-w \1 ", line) for line in lines]
 
 

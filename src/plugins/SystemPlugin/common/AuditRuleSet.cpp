@@ -3,6 +3,7 @@
 
 #include "SystemPlugin/common/AuditLine.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include <linux/audit.h>
@@ -36,13 +37,19 @@ bool AuditRuleSet::load(std::string_view text, std::size_t& failedLine, std::str
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t end = text.find('\n', start);
-        const std::size_t stop = end == std::string_view::npos ? text.size() : end;
+        const std::size_t length = (end == std::string_view::npos ? text.size() : end) - start;
+        // auditctl reads with fgets into kLineBuffer bytes: a longer line
+        // comes as several, each handled as a line of its own; and each is
+        // a C string, which ends at its first NUL.
+        const std::size_t taken = std::min(length, kLineBuffer - 1);
+        std::string_view line = text.substr(start, taken);
+        line = line.substr(0, line.find('\0'));
         ++number;
-        if (!apply(text.substr(start, stop - start), reason) && !m_GoOn) {
+        if (!apply(line, reason) && !m_GoOn) {
             failedLine = number;
             return false;
         }
-        start = stop + 1;
+        start += length < kLineBuffer - 1 ? length + 1 : taken;
     }
     return true;
 }

@@ -20,6 +20,9 @@ class AuditRuleSet {
 public:
     explicit AuditRuleSet(AuditArch machine) : m_Machine(machine) {}
 
+    // The buffer auditctl reads each line of a rules file into.
+    static constexpr std::size_t kLineBuffer = 6144;
+
     // Applies the lines of `text`; false at the first refused line that
     // stops the load, with its number (from 1) and the reason.
     bool load(std::string_view text, std::size_t& failedLine, std::string& reason);
