@@ -13,8 +13,9 @@ Sources, all from Debian 12:
   <linux/audit.h> and libaudit-dev's <libaudit.h>; a name neither numbers is
   left out.
 
-Run it again after an auditd or kernel-header update and commit the result;
-the differential suite checks the tables against auditctl itself.
+Run it again after an auditd or kernel-header update and commit the result
+(clang-format formats it); the differential suite checks the tables against
+auditctl itself.
 """
 import re
 import subprocess
@@ -57,7 +58,12 @@ def message_types():
 
 def table(name, rows):
     body = ",\n".join('    {%d, "%s"}' % row for row in rows)
-    return "const AuditName %s[] = {\n%s,\n};\n" % (name, body)
+    # The rows' positions in the order of their names (a name twice: the lower number first),
+    # for a binary search by name.
+    order = sorted(range(len(rows)), key=lambda i: rows[i][1].encode())
+    index = ",\n".join("    %d" % i for i in order)
+    return ("const AuditName %s[] = {\n%s,\n};\n\nconst unsigned short %sByName[] = {\n%s,\n};\n"
+            % (name, body, name, index))
 
 
 def main():
@@ -70,32 +76,38 @@ def main():
         parts.append(table("k" + arch.replace("_", "") + "Calls", syscalls(arch)) + "\n")
     parts.append(table("kErrnoNames", errnos()) + "\n")
     parts.append(table("kMessageTypes", message_types()) + "\n")
-    parts.append("template <std::size_t N> AuditNames namesOf(const AuditName (&rows)[N]) {\n"
-                 "    return AuditNames{rows, N};\n}\n\n} // namespace\n\n")
+    parts.append("template <std::size_t N>\n"
+                 "AuditNames namesOf(const AuditName (&rows)[N], const unsigned short (&byName)[N]) {\n"
+                 "    return AuditNames{rows, N, byName};\n}\n\n} // namespace\n\n")
     parts.append("AuditNames AuditTables::syscalls(AuditArch arch) {\n"
                  "    switch (arch) {\n"
-                 "    case AuditArch::X86_64:\n        return namesOf(kx8664Calls);\n"
-                 "    case AuditArch::I386:\n        return namesOf(ki386Calls);\n"
-                 "    case AuditArch::Aarch64:\n        return namesOf(kaarch64Calls);\n"
+                 "    case AuditArch::X86_64:\n        return namesOf(kx8664Calls, kx8664CallsByName);\n"
+                 "    case AuditArch::I386:\n        return namesOf(ki386Calls, ki386CallsByName);\n"
+                 "    case AuditArch::Aarch64:\n        return namesOf(kaarch64Calls, kaarch64CallsByName);\n"
                  "    case AuditArch::Arm:\n        break;\n    }\n"
-                 "    return namesOf(karmCalls);\n}\n\n"
-                 "AuditNames AuditTables::errnoNames() {\n    return namesOf(kErrnoNames);\n}\n\n"
-                 "AuditNames AuditTables::messageTypes() {\n    return namesOf(kMessageTypes);\n}\n\n"
+                 "    return namesOf(karmCalls, karmCallsByName);\n}\n\n"
+                 "AuditNames AuditTables::errnoNames() {\n    return namesOf(kErrnoNames, kErrnoNamesByName);\n}\n\n"
+                 "AuditNames AuditTables::messageTypes() {\n    return namesOf(kMessageTypes, kMessageTypesByName);\n}\n\n"
                  "const char* AuditNames::nameOf(unsigned number) const {\n"
                  "    const AuditName* end = rows + count;\n"
                  "    const AuditName* row = std::lower_bound(\n"
                  "        rows, end, number, [](const AuditName& a, unsigned n) { return a.number < n; });\n"
                  "    return row != end && row->number == number ? row->name : nullptr;\n}\n\n"
                  "bool AuditNames::numberOf(std::string_view name, unsigned& number) const {\n"
-                 "    for (std::size_t i = 0; i < count; ++i)\n"
-                 "        if (name == rows[i].name) {\n"
-                 "            number = rows[i].number;\n"
-                 "            return true;\n"
-                 "        }\n"
-                 "    return false;\n}\n\n"
+                 "    const unsigned short* end = byName + count;\n"
+                 "    const unsigned short* at =\n"
+                 "        std::lower_bound(byName, end, name, [this](unsigned short row, std::string_view n) {\n"
+                 "            return std::string_view(rows[row].name) < n;\n"
+                 "        });\n"
+                 "    if (at == end || rows[*at].name != name)\n"
+                 "        return false;\n"
+                 "    number = rows[*at].number;\n"
+                 "    return true;\n}\n\n"
                  "} // namespace SystemPlugin\n")
     with open(OUT, "w") as out:
         out.write("".join(parts))
+    # In the repository's style (the index lists packed as clang-format packs them).
+    subprocess.run(["clang-format", "-i", OUT], check=True)
 
 
 main()

@@ -274,7 +274,8 @@ const char* missingPath(const AuditRuleField& field) {
 }
 
 // The kernel's checks of a whole rule: paths, one watch, one executable.
-const char* kernelRefusal(const AuditRule& rule) {
+// `pathFound`: the watched path was just found, so its directory is there.
+const char* kernelRefusal(const AuditRule& rule, bool pathFound) {
     // auditctl adds at most 63 fields, the key's included.
     if (rule.fields.size() >= AUDIT_MAX_FIELDS)
         return "too many fields";
@@ -296,7 +297,7 @@ const char* kernelRefusal(const AuditRule& rule) {
         }
         if (field.type == AUDIT_WATCH && field.text.back() == '/')
             return "a path ending in /";
-        if (const char* refusal = missingPath(field))
+        if (const char* refusal = pathFound ? nullptr : missingPath(field))
             return refusal;
     }
     if (paths > 1 || executables > 1)
@@ -598,14 +599,15 @@ bool LineReader::finish() {
         return true;
     }
     std::vector<AuditRuleField> fields;
+    bool pathFound = false;
     if (m_Watch) {
         rule.list = AUDIT_FILTER_EXIT;
         rule.action = AUDIT_ALWAYS;
         rule.setAllSyscalls();
         struct stat status {};
+        pathFound = ::stat(m_Path.c_str(), &status) == 0;
         AuditRuleField path;
-        path.type = ::stat(m_Path.c_str(), &status) == 0 && S_ISDIR(status.st_mode) ? AUDIT_DIR
-                                                                                    : AUDIT_WATCH;
+        path.type = pathFound && S_ISDIR(status.st_mode) ? AUDIT_DIR : AUDIT_WATCH;
         path.op = AUDIT_EQUAL;
         path.text = m_Path;
         path.value = static_cast<std::uint32_t>(m_Path.size());
@@ -629,7 +631,7 @@ bool LineReader::finish() {
         fields.push_back(key);
     }
     rule.fields = std::move(fields);
-    if (const char* refusal = kernelRefusal(rule))
+    if (const char* refusal = kernelRefusal(rule, pathFound))
         return fail(refusal);
     return true;
 }

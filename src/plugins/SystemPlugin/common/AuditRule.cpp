@@ -15,6 +15,12 @@ namespace {
 constexpr unsigned kDebugFsMagic = 0x64626720;
 constexpr unsigned kTraceFsMagic = 0x74726163;
 
+// The bits of mask word `word` that stand for system calls: the kernel reads
+// the top 16 bits of the last word as classes of calls, never held as such.
+std::uint32_t callBits(unsigned word) {
+    return word + 1 < AuditRule::kMaskWords ? ~std::uint32_t{0} : std::uint32_t{0xFFFF};
+}
+
 const char* operatorText(unsigned op) {
     switch (op) {
     case AUDIT_NOT_EQUAL:
@@ -183,13 +189,15 @@ std::string syscallText(const AuditRule& rule, AuditArch machine) {
         }
     const AuditNames names = AuditTables::syscalls(arch);
     std::string text;
-    for (unsigned number = 0; number < AuditRule::kMaskWords * 32 - 16; ++number) {
-        if (!rule.hasSyscall(number))
-            continue;
-        if (!text.empty())
-            text += ',';
-        const char* name = names.nameOf(number);
-        text += name ? name : std::to_string(number);
+    for (unsigned word = 0; word < AuditRule::kMaskWords; ++word) {
+        std::uint32_t bits = rule.mask[word] & callBits(word);
+        for (; bits != 0; bits &= bits - 1) {
+            const unsigned number = word * 32 + static_cast<unsigned>(__builtin_ctz(bits));
+            if (!text.empty())
+                text += ',';
+            const char* name = names.nameOf(number);
+            text += name ? name : std::to_string(number);
+        }
     }
     return text;
 }
@@ -197,20 +205,35 @@ std::string syscallText(const AuditRule& rule, AuditArch machine) {
 } // namespace
 
 bool AuditRule::allSyscalls() const {
-    // The kernel keeps the top 16 bits (classes of calls) clear in what it holds.
-    for (unsigned number = 0; number < kMaskWords * 32 - 16; ++number)
-        if (!hasSyscall(number))
+    for (unsigned word = 0; word < kMaskWords; ++word)
+        if ((mask[word] & callBits(word)) != callBits(word))
             return false;
     return true;
 }
 
 std::string AuditRule::identity() const {
-    std::string key = std::to_string(list) + ' ' + std::to_string(action);
-    for (const std::uint32_t word : mask)
-        key += ' ' + std::to_string(word);
+    // Raw words: a text field's value is its length, so the texts cannot run
+    // into what follows them.
+    std::string key;
+    key.reserve(sizeof(std::uint32_t) * (8 + 3 * fields.size()));
+    const auto put = [&key](std::uint32_t word) {
+        key.append(reinterpret_cast<const char*>(&word), sizeof word);
+    };
+    put(list);
+    put(action);
+    // The mask as runs of equal words: most are all ones or all zeros.
+    for (unsigned word = 0; word < kMaskWords;) {
+        unsigned end = word + 1;
+        while (end < kMaskWords && mask[end] == mask[word])
+            ++end;
+        put(mask[word]);
+        put(end - word);
+        word = end;
+    }
     for (const AuditRuleField& field : fields) {
-        key += '|' + std::to_string(field.type) + ' ' + std::to_string(field.op) + ' ' +
-               std::to_string(field.value) + ' ';
+        put(field.type);
+        put(field.op);
+        put(field.value);
         key += field.text;
     }
     return key;
@@ -219,6 +242,7 @@ std::string AuditRule::identity() const {
 std::string AuditRule::text(AuditArch machine) const {
     WatchParts watch;
     std::string out;
+    out.reserve(128);
     if (asWatch(*this, watch)) {
         out = "-w " + watchPath(watch.path->text) + " -p " + permissionText(watch.perm->value);
         if (watch.key)

@@ -20,6 +20,8 @@ struct AuditName {
 struct AuditNames {
     const AuditName* rows;
     std::size_t count;
+    // The positions of the rows in the order of their names.
+    const unsigned short* byName;
 
     // The name of `number`, or null.
     const char* nameOf(unsigned number) const;
