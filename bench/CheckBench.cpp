@@ -4,8 +4,7 @@
 // valid ones.
 #include "eval/DocumentCheck.h"
 #include "eval/DocumentReader.h"
-#include "eval/PluginModule.h"
-#include "eval/TextConversion.h"
+#include "eval/PluginSet.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,17 +19,14 @@ constexpr int kRules = 4000;
 // Most the unknown names may cost, as a multiple of the valid ones.
 constexpr double kTargetRatio = 3.0;
 
-std::vector<std::string> registeredNames() {
+std::shared_ptr<corehost::PluginSet> loadPlugin() {
     std::string error;
-    auto module = corehost::PluginModule::load(COREPLUGIN_MODULE_PATH, error);
-    if (!module) {
+    auto plugins = corehost::PluginSet::load({COREPLUGIN_MODULE_PATH}, error);
+    if (!plugins) {
         std::fprintf(stderr, "check: %s\n", error.c_str());
         std::exit(1);
     }
-    std::vector<std::string> names;
-    for (const std::wstring& name : module->names())
-        names.push_back(corehost::toUtf8(name));
-    return names;
+    return plugins;
 }
 
 // kRules rules, each a Compare of two ValueOf; with `unknown` every name is
@@ -54,7 +50,7 @@ std::string document(bool unknown) {
 }
 
 // Findings of the whole document.
-std::size_t check(const std::string& text, const std::vector<std::string>& registered) {
+std::size_t check(const std::string& text, const corehost::PluginSet& plugins) {
     corehost::Document document;
     corehost::InputError error;
     if (!corehost::DocumentReader::parse(text, document, error)) {
@@ -63,19 +59,19 @@ std::size_t check(const std::string& text, const std::vector<std::string>& regis
     }
     std::size_t findings = 0;
     for (const corehost::Rule& rule : document.rules)
-        findings += corehost::checkRule(rule, registered).size();
+        findings += corehost::checkRule(rule, plugins).size();
     return findings;
 }
 
 void checkDocument(benchmark::State& state, bool unknown) {
-    static const std::vector<std::string> registered = registeredNames();
+    static const std::shared_ptr<corehost::PluginSet> plugins = loadPlugin();
     const std::string text = document(unknown);
-    if ((check(text, registered) == 3 * kRules) != unknown) {
+    if ((check(text, *plugins) == 3 * kRules) != unknown) {
         std::fprintf(stderr, "check: unexpected findings\n");
         std::exit(1);
     }
     for (auto _ : state)
-        benchmark::DoNotOptimize(check(text, registered));
+        benchmark::DoNotOptimize(check(text, *plugins));
     state.counters["rules"] = kRules;
     if (unknown)
         state.counters["target"] = kTargetRatio;

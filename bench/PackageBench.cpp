@@ -1,6 +1,6 @@
 // dpkg's package database and version order: the first read of this machine's database, a
 // lookup in the cached copy, and the comparison of two version texts.
-#include "SystemPlugin/common/DebianVersion.h"
+#include "PluginKit/DebianVersion.h"
 #include "SystemPlugin/common/PackageCache.h"
 #include "SystemPlugin/common/PackageDatabase.h"
 
@@ -12,7 +12,7 @@
 
 namespace {
 
-using SystemPlugin::DebianVersion;
+using PluginKit::DebianVersion;
 using SystemPlugin::PackageCache;
 using SystemPlugin::PackageDatabase;
 

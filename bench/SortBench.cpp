@@ -1,7 +1,7 @@
 // The Sort expression, created through the plug-in, against std::sort of
 // std::vector<std::wstring> on the same random wide strings.
 #include "BenchSupport.h"
-#include "CorePlugin.h"
+#include "CorePlugin/CorePlugin.h"
 #include "PluginSDK/StringVector.h"
 #include "PluginSDK/VectorOperator.h"
 

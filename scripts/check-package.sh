@@ -65,15 +65,17 @@ echo "check-package: $(echo "$headers" | wc -l) installed headers compile on the
 # --- 3. The example against a prefix, through CMake and through pkg-config.
 expected_host=$'result: true 900150983cd24fb0d6963f7d28e17f72 c\nwords: 3'
 
-# Loads the SystemPlugin module at $2 with the corehost of prefix $1: its 26
-# names, FileText first and Duplicates last.
+# Loads the SystemPlugin module at $2 with the corehost of prefix $1: the names
+# it lists are those its installed description describes, in order.
 load_system_plugin() {
-    local prefix=$1 module=$2 how=$3 names
+    local prefix=$1 module=$2 how=$3 names described
     [ "$(realpath "$(dirname "$module")")" = "$(realpath "$prefix/lib")" ] || fail "$how: SystemPlugin is not beside CorePlugin: $module"
     names=$("$prefix/bin/corehost" --plugin "$module" list | awk '{print $1}') ||
         fail "$how: corehost cannot load $module"
-    [ "$(echo "$names" | wc -l)" = 26 ] && [ "$(echo "$names" | head -n1)" = FileText ] &&
-        [ "$(echo "$names" | tail -n1)" = Duplicates ] || fail "$how: SystemPlugin lists:"$'\n'"$names"
+    described=$(awk -F'\t' '$1 == "expression" {print $2}' "${module%.so}.description") ||
+        fail "$how: no description beside $module"
+    [ -n "$names" ] && [ "$names" = "$described" ] && [ "$(echo "$names" | head -n1)" = FileText ] ||
+        fail "$how: SystemPlugin lists:"$'\n'"$names"$'\n'"and its description:"$'\n'"$described"
     # FileDigest loads the digest module beside it, wherever the prefix is.
     local digest
     digest=$("$prefix/bin/corehost" --plugin "$module" eval -e \

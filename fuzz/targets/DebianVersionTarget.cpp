@@ -5,14 +5,14 @@
 #include "FuzzCheck.h"
 #include "FuzzTargets.h"
 
-#include "SystemPlugin/common/DebianVersion.h"
+#include "PluginKit/DebianVersion.h"
 
 #include <string>
 
 namespace fuzzing {
 
 int fuzzDebianVersion(const std::uint8_t* data, std::size_t size) {
-    using SystemPlugin::DebianVersion;
+    using PluginKit::DebianVersion;
     ByteReader reader(data, size);
     const std::string texts[3] = {reader.until('\n'), reader.until('\n'), reader.rest()};
     DebianVersion versions[3];

@@ -5,7 +5,7 @@
 #include "FuzzCheck.h"
 #include "FuzzTargets.h"
 
-#include "SystemPlugin/common/DebianVersion.h"
+#include "PluginKit/DebianVersion.h"
 #include "SystemPlugin/common/PackageDatabase.h"
 
 #include <algorithm>
@@ -14,7 +14,7 @@
 namespace fuzzing {
 
 int fuzzDpkgStatus(const std::uint8_t* data, std::size_t size) {
-    using SystemPlugin::DebianVersion;
+    using PluginKit::DebianVersion;
     using SystemPlugin::PackageDatabase;
     ByteReader reader(data, size);
     const std::string status = reader.until('\0');

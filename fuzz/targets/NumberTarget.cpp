@@ -6,14 +6,14 @@
 #include "FuzzCheck.h"
 #include "FuzzTargets.h"
 
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/Converter.h"
+#include "CorePlugin/common/Hex.h"
+#include "CorePlugin/common/Integer.h"
+#include "CorePlugin/common/UInteger.h"
+#include "CorePlugin/common/Version.h"
 #include "PluginSDK/String.h"
-#include "ResultCodes.h"
 #include "base/WideText.h"
-#include "common/Converter.h"
-#include "common/Hex.h"
-#include "common/Integer.h"
-#include "common/UInteger.h"
-#include "common/Version.h"
 
 #include <cerrno>
 #include <cwchar>

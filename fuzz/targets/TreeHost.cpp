@@ -4,8 +4,8 @@
 
 #include "FuzzCheck.h"
 
+#include "CorePlugin/ResultCodes.h"
 #include "QxLogWrapper/Tracer.h"
-#include "ResultCodes.h"
 
 #include <algorithm>
 #include <cstdint>

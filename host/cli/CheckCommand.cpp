@@ -1,48 +1,12 @@
 // Checking documents: every file is read and checked, whatever the others hold.
 #include "cli/CheckCommand.h"
 
-#include "cli/EvalCommand.h"
-#include "eval/Catalog.h"
-#include "eval/DocumentCheck.h"
+#include "cli/ExitCodes.h"
 #include "eval/DocumentReader.h"
 #include "eval/MessageText.h"
 #include "eval/TextConversion.h"
 
 namespace corehost {
-
-bool CheckCommand::knownPlugin() const {
-    for (const std::shared_ptr<PluginModule>& module : m_Plugins.modules())
-        if (!describesPlugin(PluginSet::pluginName(*module)))
-            return false;
-    return true;
-}
-
-std::size_t CheckCommand::reportSettings(const std::string& prefix) {
-    if (!knownPlugin())
-        return 0;
-    const std::vector<Finding> findings = checkSettings(m_Settings);
-    for (const Finding& finding : findings)
-        m_Out << prefix << escapeText(finding.path) << ": " << finding.message << '\n';
-    return findings.size();
-}
-
-std::size_t CheckCommand::report(const Document& document, const std::string& prefix) {
-    std::vector<std::string> registered;
-    for (const std::wstring& name : m_Plugins.names())
-        registered.push_back(toUtf8(name));
-    const bool useCatalog = knownPlugin();
-    std::size_t count = 0;
-    for (const Rule& rule : document.rules) {
-        const std::string label =
-            document.isRuleList ? "rule " + quote(rule.id) + ": " : std::string();
-        const std::vector<Finding> findings = checkRule(rule, registered, useCatalog);
-        for (const Finding& finding : findings)
-            m_Out << prefix << escapeText(document.source) << ": " << label
-                  << describePath(finding.path) << ": " << finding.message << '\n';
-        count += findings.size();
-    }
-    return count;
-}
 
 namespace {
 
@@ -94,7 +58,13 @@ int CheckCommand::run(const std::vector<std::string>& files, bool withRules,
                       const std::optional<std::string>& inlineText) {
     std::vector<Document> documents;
     bool unreadable = false;
-    bool found = reportSettings("") > 0;
+    const std::string note = undescribedNote(m_Plugins);
+    if (!note.empty())
+        m_Err << "corehost: " << note << '\n';
+    const std::vector<Finding> settings = checkSettings(m_Settings, m_Plugins);
+    for (const Finding& finding : settings)
+        m_Out << formatFinding(finding) << '\n';
+    bool found = !settings.empty();
     const std::vector<std::string> sources = inlineText ? std::vector<std::string>{""} : files;
     for (const std::string& file : sources) {
         Document document;
@@ -114,7 +84,10 @@ int CheckCommand::run(const std::vector<std::string>& files, bool withRules,
             continue;
         }
         document.source = source;
-        found = report(document, "") > 0 || found;
+        const std::vector<DocumentFinding> findings = checkDocument(document, m_Plugins);
+        for (const DocumentFinding& finding : findings)
+            m_Out << formatFinding(finding) << '\n';
+        found = found || !findings.empty();
         documents.push_back(std::move(document));
     }
     InputError duplicate;

@@ -2,8 +2,10 @@
 // and every tree was built.
 #include "cli/EvalCommand.h"
 
+#include "cli/ExitCodes.h"
 #include "cli/Explanation.h"
 #include "cli/OutputFile.h"
+#include "eval/DocumentCheck.h"
 #include "eval/DocumentReader.h"
 #include "eval/ExpressionTree.h"
 #include "eval/MessageText.h"
@@ -41,7 +43,7 @@ std::string ruleLabel(const Document& document, const Rule& rule, bool severalDo
 
 std::string describeFailure(const ExpressionTree& tree, TErrorCode code) {
     const EvaluationFailure& failure = tree.failure();
-    const std::string plugin = PluginSet::pluginName(tree.nodeModule(failure.node));
+    const PluginModule* plugin = &tree.nodeModule(failure.node);
     std::string text = escapeText(toUtf8(tree.nodeName(failure.node))) + " at " +
                        describePath(tree.nodePath(failure.node));
     switch (failure.stage) {
@@ -57,94 +59,6 @@ std::string describeFailure(const ExpressionTree& tree, TErrorCode code) {
                describeCode(code, plugin);
     }
     return text;
-}
-
-// The median time of one evaluation in constant memory: exact up to
-// kCapacity evaluations, beyond that the median of a uniform random sample of
-// kCapacity of them (reservoir sampling).
-class TimeSample {
-public:
-    static constexpr std::size_t kCapacity = 4096;
-
-    void add(long long nanoseconds) {
-        ++m_Count;
-        if (m_Times.size() < kCapacity) {
-            m_Times.push_back(nanoseconds);
-            return;
-        }
-        const std::uint64_t slot = next() % m_Count;
-        if (slot < kCapacity)
-            m_Times[slot] = nanoseconds;
-    }
-
-    long long median() {
-        if (m_Times.empty())
-            return 0;
-        const auto middle = m_Times.begin() + static_cast<std::ptrdiff_t>(m_Times.size() / 2);
-        std::nth_element(m_Times.begin(), middle, m_Times.end());
-        return *middle;
-    }
-
-private:
-    std::uint64_t next() { // xorshift64: cheap and good enough to pick slots
-        m_State ^= m_State << 13;
-        m_State ^= m_State >> 7;
-        m_State ^= m_State << 17;
-        return m_State;
-    }
-
-    std::vector<long long> m_Times;
-    std::uint64_t m_Count = 0;
-    std::uint64_t m_State = 0x9E3779B97F4A7C15ull;
-};
-
-// Whether a rule's "onlyIf" tree, evaluated without a failure, lets the rule
-// apply: only the scalar result "true" does.
-bool conditionHolds(const ExpressionTree& condition) {
-    return condition.type() == PluginSDK::SCALAR_EXPRESSION &&
-           toUtf8(condition.scalarResult().str()) == "true";
-}
-
-// What evaluating a rule `repeat` times gave: the last evaluation's code and
-// whether the rule applied then, and the median time of one evaluation.
-struct RuleRun {
-    TErrorCode code = 0;
-    bool applies = true;
-    bool conditionFailed = false;
-    long long medianNanoseconds = 0;
-};
-
-// Evaluates the rule's "onlyIf" tree (when it has one) and, when that gives
-// "true", the rule's tree, `repeat` times; each timing covers both, so a
-// skipped rule is timed for its condition alone. With `explain`, the last
-// evaluation records what every node did.
-RuleRun evaluateRepeatedly(ExpressionTree* condition, ExpressionTree& tree, unsigned repeat,
-                           bool explain) {
-    TimeSample sample;
-    RuleRun run;
-    for (unsigned i = 0; i < repeat; ++i) {
-        const bool record = explain && i + 1 == repeat;
-        const Clock::time_point start = Clock::now();
-        run.applies = true;
-        run.conditionFailed = false;
-        if (condition) {
-            condition->recordOutcomes(record);
-            run.code = condition->evaluate();
-            run.conditionFailed = run.code != 0;
-            run.applies = !run.conditionFailed && conditionHolds(*condition);
-        }
-        if (run.applies) {
-            tree.recordOutcomes(record);
-            run.code = tree.evaluate();
-        }
-        sample.add(
-            std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - start).count());
-    }
-    if (condition)
-        condition->recordOutcomes(false);
-    tree.recordOutcomes(false);
-    run.medianNanoseconds = sample.median();
-    return run;
 }
 
 std::vector<std::string> resultTexts(const ExpressionTree& tree) {
@@ -230,54 +144,6 @@ bool EvalCommand::readDocuments(const EvalOptions& options, std::vector<Document
     return true;
 }
 
-bool EvalCommand::select(const EvalOptions& options, const std::vector<Document>& documents,
-                         std::vector<std::vector<bool>>& selected) {
-    const bool all = options.rules.empty() && options.tags.empty();
-    const std::set<std::string> ids(options.rules.begin(), options.rules.end());
-    const std::set<std::string> tags(options.tags.begin(), options.tags.end());
-    std::set<std::string> idsFound;
-    std::set<std::string> tagsFound;
-    // Every id and tag of the documents, for a hint at a misspelt one.
-    std::vector<std::string> allIds;
-    std::set<std::string> allTags;
-    selected.clear();
-    for (const Document& document : documents) {
-        selected.emplace_back();
-        for (const Rule& rule : document.rules) {
-            if (!rule.id.empty())
-                allIds.push_back(rule.id);
-            allTags.insert(rule.tags.begin(), rule.tags.end());
-            bool chosen = all;
-            if (!rule.id.empty() && ids.count(rule.id) != 0) {
-                idsFound.insert(rule.id);
-                chosen = true;
-            }
-            for (const std::string& tag : rule.tags) {
-                if (tags.count(tag) != 0) {
-                    tagsFound.insert(tag);
-                    chosen = true;
-                }
-            }
-            selected.back().push_back(chosen);
-        }
-    }
-    for (const std::string& id : ids) {
-        if (idsFound.count(id) == 0) {
-            inputError("--rule " + quoteText(id) + ": no rule has this id" +
-                       didYouMean(suggestName(id, allIds)));
-            return false;
-        }
-    }
-    for (const std::string& tag : tags) {
-        if (tagsFound.count(tag) == 0) {
-            inputError("--tag " + quoteText(tag) + ": no rule carries this tag" +
-                       didYouMean(suggestName(tag, {allTags.begin(), allTags.end()})));
-            return false;
-        }
-    }
-    return true;
-}
-
 void EvalCommand::printSummary(const Summary& counts, Clock::time_point started) {
     char time[32];
     std::snprintf(time, sizeof time, "%.3f", secondsSince(started));
@@ -298,18 +164,18 @@ bool EvalCommand::checkDocuments(const EvalOptions& options,
                                  const std::vector<Document>& documents) {
     if (!options.check)
         return true;
-    std::ostringstream findings;
-    CheckCommand check(*m_Plugins, findings, m_Err, options.settings);
-    std::size_t count = check.reportSettings("corehost: ");
+    std::vector<std::string> lines;
+    for (const Finding& finding : checkSettings(options.settings, *m_Plugins))
+        lines.push_back(formatFinding(finding));
     for (const Document& document : documents)
-        count += check.report(document, "corehost: ");
-    if (count == 0)
+        for (const DocumentFinding& finding : checkDocument(document, *m_Plugins))
+            lines.push_back(formatFinding(finding));
+    if (lines.empty())
         return true;
-    const std::string text = findings.str();
-    m_Err << text;
-    const std::string first = text.substr(10, text.find('\n') - 10); // after "corehost: "
-    m_InputError = first;
-    m_Err << "corehost: " << count << (count == 1 ? " finding" : " findings")
+    for (const std::string& line : lines)
+        m_Err << "corehost: " << line << '\n';
+    m_InputError = lines.front();
+    m_Err << "corehost: " << lines.size() << (lines.size() == 1 ? " finding" : " findings")
           << "; nothing was evaluated\n";
     return false;
 }
@@ -348,54 +214,99 @@ int EvalCommand::run(const EvalOptions& options) {
     return status;
 }
 
+bool EvalCommand::buildTrees(std::vector<RuleEvaluation>& rules, bool severalDocuments,
+                             int& status) {
+    for (RuleEvaluation& entry : rules) {
+        const Document& document = *entry.document;
+        const Rule& rule = *entry.rule;
+        BuildError error;
+        if (rule.onlyIf)
+            entry.condition =
+                ExpressionTree::build(m_Plugins, *rule.onlyIf, rule.onlyIfPath, error);
+        if (!rule.onlyIf || entry.condition)
+            entry.tree = ExpressionTree::build(m_Plugins, rule.tree, rule.path, error);
+        if (entry.tree)
+            continue;
+        if (error.isInputError()) {
+            inputError(escapeText(document.source) + ": " + describePath(error.path) + ": " +
+                       error.describe());
+            status = kExitUsage;
+            return false;
+        }
+        // The plug-in could not create a registered expression: nothing is
+        // evaluated, and a report file says why.
+        inputError(ruleLabel(document, rule, severalDocuments) + error.describe() + " at " +
+                   describePath(error.path) +
+                   (error.code != 0 ? ": " + describeCode(error.code, error.module) : ""));
+        status = kExitExpressionFailed;
+        return false;
+    }
+    return true;
+}
+
+RuleReport EvalCommand::evaluateRule(const EvalOptions& options, RuleEvaluation& entry,
+                                     bool severalDocuments) {
+    const Document& document = *entry.document;
+    const Rule& rule = *entry.rule;
+    RuleReport report;
+    report.document = &document;
+    report.rule = &rule;
+    report.tree = entry.tree.get();
+    report.name = document.isRuleList ? rule.id : document.source;
+    const Clock::time_point start = Clock::now();
+    // The rule applies when its "onlyIf" tree gives "true"; a failing
+    // condition is an error of the rule.
+    ExpressionTree* condition = entry.condition.get();
+    const RuleRun run = entry.run(options.repeat, options.explain);
+    report.code = run.code;
+    report.seconds = secondsSince(start);
+    if (run.conditionFailed) {
+        report.tree = condition;
+    } else if (condition) {
+        report.condition = resultTexts(*condition);
+        report.conditionIsList = condition->type() != PluginSDK::SCALAR_EXPRESSION;
+    }
+    if (report.code != 0) {
+        report.failure = describeFailure(*report.tree, report.code);
+        m_Err << "corehost: " << ruleLabel(document, rule, severalDocuments) << report.failure
+              << '\n';
+    } else if (run.applies) {
+        report.result = resultTexts(*entry.tree);
+    }
+    report.status = report.code == 0 && !run.applies ? RuleStatus::Skipped : statusOf(rule, report);
+    if (options.explain && condition)
+        report.explanation =
+            explainWithCondition(*condition, run.applies ? entry.tree.get() : nullptr,
+                                 run.conditionFailed ? "onlyIf failed" : describeSkip(report, 200));
+    else if (options.explain)
+        report.explanation = explain(*entry.tree);
+    if (options.timed)
+        m_Err << "corehost: " << ruleLabel(document, rule, severalDocuments) << "median "
+              << run.medianNanoseconds << " ns per evaluation over " << options.repeat
+              << " evaluations" << (run.applies ? "" : " (of its onlyIf alone)") << '\n';
+    return report;
+}
+
 int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
     const Clock::time_point started = Clock::now();
     std::vector<Document> documents;
-    std::vector<std::vector<bool>> selected;
     if (!readDocuments(options, documents) || !checkDocuments(options, documents))
         return kExitUsage;
-    if (!select(options, documents, selected)) {
+    std::vector<RuleEvaluation> rules = RuleEvaluation::of(documents);
+    std::string error;
+    if (!selectRules(options.rules, options.tags, rules, error)) {
+        inputError(error);
         printSummary(Summary(), started); // --rule or --tag chose nothing
         return kExitUsage;
     }
     const bool several = documents.size() > 1;
-
     // Every tree of every document is built before anything is evaluated.
-    std::vector<std::vector<std::unique_ptr<ExpressionTree>>> trees(documents.size());
-    // The rules' "onlyIf" trees, null where a rule has none.
-    std::vector<std::vector<std::unique_ptr<ExpressionTree>>> conditions(documents.size());
+    int status = kExitSuccess;
+    if (!buildTrees(rules, several, status))
+        return status;
     std::size_t selectedCount = 0;
-    for (std::size_t d = 0; d < documents.size(); ++d) {
-        const Document& document = documents[d];
-        for (std::size_t r = 0; r < document.rules.size(); ++r) {
-            const Rule& rule = document.rules[r];
-            selectedCount += selected[d][r] ? 1 : 0;
-            BuildError buildError;
-            conditions[d].emplace_back();
-            if (rule.onlyIf) {
-                conditions[d].back() =
-                    ExpressionTree::build(m_Plugins, *rule.onlyIf, rule.onlyIfPath, buildError);
-                if (!conditions[d].back())
-                    trees[d].emplace_back(); // reported below
-            }
-            if (!rule.onlyIf || conditions[d].back())
-                trees[d].push_back(
-                    ExpressionTree::build(m_Plugins, rule.tree, rule.path, buildError));
-            if (trees[d].back())
-                continue;
-            if (buildError.isInputError()) {
-                inputError(escapeText(document.source) + ": " + describePath(buildError.path) +
-                           ": " + buildError.describe());
-                return kExitUsage;
-            }
-            // The plug-in could not create a registered expression: nothing is
-            // evaluated, and a report file says why.
-            inputError(ruleLabel(document, rule, several) + buildError.describe() + " at " +
-                       describePath(buildError.path) +
-                       (buildError.code != 0 ? ": " + describeCode(buildError.code) : ""));
-            return kExitExpressionFailed;
-        }
-    }
+    for (const RuleEvaluation& entry : rules)
+        selectedCount += entry.selected ? 1 : 0;
 
     ReportStyle style;
     style.severalDocuments = several;
@@ -411,81 +322,26 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
     Summary counts;
     std::size_t failing = 0; // failures that set the exit status
     bool anyExpectation = false;
-    for (std::size_t d = 0; d < documents.size(); ++d) {
-        const Document& document = documents[d];
+    std::size_t next = 0; // the rules come document after document
+    for (const Document& document : documents) {
         reporter->beginDocument(document);
-        for (std::size_t r = 0; r < document.rules.size(); ++r) {
-            if (!selected[d][r])
+        for (; next < rules.size() && rules[next].document == &document; ++next) {
+            RuleEvaluation& entry = rules[next];
+            if (!entry.selected)
                 continue;
-            const Rule& rule = document.rules[r];
-            ExpressionTree& tree = *trees[d][r];
-            RuleReport report;
-            report.document = &document;
-            report.rule = &rule;
-            report.tree = &tree;
-            report.name = document.isRuleList ? rule.id : document.source;
-            const Clock::time_point start = Clock::now();
-            // The rule applies when its "onlyIf" tree gives "true"; a failing
-            // condition is an error of the rule.
-            ExpressionTree* condition = conditions[d][r].get();
-            const RuleRun run =
-                evaluateRepeatedly(condition, tree, options.repeat, options.explain);
-            const bool applies = run.applies;
-            report.code = run.code;
-            report.seconds = secondsSince(start);
-            if (run.conditionFailed) {
-                report.tree = condition;
-            } else if (condition) {
-                report.condition = resultTexts(*condition);
-                report.conditionIsList = condition->type() != PluginSDK::SCALAR_EXPRESSION;
-            }
-            if (report.code != 0) {
-                report.failure = describeFailure(*report.tree, report.code);
-                m_Err << "corehost: " << ruleLabel(document, rule, several) << report.failure
-                      << '\n';
-            } else if (applies) {
-                report.result = resultTexts(tree);
-            }
-            report.status =
-                report.code == 0 && !applies ? RuleStatus::Skipped : statusOf(rule, report);
-            if (options.explain && condition)
-                report.explanation = explainWithCondition(
-                    *condition, applies ? &tree : nullptr,
-                    run.conditionFailed ? "onlyIf failed" : describeSkip(report, 200));
-            else if (options.explain)
-                report.explanation = explain(tree);
+            const RuleReport report = evaluateRule(options, entry, several);
+            counts.add(report.status);
             const bool failed =
                 report.status == RuleStatus::Fail || report.status == RuleStatus::Error;
-            switch (report.status) {
-            case RuleStatus::Pass:
-                ++counts.passed;
-                break;
-            case RuleStatus::Fail:
-                ++counts.failed;
-                break;
-            case RuleStatus::Error:
-                ++counts.errors;
-                break;
-            case RuleStatus::None:
-                ++counts.withoutExpectation;
-                break;
-            case RuleStatus::Skipped:
-                ++counts.skipped;
-                break;
-            }
-            if (failed && severityRank(rule.severity) >= failOn)
+            if (failed && severityRank(entry.rule->severity) >= failOn)
                 ++failing;
-            anyExpectation = anyExpectation || rule.expect || rule.onlyIf;
+            anyExpectation = anyExpectation || entry.rule->expect || entry.rule->onlyIf;
             if (!quiet || failed)
                 reporter->rule(report);
             // Each rule's report reaches standard output before the next rule's
             // messages reach standard error; a failed write ends the run.
             if (!out.flush())
                 return kExitUsage;
-            if (options.timed)
-                m_Err << "corehost: " << ruleLabel(document, rule, several) << "median "
-                      << run.medianNanoseconds << " ns per evaluation over " << options.repeat
-                      << " evaluations" << (applies ? "" : " (of its onlyIf alone)") << '\n';
         }
         reporter->endDocument();
     }

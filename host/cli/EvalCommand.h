@@ -2,8 +2,8 @@
 // selected rules in order, checks their expectations and reports them.
 #pragma once
 
-#include "cli/CheckCommand.h"
 #include "cli/Report.h"
+#include "cli/RuleEvaluation.h"
 #include "eval/PluginSet.h"
 
 #include <chrono>
@@ -23,22 +23,15 @@ struct EvalOptions {
     std::vector<std::string> tags;  // ...and the rules carrying one of these tags
     bool explain = false;
     unsigned repeat = 1;
-    bool timed = false; // report the median time per evaluation
-    bool check = true;  // refuse documents with findings of `corehost check`
-    Settings settings;  // the --set settings, checked with the documents
+    bool timed = false;            // report the median time per evaluation
+    bool check = true;             // refuse documents with findings of `corehost check`
+    std::vector<Setting> settings; // the --set settings, checked with the documents
     // Only failures of rules with this severity or above ("info" .. "critical")
     // make the exit status 1; empty: every failure.
     std::string failOn;
     int verbosity = 0;      // -1: only failures and the summary; 1: every rule and the summary
     std::string outputFile; // the report goes there instead of standard output
     bool colour = false;    // pass and fail marks in colour
-};
-
-// Exit codes of the tool.
-enum ExitCode : int {
-    kExitSuccess = 0,
-    kExitExpressionFailed = 1, // a tree failed, or a rule did not meet its expectation
-    kExitUsage = 2,            // usage, input or output error
 };
 
 class EvalCommand {
@@ -54,11 +47,18 @@ private:
     void inputError(const std::string& message);
     // The summary line on standard error; the time is that since `started`.
     void printSummary(const Summary& counts, std::chrono::steady_clock::time_point started);
+    // Reads, checks, selects, builds, evaluates and reports: the run whose
+    // report goes to `report`.
     int evaluate(const EvalOptions& options, std::ostream& report);
-    bool checkDocuments(const EvalOptions& options, const std::vector<Document>& documents);
     bool readDocuments(const EvalOptions& options, std::vector<Document>& documents);
-    bool select(const EvalOptions& options, const std::vector<Document>& documents,
-                std::vector<std::vector<bool>>& selected);
+    // What check finds stops the run, each finding said on standard error.
+    bool checkDocuments(const EvalOptions& options, const std::vector<Document>& documents);
+    // Builds every rule's trees; false, with the exit status, for the first
+    // that cannot be built.
+    bool buildTrees(std::vector<RuleEvaluation>& rules, bool severalDocuments, int& status);
+    // Evaluates one rule and describes the outcome for the reporters.
+    RuleReport evaluateRule(const EvalOptions& options, RuleEvaluation& entry,
+                            bool severalDocuments);
 
     std::shared_ptr<PluginSet> m_Plugins;
     std::ostream& m_Out;

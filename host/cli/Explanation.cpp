@@ -15,7 +15,7 @@ std::string child(std::size_t position) {
 
 std::string describe(const ExpressionTree& tree, std::size_t node) {
     const NodeOutcome& outcome = tree.outcome(node);
-    const std::string plugin = PluginSet::pluginName(tree.nodeModule(node));
+    const PluginModule* plugin = &tree.nodeModule(node);
     switch (outcome.state) {
     case NodeOutcome::State::Succeeded: {
         std::vector<std::string> texts;

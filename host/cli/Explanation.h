@@ -12,10 +12,10 @@ namespace corehost {
 
 // One line per node in pre-order, indented two spaces per level, from the
 // outcomes the tree recorded in its last evaluation:
-//   Compare = "false"
-//     ValueOf = "2.10"
-//   And not evaluated: children[1] failed
-//   Not skipped (short circuit)
+//   Parent = "false"
+//     Child = "2.10"
+//   Operator not evaluated: children[1] failed
+//   Later skipped (short circuit)
 // Texts are escaped as in the text report.
 std::vector<std::string> explain(const ExpressionTree& tree);
 

@@ -4,7 +4,6 @@
 // metadata.
 #include "cli/Report.h"
 
-#include "eval/Catalog.h"
 #include "eval/ExpressionKind.h"
 #include "eval/TextConversion.h"
 
@@ -51,9 +50,8 @@ public:
         line["id"] = report.document->isRuleList ? Json(rule.id) : Json(nullptr);
         line["type"] = describeType(tree.type());
         line["code"] = report.code;
-        line["error"] = failingPlugin(report).empty()
-                            ? codeMeaning(report.code)
-                            : codeMeaning(report.code, failingPlugin(report));
+        const PluginModule* module = failingModule(report);
+        line["error"] = codeMeaning(report.code, module);
         if (report.code != 0) {
             line["result"] = nullptr;
             line["node"] = tree.nodePath(tree.failure().node);

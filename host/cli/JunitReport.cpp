@@ -6,8 +6,6 @@
 #include "cli/Report.h"
 #include "eval/MessageText.h"
 
-#include "ResultCodes.h"
-
 #include <cstdio>
 #include <sstream>
 
@@ -63,7 +61,7 @@ public:
         } else if (report.status == RuleStatus::Error) {
             ++suite.errors;
             xml << "      <error message=\""
-                << escapeXml(describeCode(report.code, failingPlugin(report)), true) << "\" type=\""
+                << escapeXml(describeCode(report.code, failingModule(report)), true) << "\" type=\""
                 << report.code << "\">" << escapeXml(report.failure, false) << "</error>\n";
         } else if (report.status == RuleStatus::None || report.status == RuleStatus::Skipped) {
             // Nothing was tested: the result is reported, not passed.

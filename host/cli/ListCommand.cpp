@@ -1,9 +1,9 @@
-// Listing the registered expressions with their kinds, and the catalog.
+// Listing the registered expressions with their kinds, and their descriptions.
 #include "cli/ListCommand.h"
 
-#include "eval/Catalog.h"
 #include "eval/ExpressionKind.h"
 #include "eval/TextConversion.h"
+#include "eval/ValueRules.h"
 
 #include <nlohmann/json.hpp>
 
@@ -28,7 +28,7 @@ std::string instanceKind(PluginSDK::Plugin& plugin, const std::wstring& name) {
 }
 
 // " scalar", " vector" or "" for children of either kind.
-const char* childKind(const ExpressionSpec& expression) {
+const char* childKind(const ExpressionDescription& expression) {
     if (expression.children == ChildKinds::Scalar)
         return " scalar";
     return expression.children == ChildKinds::Vector ? " vector" : "";
@@ -39,8 +39,8 @@ std::string count(std::size_t number, const char* kind) {
 }
 
 // "scalar operator, exactly 2 scalar children", "vector operand", ...
-std::string describeShape(const ExpressionSpec& expression) {
-    std::string text = kindName(expression);
+std::string describeShape(const ExpressionDescription& expression) {
+    std::string text = expression.kindName();
     if (!expression.isOperator)
         return text;
     const char* kind = childKind(expression);
@@ -56,21 +56,21 @@ std::string describeShape(const ExpressionSpec& expression) {
 }
 
 // "`field` (required, -11027): `size`, `inode` or `atime` (else -11011)"
-std::string describeProperty(const PropertySpec& property) {
-    std::string text = std::string("`") + property.name + "`";
+std::string describeProperty(const PropertyDescription& property) {
+    std::string text = "`" + property.name + "`";
     if (property.missingCode != 0)
         text += " (required, " + std::to_string(property.missingCode) + ")";
     std::string detail;
-    if (property.rule != ValueRule::Text)
+    if (property.rule != ValueRule::Text && property.rule != ValueRule::Paths)
         detail = describeAccepted(property, true);
     if (property.invalidCode != 0)
         detail += " (else " + std::to_string(property.invalidCode) + ")";
-    if (property.note)
+    if (!property.note.empty())
         detail += (detail.empty() ? "" : "; ") + std::string(property.note);
     return detail.empty() ? text : text + ": " + detail;
 }
 
-Json describeChildren(const ExpressionSpec& expression) {
+Json describeChildren(const ExpressionDescription& expression) {
     Json json{{"min", expression.minChildren},
               {"max",
                expression.maxChildren == kAnyNumber ? Json(nullptr) : Json(expression.maxChildren)},
@@ -85,7 +85,7 @@ Json describeChildren(const ExpressionSpec& expression) {
     return json;
 }
 
-Json describePropertyJson(const PropertySpec& property) {
+Json describePropertyJson(const PropertyDescription& property) {
     Json json{{"name", property.name},
               {"required", property.missingCode != 0},
               {"accepts", describeAccepted(property, false)}};
@@ -95,7 +95,7 @@ Json describePropertyJson(const PropertySpec& property) {
         json["values"] = property.values;
     if (property.invalidCode != 0)
         json["invalidCode"] = property.invalidCode;
-    if (property.note)
+    if (!property.note.empty())
         json["note"] = property.note;
     return json;
 }
@@ -109,7 +109,7 @@ int ListCommand::run() {
         for (const std::wstring& name : module->names())
             width = std::max(width, name.size());
     for (const std::shared_ptr<PluginModule>& module : m_Plugins.modules()) {
-        const std::string plugin = PluginSet::pluginName(*module);
+        const std::string& plugin = module->name();
         for (const std::wstring& name : module->names()) {
             const std::string kind = instanceKind(module->plugin(), name);
             m_Out << toUtf8(name) << std::string(width + 2 - name.size(), ' ') << kind;
@@ -123,28 +123,24 @@ int ListCommand::run() {
 
 int ListCommand::runJson() {
     for (const std::shared_ptr<PluginModule>& module : m_Plugins.modules()) {
-        const std::string plugin = PluginSet::pluginName(*module);
-        const PluginCatalog* catalog = findCatalog(plugin);
+        const PluginDescription* description = module->description();
         for (const std::wstring& wide : module->names()) {
             const std::string name = toUtf8(wide);
             const std::string kind = instanceKind(module->plugin(), wide);
-            Json line{{"name", name}, {"kind", kind}, {"plugin", plugin}};
-            const ExpressionSpec* expression = nullptr;
-            if (catalog)
-                for (const ExpressionSpec& entry : catalog->expressions)
-                    if (name == entry.name)
-                        expression = &entry;
+            Json line{{"name", name}, {"kind", kind}, {"plugin", module->name()}};
+            const ExpressionDescription* expression =
+                description ? description->findExpression(name) : nullptr;
             if (expression) {
-                if (kind != kindName(*expression))
+                if (kind != expression->kindName())
                     m_Err << "corehost: warning: the plug-in's " << name << " is a " << kind
-                          << ", the catalog describes a " << kindName(*expression) << '\n';
+                          << ", its description says a " << expression->kindName() << '\n';
                 if (expression->isOperator)
                     line["children"] = describeChildren(*expression);
                 line["properties"] = Json::array();
-                for (const PropertySpec& property : expression->properties)
+                for (const PropertyDescription& property : expression->properties)
                     line["properties"].push_back(describePropertyJson(property));
-                line["result"] = expression->result;
-                line["resultText"] = describeResultText(expression->resultText);
+                line["result"] = expression->summary;
+                line["resultText"] = describeResultText(expression->result);
             }
             m_Out << line.dump() << '\n';
         }
@@ -156,25 +152,22 @@ int ListCommand::runMarkdown() {
     const bool several = m_Plugins.modules().size() > 1;
     bool first = true;
     for (const std::shared_ptr<PluginModule>& module : m_Plugins.modules()) {
-        const std::string plugin = PluginSet::pluginName(*module);
-        const PluginCatalog* catalog = findCatalog(plugin);
-        // Among several, a plug-in the host has no catalog of has no table;
-        // alone, it is shown the first chosen catalog, CorePlugin's.
-        if (!catalog && several)
+        // A plug-in without a description has no table.
+        const PluginDescription* description = module->description();
+        if (!description)
             continue;
         if (several)
-            m_Out << (first ? "" : "\n") << "#### " << plugin << "\n\n";
+            m_Out << (first ? "" : "\n") << "#### " << module->name() << "\n\n";
         first = false;
         m_Out << "| # | Name | Kind | Properties | Result |\n|---|---|---|---|---|\n";
         std::size_t number = 0;
-        for (const ExpressionSpec& expression :
-             catalog ? catalog->expressions : corehost::catalog()) {
+        for (const ExpressionDescription& expression : description->expressions) {
             std::string properties;
-            for (const PropertySpec& property : expression.properties)
+            for (const PropertyDescription& property : expression.properties)
                 properties += (properties.empty() ? "" : "<br>") + describeProperty(property);
             m_Out << "| " << ++number << " | " << expression.name << " | "
                   << describeShape(expression) << " | "
-                  << (properties.empty() ? "none" : properties) << " | " << expression.result
+                  << (properties.empty() ? "none" : properties) << " | " << expression.summary
                   << " |\n";
         }
     }

@@ -1,5 +1,5 @@
 // corehost list: the registered expression names and the kind of each, and
-// the catalog's description of them.
+// what their plug-ins' descriptions say of them.
 #pragma once
 
 #include "eval/PluginSet.h"
@@ -20,12 +20,12 @@ public:
     int run();
 
     // One JSON object per registered name, one a line: its name, kind and
-    // plug-in and, for a name the plug-in's catalog describes, its children,
-    // properties and result. A kind that disagrees with the catalog is warned
+    // plug-in and, for a name the plug-in's description describes, its children,
+    // properties and result. A kind that disagrees with the description is warned
     // about on `err`. Always 0.
     int runJson();
 
-    // Each loaded plug-in's catalog as a Markdown table (the README's table of
+    // Each loaded plug-in's description as a Markdown table (the README's table of
     // expressions); with several plug-ins, each table under a heading that
     // names its plug-in. Always 0.
     int runMarkdown();

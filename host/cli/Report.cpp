@@ -1,7 +1,6 @@
 // The reporters' shared descriptions and the choice of a reporter.
 #include "cli/Report.h"
 
-#include "eval/Catalog.h"
 #include "eval/MessageText.h"
 
 namespace corehost {
@@ -10,6 +9,11 @@ std::unique_ptr<Reporter> makeTextReporter(std::ostream& out, const ReportStyle&
 std::unique_ptr<Reporter> makeJsonReporter(std::ostream& out, bool severalDocuments);
 std::unique_ptr<Reporter> makeJunitReporter(std::ostream& out);
 std::unique_ptr<Reporter> makeTapReporter(std::ostream& out);
+
+const ReportFormatName kReportFormats[4] = {{"text", ReportFormat::Text, "the default"},
+                                            {"json", ReportFormat::Json, "one object per rule"},
+                                            {"junit", ReportFormat::Junit, "JUnit XML"},
+                                            {"tap", ReportFormat::Tap, "TAP version 13"}};
 
 std::unique_ptr<Reporter> makeReporter(ReportFormat format, std::ostream& out,
                                        const ReportStyle& style) {
@@ -42,25 +46,45 @@ const char* statusName(RuleStatus status) {
     return "none";
 }
 
+void Summary::add(RuleStatus status) {
+    switch (status) {
+    case RuleStatus::Pass:
+        ++passed;
+        break;
+    case RuleStatus::Fail:
+        ++failed;
+        break;
+    case RuleStatus::Error:
+        ++errors;
+        break;
+    case RuleStatus::None:
+        ++withoutExpectation;
+        break;
+    case RuleStatus::Skipped:
+        ++skipped;
+        break;
+    }
+}
+
 bool hasMetadata(const Rule& rule) {
     return !rule.title.empty() || !rule.description.empty() || !rule.severity.empty() ||
            !rule.tags.empty();
 }
 
-std::string describeCode(TErrorCode code) {
-    return std::to_string(code) + " (" + codeMeaning(code) + ")";
+const char* codeMeaning(TErrorCode code, const PluginModule* module) {
+    if (module)
+        return module->codeMeaning(code);
+    return code == 0 ? "success" : "unknown code";
 }
 
-std::string describeCode(TErrorCode code, const std::string& pluginName) {
-    if (pluginName.empty())
-        return describeCode(code);
-    return std::to_string(code) + " (" + codeMeaning(code, pluginName) + ")";
+std::string describeCode(TErrorCode code, const PluginModule* module) {
+    return std::to_string(code) + " (" + codeMeaning(code, module) + ")";
 }
 
-std::string failingPlugin(const RuleReport& report) {
+const PluginModule* failingModule(const RuleReport& report) {
     if (!report.tree || report.code == 0)
-        return std::string();
-    return PluginSet::pluginName(report.tree->nodeModule(report.tree->failure().node));
+        return nullptr;
+    return &report.tree->nodeModule(report.tree->failure().node);
 }
 
 std::string describeExpected(const Expectation& expectation) {

@@ -15,6 +15,14 @@ namespace corehost {
 
 enum class ReportFormat { Text, Json, Junit, Tap };
 
+// Every report format by its name, "text" first (the default).
+struct ReportFormatName {
+    const char* name;
+    ReportFormat format;
+    const char* what; // for --help
+};
+extern const ReportFormatName kReportFormats[4];
+
 // pass: the result met the rule's expectation; fail: it did not; error: the
 // tree (or its "onlyIf" tree) failed with a code (whether or not the rule
 // expects anything); none: the tree succeeded and the rule expects nothing;
@@ -47,6 +55,9 @@ struct Summary {
     std::size_t withoutExpectation = 0;
     std::size_t skipped = 0; // "onlyIf" was not "true"
     std::size_t rules = 0;
+
+    // Counts one rule of that status.
+    void add(RuleStatus status);
 };
 
 class Reporter {
@@ -78,11 +89,13 @@ std::unique_ptr<Reporter> makeReporter(ReportFormat format, std::ostream& out,
 
 // Shared by the reporters.
 bool hasMetadata(const Rule& rule);
-std::string describeCode(TErrorCode code); // "-11008 (invalid version text)"
-// The same with the meaning from the table of the plug-in `pluginName`.
-std::string describeCode(TErrorCode code, const std::string& pluginName);
-// The plug-in of the node the rule's tree failed at ("" when none).
-std::string failingPlugin(const RuleReport& report);
+// The meaning of `code` from the description of the plug-in `module`; with
+// no module, "success" for 0 and "unknown code" for the others.
+const char* codeMeaning(TErrorCode code, const PluginModule* module);
+// "-11008 (invalid version text)", the meaning as codeMeaning gives it.
+std::string describeCode(TErrorCode code, const PluginModule* module);
+// The plug-in of the node the rule's tree failed at, or null.
+const PluginModule* failingModule(const RuleReport& report);
 // The expected and the actual result as quoted text ("x" or ["a", "b"]).
 std::string describeExpected(const Expectation& expectation);
 std::string describeResult(const RuleReport& report);

@@ -65,7 +65,7 @@ public:
         }
         if (report.status == RuleStatus::Error) {
             m_Out << "  code: " << report.code << '\n';
-            text("error", describeCode(report.code, failingPlugin(report)), false);
+            text("error", describeCode(report.code, failingModule(report)), false);
         }
         text("title", rule.title, true);
         text("severity", rule.severity, true);

@@ -57,7 +57,7 @@ private:
                    describeExpected(*report.rule->expect);
         case RuleStatus::Error:
             return " " + paint("31", "ERROR") + ": " +
-                   describeCode(report.code, failingPlugin(report));
+                   describeCode(report.code, failingModule(report));
         case RuleStatus::Skipped:
             return " " + paint("33", "skipped") + ": " + describeSkip(report, 200);
         case RuleStatus::None:

@@ -1,12 +1,14 @@
-// Checking trees against the catalog: each node on its own, then with its
-// children.
+// Checking trees against the descriptions of the loaded plug-ins: each node
+// on its own, then with its children.
 #include "eval/DocumentCheck.h"
 
-#include "eval/Catalog.h"
-#include "eval/LiteralReading.h"
+#include "eval/DocumentReader.h"
+
+#include "PluginKit/CommonCodes.h"
 #include "eval/MessageText.h"
 #include "eval/NameSuggestion.h"
 #include "eval/TextConversion.h"
+#include "eval/ValueRules.h"
 
 #include <algorithm>
 #include <iterator>
@@ -14,6 +16,8 @@
 namespace corehost {
 
 namespace {
+
+using Outcome = PluginKit::LiteralReading::Outcome;
 
 std::string childPath(const std::string& path, std::size_t index) {
     return (path.empty() ? "" : path + ".") + "children[" + std::to_string(index) + "]";
@@ -27,49 +31,7 @@ std::string withCode(TErrorCode code) {
     return code == 0 ? "" : " (" + std::to_string(code) + ")";
 }
 
-// What evaluation does with a value outside a fixed set that it takes without
-// a code.
-std::string outcomeOfOther(const PropertySpec& property) {
-    const std::string name = property.name;
-    if (name == "position")
-        return "; it searches anywhere";
-    if (name == "ifEmpty")
-        return "; empty results are left out";
-    if (property.values.size() == 2 && std::string(property.values[0]) == "true")
-        return "; it reads as false";
-    return std::string();
-}
-
-class Checker {
-public:
-    Checker(const std::vector<std::string>& registered, bool useCatalog)
-        : m_Registered(registered), m_UseCatalog(useCatalog) {}
-
-    void node(const NodeSpec& spec, const std::string& path);
-    std::vector<Finding> take() { return std::move(m_Findings); }
-
-private:
-    void add(std::string path, std::string message) {
-        m_Findings.push_back(Finding{std::move(path), std::move(message)});
-    }
-    void arity(const ExpressionSpec& expression, const NodeSpec& spec, const std::string& path);
-    void properties(const ExpressionSpec& expression, const NodeSpec& spec,
-                    const std::string& path);
-    void childKinds(const ExpressionSpec& expression, const NodeSpec& spec,
-                    const std::string& path);
-    // `type` is the literal type the operator reads its literal children as
-    // (literalTypeOf), empty for none.
-    void literals(const ExpressionSpec& expression, const NodeSpec& spec, const std::string& type,
-                  const std::string& path);
-    void truths(const ExpressionSpec& expression, const NodeSpec& spec, const std::string& type,
-                const std::string& path);
-
-    const std::vector<std::string>& m_Registered;
-    bool m_UseCatalog;
-    std::vector<Finding> m_Findings;
-};
-
-const std::wstring* findProperty(const NodeSpec& spec, const char* name) {
+const std::wstring* findProperty(const NodeSpec& spec, const std::string& name) {
     const std::wstring wanted = fromUtf8(name);
     for (const auto& property : spec.properties)
         if (property.first == wanted)
@@ -77,50 +39,103 @@ const std::wstring* findProperty(const NodeSpec& spec, const char* name) {
     return nullptr;
 }
 
+class Checker {
+public:
+    explicit Checker(const PluginSet& plugins) : m_Plugins(plugins) {}
+
+    void node(const NodeSpec& spec, const std::string& path);
+    std::vector<Finding> take() { return std::move(m_Findings); }
+
+    // The description of the node's expression, or null (an unknown name,
+    // or a plug-in without description).
+    const ExpressionDescription* describe(const NodeSpec& spec) const {
+        return m_Plugins.describe(toUtf8(spec.name));
+    }
+    // What the node gives when nothing can make it a truth value: "a number
+    // (NAME)", "the value \"yes\"" for a literal; empty when it may be one.
+    std::string neverTruthResult(const NodeSpec& spec) const;
+
+private:
+    void add(std::string path, std::string message) {
+        m_Findings.push_back(Finding{std::move(path), std::move(message)});
+    }
+    void arity(const ExpressionDescription& expression, const NodeSpec& spec,
+               const std::string& path);
+    void properties(const ExpressionDescription& expression, const NodeSpec& spec,
+                    const std::string& path);
+    void value(const ExpressionDescription& expression, const PropertyDescription& property,
+               const std::string& name, const std::wstring& value, const std::string& path);
+    void childKinds(const ExpressionDescription& expression, const NodeSpec& spec,
+                    const std::string& path);
+    // `type` is the literal type the operator reads its literal children as
+    // (literalTypeOf), empty for none.
+    void literals(const ExpressionDescription& expression, const NodeSpec& spec,
+                  const std::string& type, const std::string& path);
+    void truths(const ExpressionDescription& expression, const NodeSpec& spec,
+                const std::string& type, const std::string& path);
+    const std::vector<std::string>& registered();
+
+    const PluginSet& m_Plugins;
+    std::vector<std::string> m_Registered; // filled when a name is unknown
+    std::vector<Finding> m_Findings;
+};
+
+const std::vector<std::string>& Checker::registered() {
+    if (m_Registered.empty())
+        for (const std::wstring& name : m_Plugins.names())
+            m_Registered.push_back(toUtf8(name));
+    return m_Registered;
+}
+
 // The literal type the operator reads its literal children as: fixed, or
 // named by a property (when that names a type); empty for none.
-std::string literalTypeOf(const ExpressionSpec& expression, const NodeSpec& spec) {
-    std::string type = expression.literalType ? expression.literalType : "";
-    if (expression.literalTypeProperty) {
+std::string literalTypeOf(const ExpressionDescription& expression, const NodeSpec& spec) {
+    std::string type = expression.literalType;
+    if (!expression.literalTypeProperty.empty()) {
         const std::wstring* named = findProperty(spec, expression.literalTypeProperty);
-        const PropertySpec* property = nullptr;
-        for (const PropertySpec& candidate : expression.properties)
-            if (std::string(candidate.name) == expression.literalTypeProperty)
-                property = &candidate;
-        if (named && property && acceptsValue(*property, toUtf8(*named)))
+        const PropertyDescription* property =
+            expression.findProperty(expression.literalTypeProperty);
+        if (named && property && acceptsValue(*property, *named))
             type = toUtf8(*named);
     }
     return type;
 }
 
-// What the node gives when nothing can make it a truth value: "a number
-// (Count)", "the value \"yes\"" for a literal; empty when it may be one.
-std::string neverTruthResult(const NodeSpec& spec) {
-    const ExpressionSpec* expression = findExpression(toUtf8(spec.name));
+// The literal the node is, when it yields one of its properties as written.
+const std::wstring* literalOf(const ExpressionDescription* expression, const NodeSpec& spec) {
+    if (!expression || !expression->isLiteral())
+        return nullptr;
+    return findProperty(spec, expression->resultProperty);
+}
+
+std::string Checker::neverTruthResult(const NodeSpec& spec) const {
+    const ExpressionDescription* expression = describe(spec);
     if (!expression)
         return std::string();
-    if (spec.name == L"ValueOf") {
-        const std::wstring* value = findProperty(spec, "value");
+    if (expression->isLiteral()) {
+        const std::wstring* value = literalOf(expression, spec);
         if (value && *value != L"true" && *value != L"false")
             return "the value " + quote(*value);
         return std::string();
     }
-    if (!neverTruth(expression->resultText))
+    if (!neverTruth(expression->result))
         return std::string();
-    return describeResultText(expression->resultText) + std::string(" (") + expression->name + ")";
+    return describeResultText(expression->result) + std::string(" (") + expression->name + ")";
 }
 
 void Checker::node(const NodeSpec& spec, const std::string& path) {
-    const std::string name = toUtf8(spec.name);
-    const ExpressionSpec* expression = nullptr;
-    if (std::find(m_Registered.begin(), m_Registered.end(), name) == m_Registered.end())
+    const std::wstring* registeredName = nullptr;
+    const ExpressionDescription* expression = nullptr;
+    if (!m_Plugins.owner(spec.name, &registeredName)) {
+        const std::string name = toUtf8(spec.name);
         add(path,
-            "unknown expression name " + quote(name) + didYouMean(suggestName(name, m_Registered)));
-    else if (m_UseCatalog)
-        expression = findExpression(name);
+            "unknown expression name " + quote(name) + didYouMean(suggestName(name, registered())));
+    } else {
+        expression = describe(spec);
+    }
     if (expression) {
         if (!expression->isOperator && !spec.children.empty())
-            add(path, "the operand " + quote(name) + " cannot have children");
+            add(path, "the operand " + quote(expression->name) + " cannot have children");
         else
             arity(*expression, spec, path);
         properties(*expression, spec, path);
@@ -147,138 +162,176 @@ void Checker::node(const NodeSpec& spec, const std::string& path) {
     }
 }
 
-void Checker::arity(const ExpressionSpec& expression, const NodeSpec& spec,
+void Checker::arity(const ExpressionDescription& expression, const NodeSpec& spec,
                     const std::string& path) {
     const std::size_t count = spec.children.size();
-    const std::string name = expression.name;
     if (expression.minChildren == expression.maxChildren && count != expression.minChildren)
-        add(path, name + " takes exactly " + children(expression.minChildren) + ", not " +
-                      std::to_string(count));
+        add(path, expression.name + " takes exactly " + children(expression.minChildren) +
+                      ", not " + std::to_string(count));
     else if (expression.pairs && count % 2 == 1)
-        add(path, name + " takes condition/value pairs: the condition " + childPath("", count - 1) +
-                      " has no value");
+        add(path, expression.name + " takes condition/value pairs: the condition " +
+                      childPath("", count - 1) + " has no value");
 }
 
-void Checker::properties(const ExpressionSpec& expression, const NodeSpec& spec,
+void Checker::value(const ExpressionDescription& expression, const PropertyDescription& property,
+                    const std::string& name, const std::wstring& value, const std::string& path) {
+    const PluginKit::LiteralReading reading = readLiteral(literalKindOf(property), value);
+    std::string why;
+    if (reading.outcome == Outcome::Prefix) {
+        add(path, "property " + quote(name) + ": " + quote(value) + " reads as " + reading.value +
+                      "; " + quote(reading.ignored) + " is ignored");
+        return;
+    }
+    if (acceptsValue(property, value, &why))
+        return;
+    if (property.rule == ValueRule::Pattern || property.rule == ValueRule::GroupPattern) {
+        add(path, "property " + quote(name) + " is not " + describeAccepted(property, false) +
+                      ": " + quote(value) + ": " + why + withCode(property.invalidCode));
+        return;
+    }
+    if (property.rule == ValueRule::Path) {
+        add(path, "property " + quote(name) + " of " + expression.name +
+                      " is one path, read literally: " + quote(value) + " holds " + quote(why) +
+                      ", which is no glob there");
+        return;
+    }
+    std::string outcome = withCode(refusalCode(property, reading));
+    if (property.invalidCode == 0 && !property.otherwise.empty())
+        outcome = "; " + std::string(property.otherwise);
+    add(path, "property " + quote(name) + " must be " + describeAccepted(property, false) +
+                  ", not " + quote(value) + outcome);
+}
+
+void Checker::properties(const ExpressionDescription& expression, const NodeSpec& spec,
                          const std::string& path) {
-    std::vector<std::string> known;
-    for (const PropertySpec& property : expression.properties) {
-        known.emplace_back(property.name);
-        if (property.numberedName)
+    for (const PropertyDescription& property : expression.properties) {
+        if (property.numbered)
             continue;
-        const std::wstring* value = findProperty(spec, property.name);
-        if (!value && property.missingCode != 0)
-            add(path, "missing property " + quote(std::string(property.name)) + " (" +
-                          expression.name + " fails with " + std::to_string(property.missingCode) +
-                          ")");
-        if (!value)
-            continue;
-        const std::string text = toUtf8(*value);
-        const LiteralReading reading = readLiteral(literalKindOf(property), text);
-        if (reading.outcome == LiteralReading::Outcome::Prefix)
-            add(path, "property " + quote(std::string(property.name)) + ": " + quote(text) +
-                          " reads as " + reading.value + "; " + quote(reading.ignored) +
-                          " is ignored");
-        else if (!acceptsValue(property, text))
-            add(path, "property " + quote(std::string(property.name)) + " must be " +
-                          describeAccepted(property, false) + ", not " + quote(*value) +
-                          (property.invalidCode == 0 && property.rule == ValueRule::OneOf
-                               ? outcomeOfOther(property)
-                               : withCode(refusalCode(property, reading))));
+        const std::wstring* given = findProperty(spec, property.name);
+        if (!given && property.missingCode != 0)
+            add(path, "missing property " + quote(property.name) + " (" + expression.name +
+                          " fails with " + std::to_string(property.missingCode) + ")");
+        if (given)
+            value(expression, property, property.name, *given, path);
     }
     // Names that a numbered name ("fN.equals") stands for are checked here.
-    for (const auto& property : spec.properties) {
-        const std::string name = toUtf8(property.first);
-        const PropertySpec* knownSpec = findPropertySpec(expression, name);
-        if (!knownSpec)
-            add(path, "unknown property " + quote(name) + " of " + expression.name +
-                          didYouMean(suggestName(name, known)));
-        else if (knownSpec->numberedName && !acceptsValue(*knownSpec, toUtf8(property.second)))
-            add(path, "property " + quote(name) + " must be " +
-                          describeAccepted(*knownSpec, false) + ", not " + quote(property.second) +
-                          withCode(knownSpec->invalidCode));
+    std::vector<std::string> known;
+    for (const auto& attached : spec.properties) {
+        const std::string name = toUtf8(attached.first);
+        const PropertyDescription* property = expression.findProperty(name);
+        if (property && property->numbered) {
+            value(expression, *property, name, attached.second, path);
+            continue;
+        }
+        if (property)
+            continue;
+        if (known.empty())
+            for (const PropertyDescription& candidate : expression.properties)
+                known.push_back(candidate.name);
+        add(path, "unknown property " + quote(name) + " of " + expression.name +
+                      didYouMean(suggestName(name, known)));
     }
 }
 
-void Checker::childKinds(const ExpressionSpec& expression, const NodeSpec& spec,
+void Checker::childKinds(const ExpressionDescription& expression, const NodeSpec& spec,
                          const std::string& path) {
     if (expression.children != ChildKinds::Scalar && expression.children != ChildKinds::Vector)
         return;
     const bool wantsVector = expression.children == ChildKinds::Vector;
     for (std::size_t i = 0; i < spec.children.size(); ++i) {
-        const ExpressionSpec* child = findExpression(toUtf8(spec.children[i].name));
+        const ExpressionDescription* child = describe(spec.children[i]);
         if (child && child->vector != wantsVector)
             add(childPath(path, i), std::string(child->vector ? "a vector" : "a scalar") +
                                         " result (" + child->name + ") where " + expression.name +
                                         " takes " + (wantsVector ? "vector" : "scalar") +
-                                        " results only (-102)");
+                                        " results only" + withCode(PluginKit::kNotSupported));
     }
 }
 
-void Checker::literals(const ExpressionSpec& expression, const NodeSpec& spec,
+void Checker::literals(const ExpressionDescription& expression, const NodeSpec& spec,
                        const std::string& type, const std::string& path) {
     if (type.empty())
         return;
+    const PluginKit::LiteralKind kind = literalKindNamed(type);
     for (std::size_t i = 0; i < spec.children.size(); ++i) {
-        const NodeSpec& child = spec.children[i];
-        const std::wstring* value = findProperty(child, "value");
-        if (child.name != L"ValueOf" || !value)
+        const std::wstring* value = literalOf(describe(spec.children[i]), spec.children[i]);
+        if (!value)
             continue;
-        const LiteralReading reading = readLiteral(literalKindOf(type), toUtf8(*value));
-        if (reading.outcome == LiteralReading::Outcome::Prefix)
+        const PluginKit::LiteralReading reading = readLiteral(kind, *value);
+        if (reading.outcome == Outcome::Prefix)
             add(childPath(path, i), "the value " + quote(*value) + " reads as " + reading.value +
                                         " for " + type + ", as " + expression.name + " reads it; " +
                                         quote(reading.ignored) + " is ignored");
-        else if (reading.outcome == LiteralReading::Outcome::Refused)
+        else if (reading.outcome == Outcome::Refused)
             add(childPath(path, i), "the value " + quote(*value) + " cannot be read as " + type +
                                         ", as " + expression.name + " reads it" +
-                                        withCode(literalRefusalCode(expression, type)));
+                                        withCode(expression.literalRefusal(type)));
     }
 }
 
-void Checker::truths(const ExpressionSpec& expression, const NodeSpec& spec,
+// Whether the operator reads its child at `position` as a truth value, when
+// its literal type is `type`.
+bool takesTruthAt(const ExpressionDescription& expression, const std::string& type,
+                  std::size_t position) {
+    if (PluginKit::readsTruth(literalKindNamed(type)))
+        return true;
+    switch (expression.truthChildren) {
+    case TruthChildren::None:
+        break;
+    case TruthChildren::Every:
+        return true;
+    case TruthChildren::Conditions:
+        return position % 2 == 0;
+    }
+    return false;
+}
+
+void Checker::truths(const ExpressionDescription& expression, const NodeSpec& spec,
                      const std::string& type, const std::string& path) {
+    // A typed operator refuses a child its type cannot read with its literal
+    // code; the others with their own.
+    const TErrorCode refusal =
+        type.empty() ? expression.notTruthCode : expression.literalRefusal(type);
     for (std::size_t i = 0; i < spec.children.size(); ++i) {
         const NodeSpec& child = spec.children[i];
-        const ExpressionSpec* childSpec = findExpression(toUtf8(child.name));
+        const ExpressionDescription* childDescription = describe(child);
         // A vector child is told as such; a literal one, read as the
         // operator's literal type, by literals().
-        if (!childSpec || childSpec->vector || !takesTruthAt(expression, type, i) ||
-            (!type.empty() && child.name == L"ValueOf"))
+        if (!childDescription || childDescription->vector || !takesTruthAt(expression, type, i) ||
+            (!type.empty() && childDescription->isLiteral()))
             continue;
         const std::string result = neverTruthResult(child);
         if (!result.empty())
-            add(childPath(path, i), result + " where " + expression.name +
-                                        (type.empty() ? "" : " of type " + type) +
-                                        " takes a truth value (fails with " +
-                                        std::to_string(truthRefusalCode(expression, type)) + ")");
+            add(childPath(path, i),
+                result + " where " + expression.name + (type.empty() ? "" : " of type " + type) +
+                    " takes a truth value (fails with " + std::to_string(refusal) + ")");
     }
 }
 
 // What a rule's "expect" can never equal: a truth value of a tree that never
 // gives one, or another text of a tree that gives only truth values.
-void checkExpectation(const Rule& rule, const ExpressionSpec& root, std::vector<Finding>& out) {
+void checkExpectation(const Rule& rule, const ExpressionDescription& root,
+                      std::vector<Finding>& out) {
     if (!rule.expect || rule.expect->isList || root.vector)
         return;
     const std::string& value = rule.expect->values.front();
     const bool truth = value == "true" || value == "false";
-    if (truth && neverTruth(root.resultText))
+    if (truth && neverTruth(root.result))
         out.push_back(Finding{rule.path, "\"expect\" is " + quote(value) + ", but " + root.name +
-                                             " yields " + describeResultText(root.resultText) +
+                                             " yields " + describeResultText(root.result) +
                                              ", never a truth value"});
-    else if (!truth && root.resultText == ResultText::Truth)
+    else if (!truth && root.result == ResultText::Truth)
         out.push_back(Finding{rule.path, "\"expect\" is " + quote(value) + ", but " + root.name +
                                              " yields \"true\" or \"false\""});
 }
 
 } // namespace
 
-std::vector<Finding> checkRule(const Rule& rule, const std::vector<std::string>& registered,
-                               bool useCatalog) {
-    Checker checker(registered, useCatalog);
+std::vector<Finding> checkRule(const Rule& rule, const PluginSet& plugins) {
+    Checker checker(plugins);
     checker.node(rule.tree, rule.path);
     std::vector<Finding> findings = checker.take();
-    const ExpressionSpec* root = useCatalog ? findExpression(toUtf8(rule.tree.name)) : nullptr;
+    const ExpressionDescription* root = checker.describe(rule.tree);
     if (rule.expect && root && rule.expect->isList != root->vector)
         findings.push_back(Finding{
             rule.path, std::string("\"expect\" holds ") +
@@ -290,11 +343,11 @@ std::vector<Finding> checkRule(const Rule& rule, const std::vector<std::string>&
         return findings;
     // The condition is checked like any tree; a root that is never "true"
     // skips the rule always.
-    const std::string never = useCatalog ? neverTruthResult(*rule.onlyIf) : std::string();
+    const std::string never = checker.neverTruthResult(*rule.onlyIf);
     if (!never.empty())
         findings.push_back(
             Finding{rule.onlyIfPath, never + " is never \"true\": the rule is always skipped"});
-    Checker condition(registered, useCatalog);
+    Checker condition(plugins);
     condition.node(*rule.onlyIf, rule.onlyIfPath);
     std::vector<Finding> more = condition.take();
     findings.insert(findings.end(), std::make_move_iterator(more.begin()),
@@ -302,31 +355,68 @@ std::vector<Finding> checkRule(const Rule& rule, const std::vector<std::string>&
     return findings;
 }
 
-std::vector<Finding> checkSettings(const std::vector<std::pair<std::string, std::string>>& given) {
+std::vector<DocumentFinding> checkDocument(const Document& document, const PluginSet& plugins) {
+    std::vector<DocumentFinding> all;
+    for (const Rule& rule : document.rules) {
+        const std::string label =
+            document.isRuleList ? "rule " + quote(rule.id) + ": " : std::string();
+        for (Finding& finding : checkRule(rule, plugins))
+            all.push_back(DocumentFinding{document.source, label, std::move(finding)});
+    }
+    return all;
+}
+
+std::vector<Finding> checkSettings(const std::vector<Setting>& given, const PluginSet& plugins) {
     std::vector<Finding> findings;
+    if (!plugins.undescribed().empty())
+        return findings; // a plug-in without a description may take any setting
     std::vector<std::string> names;
-    for (const SettingSpec& setting : settings())
-        names.emplace_back(setting.name);
-    for (const auto& entry : given) {
-        const std::string path = "--set " + entry.first;
-        const SettingSpec* known = nullptr;
-        for (const SettingSpec& setting : settings())
-            if (entry.first == setting.name)
-                known = &setting;
+    for (const std::shared_ptr<PluginModule>& module : plugins.modules())
+        for (const SettingDescription& setting : module->description()->settings)
+            names.push_back(setting.name);
+    for (const Setting& entry : given) {
+        const std::string path = "--set " + entry.name;
+        const SettingDescription* known = nullptr;
+        for (const std::shared_ptr<PluginModule>& module : plugins.modules())
+            if (entry.plugin.empty() || entry.plugin == module->name())
+                if (const SettingDescription* found =
+                        module->description()->findSetting(entry.name))
+                    known = known ? known : found;
         if (!known) {
-            findings.push_back(Finding{path, "unknown setting " + quote(entry.first) +
-                                                 didYouMean(suggestName(entry.first, names))});
+            findings.push_back(Finding{path, "unknown setting " + quote(entry.name) +
+                                                 didYouMean(suggestName(entry.name, names))});
             continue;
         }
         if (known->values.empty() || std::find(known->values.begin(), known->values.end(),
-                                               entry.second) != known->values.end())
+                                               entry.value) != known->values.end())
             continue;
-        PropertySpec rule{known->name, 0, ValueRule::OneOf, known->values, 0, nullptr};
-        findings.push_back(Finding{path, "setting " + quote(entry.first) + " must be " +
+        PropertyDescription rule;
+        rule.rule = ValueRule::OneOf;
+        rule.values = known->values;
+        findings.push_back(Finding{path, "setting " + quote(entry.name) + " must be " +
                                              describeAccepted(rule, false) + ", not " +
-                                             quote(entry.second) + " (the plug-in skips it)"});
+                                             quote(entry.value) + " (the plug-in skips it)"});
     }
     return findings;
+}
+
+std::string formatFinding(const DocumentFinding& finding) {
+    return escapeText(finding.source) + ": " + finding.rule + describePath(finding.finding.path) +
+           ": " + finding.finding.message;
+}
+
+std::string formatFinding(const Finding& finding) {
+    return escapeText(finding.path) + ": " + finding.message;
+}
+
+std::string undescribedNote(const PluginSet& plugins) {
+    std::string names;
+    for (const PluginModule* module : plugins.undescribed())
+        names += (names.empty() ? "" : ", ") + module->name() + " (" +
+                 descriptionPathOf(module->path()) + ")";
+    if (names.empty())
+        return std::string();
+    return "note: no description of " + names + ": its trees are checked for expression names only";
 }
 
 } // namespace corehost

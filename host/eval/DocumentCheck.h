@@ -1,12 +1,13 @@
-// The static check of a document's trees against the catalog of expressions:
-// names, properties and their values, children and literal operands, without
-// creating or evaluating anything.
+// The static check of documents against the descriptions of the loaded
+// plug-ins: names, properties and their values, patterns, children and
+// literal operands, without creating or evaluating anything. Findings are
+// data; the commands format them.
 #pragma once
 
 #include "eval/Document.h"
+#include "eval/PluginSet.h"
 
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace corehost {
@@ -17,18 +18,30 @@ struct Finding {
 };
 
 // The findings for one rule: its tree in document order, its "expect", then
-// its "onlyIf" tree. `registered` are the
-// names the plug-in registered (UTF-8): a name outside them is unknown, a
-// registered name the catalog does not describe is checked no further.
-// Without `useCatalog` (a plug-in the catalog does not describe) only the
-// names are checked.
-std::vector<Finding> checkRule(const Rule& rule, const std::vector<std::string>& registered,
-                               bool useCatalog = true);
+// its "onlyIf" tree. A name no loaded plug-in registered is unknown; a name
+// whose plug-in ships no description is checked no further.
+std::vector<Finding> checkRule(const Rule& rule, const PluginSet& plugins);
 
-// The findings for plug-in settings (name, value; UTF-8) that the catalog's
-// plug-in would skip: an unknown name or a value outside its set. The path of
-// each finding is "--set NAME".
-std::vector<Finding>
-checkSettings(const std::vector<std::pair<std::string, std::string>>& settings);
+// The findings of every rule of `document`, each naming its rule.
+struct DocumentFinding {
+    std::string source; // the document's source
+    std::string rule;   // "rule \"id\": " for a rule of a rules document, else ""
+    Finding finding;
+};
+std::vector<DocumentFinding> checkDocument(const Document& document, const PluginSet& plugins);
+
+// The findings for plug-in settings that a plug-in would skip: an unknown
+// name, or a value outside its set (only against plug-ins that ship a
+// description). The path of each finding is "--set NAME".
+std::vector<Finding> checkSettings(const std::vector<Setting>& settings, const PluginSet& plugins);
+
+// "SOURCE: RULE PATH: MESSAGE", one line.
+std::string formatFinding(const DocumentFinding& finding);
+// "--set NAME: MESSAGE", one line.
+std::string formatFinding(const Finding& finding);
+
+// What check says, once, of plug-ins that ship no description: that their
+// trees are checked by name only; "" when every loaded plug-in has one.
+std::string undescribedNote(const PluginSet& plugins);
 
 } // namespace corehost

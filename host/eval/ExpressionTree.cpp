@@ -120,6 +120,7 @@ bool ExpressionTree::create(const NodeSpec& spec, std::vector<std::size_t>& trai
     if (code != 0 || !expression) {
         // A plug-in that answers 0 without an object is reported with code 0.
         error = BuildError{BuildError::Kind::NotCreated, trailPath(trail), spec.name, code};
+        error.module = node.module;
         return false;
     }
     node.expression = expression;
@@ -131,6 +132,7 @@ bool ExpressionTree::create(const NodeSpec& spec, std::vector<std::size_t>& trai
         if (set != 0) {
             error = BuildError{BuildError::Kind::PropertyNotSet, trailPath(trail), spec.name, set};
             error.property = toUtf8(property.first);
+            error.module = node.module;
             return false;
         }
     }

@@ -33,6 +33,7 @@ struct BuildError {
     TErrorCode code = 0;
     std::string suggestion{}; // UnknownName: a registered name close to `name` (UTF-8), if any
     std::string property{};   // PropertyNotSet: the property's name (UTF-8)
+    const PluginModule* module = nullptr; // NotCreated, PropertyNotSet: the node's plug-in
 
     bool isInputError() const {
         return kind == Kind::UnknownName || kind == Kind::TooDeep ||

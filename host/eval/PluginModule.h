@@ -3,6 +3,7 @@
 #pragma once
 
 #include "PluginSDK/Plugin.h"
+#include "eval/PluginDescription.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,8 +16,9 @@ namespace corehost {
 class PluginModule {
 public:
     // Loads the module at `path` (a name without a slash is the file in the
-    // current directory, never one found through the library search path),
-    // creates the plug-in through createPlugin and
+    // current directory, never one found through the library search path; it
+    // must be a regular file, opened without blocking first so that a FIFO
+    // cannot hang the host), creates the plug-in through createPlugin and
     // initialises it. Null with a message in `error` when any step fails; a
     // non-zero result of initializePlugin is kept (initializeCode), not refused.
     static std::shared_ptr<PluginModule> load(const std::string& path, std::string& error);
@@ -39,6 +41,22 @@ public:
     // register it. The pointer stays valid while the module lives.
     const std::wstring* findName(const std::wstring& name) const;
 
+    // What the plug-in calls itself (UTF-8).
+    const std::string& name() const { return m_Name; }
+
+    // The plug-in's description, or null when it ships none.
+    const PluginDescription* description() const { return m_Description.get(); }
+    // The meaning of `code` in the plug-in's description; without one, only
+    // the codes every plug-in on the SDK shares have a meaning ("unknown
+    // code" for the others).
+    const char* codeMeaning(TErrorCode code) const;
+
+    // Reads the description beside the module (descriptionPathOf) and holds
+    // it to the plug-in: its name, version and registered names in order.
+    // True without one; false with `error` naming the file when it cannot be
+    // read, is malformed or describes another plug-in.
+    bool readDescription(std::string& error);
+
 private:
     struct Handle {
         void* library = nullptr;
@@ -48,6 +66,8 @@ private:
     PluginModule() = default;
 
     std::string m_Path;
+    std::string m_Name;
+    std::shared_ptr<const PluginDescription> m_Description;
     Handle m_Handle; // declared first among the owners: closed last
     PluginSDK::DestroyPluginFunction m_Destroy = nullptr;
     PluginSDK::Plugin* m_Plugin = nullptr;

@@ -3,8 +3,8 @@
 // comparable kind and how Compare and FileInfoCompare answer are end-to-end
 // cases (compare.json, fileinfocompare.json; kinds never related to each other
 // where a missing file compares as a String).
-#include "common/CompareOperand.h"
-#include "common/Integer.h"
+#include "CorePlugin/common/CompareOperand.h"
+#include "CorePlugin/common/Integer.h"
 
 #include <gtest/gtest.h>
 

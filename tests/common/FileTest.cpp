@@ -1,9 +1,9 @@
 // File and Path on every kind of thing a path can name, with the codes of
 // every query. The probes built on them are end-to-end cases (probes.json),
 // their attributes against stat(1) too (times-before-1970.sh).
-#include "common/File.h"
-#include "ResultCodes.h"
-#include "common/Path.h"
+#include "CorePlugin/common/File.h"
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/Path.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // The probes where corehost cannot take them: files that change between two
 // evaluations of one tree, and the mount probes on synthetic and failed
 // tables. Their answers for trees are the end-to-end cases probes.json.
-#include "ResultCodes.h"
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/cross/MountPath.h"
+#include "CorePlugin/cross/MountRemotePath.h"
+#include "CorePlugin/cross/MountServer.h"
 #include "base/mountlist.h"
-#include "cross/MountPath.h"
-#include "cross/MountRemotePath.h"
-#include "cross/MountServer.h"
 #include "support/HostDriver.h"
 #include "support/TempDir.h"
 

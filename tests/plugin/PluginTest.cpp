@@ -4,7 +4,7 @@
 // its null texts. Loading the module, the plug-in's name,
 // version and registration order and the warnings for other settings are
 // end-to-end cases (real-smoke.json, rule-pack.json) and the lifecycle soak.
-#include "CorePlugin.h"
+#include "CorePlugin/CorePlugin.h"
 #include "PluginSDK/Configuration.h"
 #include "QxLogWrapper/Tracer.h"
 #include "support/HostDriver.h"

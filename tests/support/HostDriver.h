@@ -3,7 +3,7 @@
 // short scripts of such calls, answering with a transcript.
 #pragma once
 
-#include "CorePlugin.h"
+#include "CorePlugin/CorePlugin.h"
 #include "PluginSDK/ScalarOperator.h"
 #include "PluginSDK/VectorOperator.h"
 #include "SystemPlugin/SystemPlugin.h"

@@ -46,6 +46,54 @@ TEST(ListOperators, ResultsCodesAndOperandRules) {
     });
 }
 
+// Select: matching values in order, kept or left out, or cut to a group.
+TEST(ListOperators, SelectKeepsLeavesOutOrCapturesInOrder) {
+    SystemDriver driver;
+    const wchar_t* const lines = L"[a.conf,B.CONF,x.txt,'',a.conf]";
+    driver.expectTranscripts({
+        {L"Select", {{L"filter", L"*.conf"}}, {lines, L"?"}, L"0+ =0:[a.conf,a.conf]"},
+        {L"Select",
+         {{L"filter", L"*.conf"}, {L"ignoreCase", L"true"}},
+         {lines, L"?"},
+         L"0+ =0:[a.conf,B.CONF,a.conf]"},
+        {L"Select",
+         {{L"filter", L"*.conf"}, {L"invert", L"true"}},
+         {lines, L"?"},
+         L"0+ =0:[B.CONF,x.txt,'']"},
+        {L"Select", {{L"pattern", L"^$"}}, {lines, L"?"}, L"0+ =0:['']"},
+        {L"Select",
+         {{L"pattern", L"conf$"}, {L"invert", L"true"}},
+         {lines, L"?"},
+         L"0+ =0:[B.CONF,x.txt,'']"},
+        // The first group of each matching value; a group that took no part is empty.
+        {L"Select",
+         {{L"pattern", L"^([^=]+)=(y)?"}, {L"capture", L"true"}},
+         {L"[élan=1,#x,k=v,=z]", L"?"},
+         L"0+ =0:[élan,k]"},
+        {L"Select",
+         {{L"pattern", L"^x(y)?$"}, {L"capture", L"true"}},
+         {L"[x,xy,z]", L"?"},
+         L"0+ =0:['',y]"},
+        {L"Select", {{L"pattern", L"a"}}, {L"[]", L"?"}, L"0+ =0:[]"},
+        // Required first, then values, then the pattern.
+        {L"Select", {}, {L"[a]", L"?"}, L"0+ =-12001:[]"},
+        {L"Select", {{L"invert", L"yes"}}, {L"[a]", L"?"}, L"0+ =-12001:[]"},
+        {L"Select", {{L"pattern", L"("}, {L"invert", L"yes"}}, {L"[a]", L"?"}, L"0+ =-12002:[]"},
+        {L"Select", {{L"filter", L"a"}, {L"pattern", L"a"}}, {L"[a]", L"?"}, L"0+ =-12002:[]"},
+        {L"Select", {{L"filter", L"a"}, {L"capture", L"true"}}, {L"[a]", L"?"}, L"0+ =-12002:[]"},
+        {L"Select",
+         {{L"pattern", L"(a)"}, {L"capture", L"true"}, {L"invert", L"true"}},
+         {L"[a]", L"?"},
+         L"0+ =-12002:[]"},
+        {L"Select", {{L"pattern", L"a"}, {L"capture", L"true"}}, {L"[a]", L"?"}, L"0+ =-12021:[]"},
+        {L"Select", {{L"pattern", L"(?!a)"}}, {L"[a]", L"?"}, L"0+ =-12021:[]"},
+        {L"Select",
+         {{L"filter", L"*"}},
+         {L"?", L"a", L"[a]", L"[b]", L"?"},
+         L"=-10007:[] -102 0+ -10004+ =0:[a]"},
+    });
+}
+
 TEST(ModeWithin, BitsOfTheFirstModeWithinTheSecond) {
     SystemDriver driver;
     driver.expectTranscripts({

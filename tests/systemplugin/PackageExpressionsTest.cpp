@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -124,9 +123,7 @@ TEST(PackageExpressions, RefuseDatabasesTheyCannotRead) {
     EXPECT_EQ(answers(), L"=-12022: =-12022: =-12022:[]"); // no status file
     dir.write("status", "");
     ASSERT_EQ(::truncate(dir.at("status").c_str(), off_t{1} << 30), 0);
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(answers(), L"=-12012: =-12012: =-12012:[]");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 // The order itself is checked against dpkg by version-order-vs-dpkg.py; here, the operator.

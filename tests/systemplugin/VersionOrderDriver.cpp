@@ -1,12 +1,12 @@
 // Reads pairs of hex-encoded version texts ("-" for the empty text), one pair a line, and
 // prints how they compare: "lt", "eq", "gt", or "refused" when dpkg refuses either text.
-#include "SystemPlugin/common/DebianVersion.h"
+#include "PluginKit/DebianVersion.h"
 
 #include <iostream>
 #include <string>
 
 int main() {
-    using SystemPlugin::DebianVersion;
+    using PluginKit::DebianVersion;
     auto unhex = [](const std::string& hex) {
         std::string bytes;
         for (size_t i = 0; hex != "-" && i + 1 < hex.size(); i += 2)

@@ -1,9 +1,9 @@
 // The plug-in object.
-#include "CorePlugin.h"
+#include "CorePlugin/CorePlugin.h"
 
-#include "ExpressionFactory.h"
+#include "CorePlugin/ExpressionFactory.h"
+#include "CorePlugin/ResultCodes.h"
 #include "PluginKit/SettingWarning.h"
-#include "ResultCodes.h"
 
 #include "PluginSDK/Configuration.h"
 
@@ -20,16 +20,17 @@ constexpr const wchar_t* kPluginName = L"CorePlugin";
 constexpr const wchar_t* kRegistrySectionSetting = L"defaultWindowsRegistrySection";
 constexpr const wchar_t* kRegistrySectionValues[] = {L"32", L"64", L"32or64", L"64or32"};
 
+constexpr PluginKit::SettingInfo kSettingRows[] = {
+    {kRegistrySectionSetting, "", "kept for compatibility", kRegistrySectionValues}};
+
 bool isAcceptedSetting(const wchar_t* name, const wchar_t* value) {
-    if (!name || !value || std::wcscmp(name, kRegistrySectionSetting) != 0)
-        return false;
-    for (const wchar_t* accepted : kRegistrySectionValues)
-        if (std::wcscmp(value, accepted) == 0)
-            return true;
-    return false;
+    return name && std::wcscmp(name, kRegistrySectionSetting) == 0 &&
+           PluginKit::indexOf(kRegistrySectionValues, value) >= 0;
 }
 
 } // namespace
+
+const PluginKit::PluginInfo CorePlugin::kInfo{kSettingRows, ::CorePlugin::kResultCodes};
 
 CorePlugin::CorePlugin() : PluginBase(kPluginName) {}
 

@@ -2,6 +2,7 @@
 // plug-in setting and the table of mounted file systems.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginKit/PluginBase.h"
 #include "base/mountlist.h"
 
@@ -9,6 +10,9 @@ namespace PluginSDK {
 
 class CorePlugin : public PluginKit::PluginBase {
 public:
+    // Its setting and its result codes, as its description gives them.
+    static const PluginKit::PluginInfo kInfo;
+
     CorePlugin();
     ~CorePlugin() override;
 

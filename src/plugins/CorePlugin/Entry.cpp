@@ -1,5 +1,5 @@
 // The two entry points the host looks up by name.
-#include "CorePlugin.h"
+#include "CorePlugin/CorePlugin.h"
 
 extern "C" __attribute__((visibility("default"))) PluginSDK::Plugin* createPlugin() {
     return new PluginSDK::CorePlugin();

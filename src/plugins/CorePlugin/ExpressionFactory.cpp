@@ -1,41 +1,42 @@
-// The table of expression names, in registration order, and the factory.
-#include "ExpressionFactory.h"
+// The table of expressions, in registration order, and the factory: each row
+// is the class's own description with its constructor.
+#include "CorePlugin/ExpressionFactory.h"
 
 #include "PluginKit/Guarded.h"
 
-#include "cross/And.h"
-#include "cross/BitwiseAnd.h"
-#include "cross/BitwiseExclusiveOr.h"
-#include "cross/BitwiseInclusiveOr.h"
-#include "cross/Clip.h"
-#include "cross/Compare.h"
-#include "cross/Concat.h"
-#include "cross/Contains.h"
-#include "cross/FileDirectory.h"
-#include "cross/FileExists.h"
-#include "cross/FileInfo.h"
-#include "cross/FileInfoCompare.h"
-#include "cross/IniFileKeyExists.h"
-#include "cross/IniFileKeyValue.h"
-#include "cross/Match.h"
-#include "cross/Md5.h"
-#include "cross/MountPath.h"
-#include "cross/MountRemotePath.h"
-#include "cross/MountServer.h"
-#include "cross/Not.h"
-#include "cross/Or.h"
-#include "cross/PathExists.h"
-#include "cross/ScalarToVector.h"
-#include "cross/Sort.h"
-#include "cross/StringCrop.h"
-#include "cross/StringSlice.h"
-#include "cross/Substring.h"
-#include "cross/Switch.h"
-#include "cross/ValueOf.h"
-#include "cross/Vector.h"
-#include "cross/VectorAt.h"
-#include "cross/VectorIterator.h"
-#include "cross/VectorToScalar.h"
+#include "CorePlugin/cross/And.h"
+#include "CorePlugin/cross/BitwiseAnd.h"
+#include "CorePlugin/cross/BitwiseExclusiveOr.h"
+#include "CorePlugin/cross/BitwiseInclusiveOr.h"
+#include "CorePlugin/cross/Clip.h"
+#include "CorePlugin/cross/Compare.h"
+#include "CorePlugin/cross/Concat.h"
+#include "CorePlugin/cross/Contains.h"
+#include "CorePlugin/cross/FileDirectory.h"
+#include "CorePlugin/cross/FileExists.h"
+#include "CorePlugin/cross/FileInfo.h"
+#include "CorePlugin/cross/FileInfoCompare.h"
+#include "CorePlugin/cross/IniFileKeyExists.h"
+#include "CorePlugin/cross/IniFileKeyValue.h"
+#include "CorePlugin/cross/Match.h"
+#include "CorePlugin/cross/Md5.h"
+#include "CorePlugin/cross/MountPath.h"
+#include "CorePlugin/cross/MountRemotePath.h"
+#include "CorePlugin/cross/MountServer.h"
+#include "CorePlugin/cross/Not.h"
+#include "CorePlugin/cross/Or.h"
+#include "CorePlugin/cross/PathExists.h"
+#include "CorePlugin/cross/ScalarToVector.h"
+#include "CorePlugin/cross/Sort.h"
+#include "CorePlugin/cross/StringCrop.h"
+#include "CorePlugin/cross/StringSlice.h"
+#include "CorePlugin/cross/Substring.h"
+#include "CorePlugin/cross/Switch.h"
+#include "CorePlugin/cross/ValueOf.h"
+#include "CorePlugin/cross/Vector.h"
+#include "CorePlugin/cross/VectorAt.h"
+#include "CorePlugin/cross/VectorIterator.h"
+#include "CorePlugin/cross/VectorToScalar.h"
 
 #include <iterator>
 
@@ -57,39 +58,39 @@ template <typename T> PluginSDK::Expression* makeWithMounts(mountlist* mounts) {
 // One row per expression; the order is the registration order and the order
 // in which names are compared.
 constexpr ExpressionEntry kExpressions[] = {
-    {L"Not", &make<CorePlugin::Not>},
-    {L"And", &make<CorePlugin::And>},
-    {L"Or", &make<CorePlugin::Or>},
-    {L"FileInfo", &make<CorePlugin::FileInfo>},
-    {L"FileInfoCompare", &make<CorePlugin::FileInfoCompare>},
-    {L"FileExists", &make<CorePlugin::FileExists>},
-    {L"FileDirectory", &make<CorePlugin::FileDirectory>},
-    {L"PathExists", &make<CorePlugin::PathExists>},
-    {L"ValueOf", &make<CorePlugin::ValueOf>},
-    {L"Compare", &make<CorePlugin::Compare>},
-    {L"Vector", &make<CorePlugin::Vector>},
-    {L"Sort", &make<CorePlugin::Sort>},
-    {L"Match", &make<CorePlugin::Match>},
-    {L"Concat", &make<CorePlugin::Concat>},
-    {L"Switch", &make<CorePlugin::Switch>},
-    {L"BitwiseAnd", &make<CorePlugin::BitwiseAnd>},
-    {L"BitwiseInclusiveOr", &make<CorePlugin::BitwiseInclusiveOr>},
-    {L"BitwiseExclusiveOr", &make<CorePlugin::BitwiseExclusiveOr>},
-    {L"ScalarToVector", &make<CorePlugin::ScalarToVector>},
-    {L"VectorToScalar", &make<CorePlugin::VectorToScalar>},
-    {L"VectorIterator", &make<CorePlugin::VectorIterator>},
-    {L"VectorAt", &make<CorePlugin::VectorAt>},
-    {L"Md5", &make<CorePlugin::Md5>},
-    {L"Substring", &make<CorePlugin::Substring>},
-    {L"Contains", &make<CorePlugin::Contains>},
-    {L"Clip", &make<CorePlugin::Clip>},
-    {L"StringSlice", &make<CorePlugin::StringSlice>},
-    {L"StringCrop", &make<CorePlugin::StringCrop>},
-    {L"IniFileKeyExists", &make<CorePlugin::IniFileKeyExists>},
-    {L"IniFileKeyValue", &make<CorePlugin::IniFileKeyValue>},
-    {L"MountServer", &makeWithMounts<CorePlugin::MountServer>},
-    {L"MountPath", &makeWithMounts<CorePlugin::MountPath>},
-    {L"MountRemotePath", &makeWithMounts<CorePlugin::MountRemotePath>},
+    PluginKit::entry<Not>(&make<Not>),
+    PluginKit::entry<And>(&make<And>),
+    PluginKit::entry<Or>(&make<Or>),
+    PluginKit::entry<FileInfo>(&make<FileInfo>),
+    PluginKit::entry<FileInfoCompare>(&make<FileInfoCompare>),
+    PluginKit::entry<FileExists>(&make<FileExists>),
+    PluginKit::entry<FileDirectory>(&make<FileDirectory>),
+    PluginKit::entry<PathExists>(&make<PathExists>),
+    PluginKit::entry<ValueOf>(&make<ValueOf>),
+    PluginKit::entry<Compare>(&make<Compare>),
+    PluginKit::entry<Vector>(&make<Vector>),
+    PluginKit::entry<Sort>(&make<Sort>),
+    PluginKit::entry<Match>(&make<Match>),
+    PluginKit::entry<Concat>(&make<Concat>),
+    PluginKit::entry<Switch>(&make<Switch>),
+    PluginKit::entry<BitwiseAnd>(&make<BitwiseAnd>),
+    PluginKit::entry<BitwiseInclusiveOr>(&make<BitwiseInclusiveOr>),
+    PluginKit::entry<BitwiseExclusiveOr>(&make<BitwiseExclusiveOr>),
+    PluginKit::entry<ScalarToVector>(&make<ScalarToVector>),
+    PluginKit::entry<VectorToScalar>(&make<VectorToScalar>),
+    PluginKit::entry<VectorIterator>(&make<VectorIterator>),
+    PluginKit::entry<VectorAt>(&make<VectorAt>),
+    PluginKit::entry<Md5>(&make<Md5>),
+    PluginKit::entry<Substring>(&make<Substring>),
+    PluginKit::entry<Contains>(&make<Contains>),
+    PluginKit::entry<Clip>(&make<Clip>),
+    PluginKit::entry<StringSlice>(&make<StringSlice>),
+    PluginKit::entry<StringCrop>(&make<StringCrop>),
+    PluginKit::entry<IniFileKeyExists>(&make<IniFileKeyExists>),
+    PluginKit::entry<IniFileKeyValue>(&make<IniFileKeyValue>),
+    PluginKit::entry<MountServer>(&makeWithMounts<MountServer>),
+    PluginKit::entry<MountPath>(&makeWithMounts<MountPath>),
+    PluginKit::entry<MountRemotePath>(&makeWithMounts<MountRemotePath>),
 };
 
 } // namespace

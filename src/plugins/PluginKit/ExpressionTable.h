@@ -1,8 +1,9 @@
-// A plug-in's table of expression names and how to construct each, and the
-// lookup by name. `Context` is what every constructor row takes: the state
-// the plug-in hands its expressions.
+// A plug-in's table of expressions: each one's description row and how to
+// construct it, and the lookup by name. `Context` is what every constructor
+// takes: the state the plug-in hands its expressions.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/Expression.h"
 
 #include <cstddef>
@@ -11,9 +12,7 @@
 namespace PluginKit {
 
 template <typename Context> struct ExpressionEntry {
-    const wchar_t* name;
-    // Null while the class is not available: the name is registered, but
-    // create answers that it is unknown.
+    const ExpressionInfo* info; // its name is the registered name
     PluginSDK::Expression* (*create)(Context context);
 };
 
@@ -24,14 +23,20 @@ template <typename Context> struct ExpressionTable {
     const ExpressionEntry<Context>* end() const { return first + count; }
 
     // A new expression for the first entry whose name equals `name` exactly,
-    // or null when no entry does (or its class is not available).
+    // or null when no entry does.
     PluginSDK::Expression* create(const wchar_t* name, Context context) const {
         // The first characters are compared inline: most rows differ there.
         for (const ExpressionEntry<Context>& entry : *this)
-            if (entry.name[0] == name[0] && std::wcscmp(entry.name, name) == 0)
-                return entry.create ? entry.create(context) : nullptr;
+            if (entry.info->name[0] == name[0] && std::wcscmp(entry.info->name, name) == 0)
+                return entry.create(context);
         return nullptr;
     }
 };
+
+// The row of the expression class `T` (its kInfo) with `make` as its constructor.
+template <typename T, typename Context>
+constexpr ExpressionEntry<Context> entry(PluginSDK::Expression* (*make)(Context)) {
+    return ExpressionEntry<Context>{&T::kInfo, make};
+}
 
 } // namespace PluginKit

@@ -26,7 +26,7 @@ protected:
     // Registers every name of `table`, in its order.
     template <typename Context> void addExpressions(const ExpressionTable<Context>& table) {
         for (const ExpressionEntry<Context>& entry : table)
-            addExpression(entry.name);
+            addExpression(entry.info->name);
     }
 
     // Stores the setting, or skips it with a warning; may throw.

@@ -1,4 +1,5 @@
-// The table of expression names, in registration order, and the factory.
+// The table of expressions, in registration order, and the factory: each row
+// is the class's own description with its constructor.
 #include "SystemPlugin/ExpressionFactory.h"
 
 #include "SystemPlugin/PluginContext.h"
@@ -24,6 +25,7 @@
 #include "SystemPlugin/cross/PackageInstalled.h"
 #include "SystemPlugin/cross/PackageVersion.h"
 #include "SystemPlugin/cross/RecordField.h"
+#include "SystemPlugin/cross/Select.h"
 #include "SystemPlugin/cross/Sysctl.h"
 #include "SystemPlugin/cross/TextExtract.h"
 #include "SystemPlugin/cross/TextMatch.h"
@@ -50,36 +52,36 @@ template <typename T> PluginSDK::Expression* makeWithContext(PluginContext& cont
     return new Guarded<T>(context);
 }
 
-// One row per expression; the order is the registration order. A null create
-// registers the name while its class is not built.
+// One row per expression; the order is the registration order.
 constexpr ExpressionEntry kExpressions[] = {
-    {L"FileText", &make<FileText>},
-    {L"FileLines", &make<FileLines>},
-    {L"FileDigest", &make<FileDigest>},
-    {L"FileMode", &make<FileMode>},
-    {L"FileOwner", &make<FileOwner>},
-    {L"FileGroup", &make<FileGroup>},
-    {L"ModeWithin", &make<ModeWithin>},
-    {L"FileAcl", &make<FileAcl>},
-    {L"LinkTarget", &make<LinkTarget>},
-    {L"DirectoryEntries", &make<DirectoryEntries>},
-    {L"FileAge", &make<FileAge>},
-    {L"KeyValue", &makeWithContext<KeyValue>},
-    {L"KeyValues", &makeWithContext<KeyValues>},
-    {L"RecordField", &make<RecordField>},
-    {L"Sysctl", &make<Sysctl>},
-    {L"MountOptions", &make<MountOptions>},
-    {L"MountType", &make<MountType>},
-    {L"PackageInstalled", &makeWithContext<PackageInstalled>},
-    {L"PackageVersion", &makeWithContext<PackageVersion>},
-    {L"InstalledPackages", &makeWithContext<InstalledPackages>},
-    {L"VersionCompare", &make<VersionCompare>},
-    {L"TextMatch", &make<TextMatch>},
-    {L"TextExtract", &make<TextExtract>},
-    {L"Count", &make<Count>},
-    {L"VectorContains", &make<VectorContains>},
-    {L"Duplicates", &make<Duplicates>},
-    {L"AuditRules", &make<AuditRules>},
+    PluginKit::entry<FileText>(&make<FileText>),
+    PluginKit::entry<FileLines>(&make<FileLines>),
+    PluginKit::entry<FileDigest>(&make<FileDigest>),
+    PluginKit::entry<FileMode>(&make<FileMode>),
+    PluginKit::entry<FileOwner>(&make<FileOwner>),
+    PluginKit::entry<FileGroup>(&make<FileGroup>),
+    PluginKit::entry<ModeWithin>(&make<ModeWithin>),
+    PluginKit::entry<FileAcl>(&make<FileAcl>),
+    PluginKit::entry<LinkTarget>(&make<LinkTarget>),
+    PluginKit::entry<DirectoryEntries>(&make<DirectoryEntries>),
+    PluginKit::entry<FileAge>(&make<FileAge>),
+    PluginKit::entry<KeyValue>(&makeWithContext<KeyValue>),
+    PluginKit::entry<KeyValues>(&makeWithContext<KeyValues>),
+    PluginKit::entry<RecordField>(&make<RecordField>),
+    PluginKit::entry<Sysctl>(&make<Sysctl>),
+    PluginKit::entry<MountOptions>(&make<MountOptions>),
+    PluginKit::entry<MountType>(&make<MountType>),
+    PluginKit::entry<PackageInstalled>(&makeWithContext<PackageInstalled>),
+    PluginKit::entry<PackageVersion>(&makeWithContext<PackageVersion>),
+    PluginKit::entry<InstalledPackages>(&makeWithContext<InstalledPackages>),
+    PluginKit::entry<VersionCompare>(&make<VersionCompare>),
+    PluginKit::entry<TextMatch>(&make<TextMatch>),
+    PluginKit::entry<TextExtract>(&make<TextExtract>),
+    PluginKit::entry<Count>(&make<Count>),
+    PluginKit::entry<VectorContains>(&make<VectorContains>),
+    PluginKit::entry<Duplicates>(&make<Duplicates>),
+    PluginKit::entry<Select>(&make<Select>),
+    PluginKit::entry<AuditRules>(&make<AuditRules>),
 };
 
 } // namespace

@@ -13,7 +13,21 @@ namespace {
 constexpr char kTraceSource[] = "src/plugins/SystemPlugin/SystemPlugin";
 constexpr const wchar_t* kPluginName = L"SystemPlugin";
 
+using ::SystemPlugin::PluginContext;
+
+constexpr PluginKit::SettingInfo kSettingRows[] = {
+    {PluginContext::kDpkgAdminDirName,
+     PluginContext::kDefaultDpkgAdminDir,
+     "the dpkg database: `status` and `updates/`",
+     {}},
+    {PluginContext::kSshConfigDirName,
+     PluginContext::kDefaultSshConfigDir,
+     "the base of relative `Include` paths of `sshd`",
+     {}}};
+
 } // namespace
+
+const PluginKit::PluginInfo SystemPlugin::kInfo{kSettingRows, ::SystemPlugin::kResultCodes};
 
 SystemPlugin::SystemPlugin() : PluginBase(kPluginName) {}
 

@@ -4,12 +4,16 @@
 
 #include "SystemPlugin/PluginContext.h"
 
+#include "PluginKit/Description.h"
 #include "PluginKit/PluginBase.h"
 
 namespace PluginSDK {
 
 class SystemPlugin : public PluginKit::PluginBase {
 public:
+    // Its settings and its result codes, as its description gives them.
+    static const PluginKit::PluginInfo kInfo;
+
     SystemPlugin();
     ~SystemPlugin() override;
 

@@ -1,8 +1,8 @@
 // The "absolutePath" property through which the probes name the path they examine.
 #pragma once
 
-#include "ResultCodes.h"
-#include "common/PropertyChecks.h"
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/PropertyChecks.h"
 
 namespace CorePlugin {
 

@@ -1,8 +1,8 @@
 // The mechanics of the bitwise operators.
-#include "common/BitwiseOperator.h"
+#include "CorePlugin/common/BitwiseOperator.h"
 
-#include "ResultCodes.h"
-#include "common/Converter.h"
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/Converter.h"
 
 namespace CorePlugin {
 

@@ -1,8 +1,8 @@
 // A truth value as a Comparable.
-#include "common/Boolean.h"
+#include "CorePlugin/common/Boolean.h"
 
-#include "ResultCodes.h"
-#include "TruthValues.h"
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/TruthValues.h"
 
 namespace CorePlugin {
 

@@ -1,7 +1,7 @@
 // A truth value as a Comparable: false before true.
 #pragma once
 
-#include "common/ComparableKind.h"
+#include "CorePlugin/common/ComparableKind.h"
 
 namespace CorePlugin {
 

@@ -1,7 +1,7 @@
 // A text as a Comparable that ignores case.
-#include "common/CiString.h"
+#include "CorePlugin/common/CiString.h"
 
-#include "ResultCodes.h"
+#include "CorePlugin/ResultCodes.h"
 
 namespace CorePlugin {
 

@@ -2,8 +2,8 @@
 // as the host's string orders texts.
 #pragma once
 
+#include "CorePlugin/common/ComparableKind.h"
 #include "PluginSDK/String.h"
-#include "common/ComparableKind.h"
 
 namespace CorePlugin {
 

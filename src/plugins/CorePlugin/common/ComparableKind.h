@@ -2,7 +2,7 @@
 // to a value of exactly the same kind, and then by the kind's own order.
 #pragma once
 
-#include "common/Comparable.h"
+#include "CorePlugin/common/Comparable.h"
 
 #include <functional>
 

@@ -1,9 +1,9 @@
 // The base of comparing operands and the relation dispatch.
-#include "common/CompareOperand.h"
+#include "CorePlugin/common/CompareOperand.h"
 
-#include "ResultCodes.h"
-#include "TruthValues.h"
-#include "common/Converter.h"
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/TruthValues.h"
+#include "CorePlugin/common/Converter.h"
 
 #include <cassert>
 #include <cwchar>
@@ -24,12 +24,12 @@ struct RelationEntry {
 // In the order in which relation names are compared.
 // clang-format off
 constexpr RelationEntry kRelations[] = {
-    {L"eq", &Comparable::operator==},
-    {L"ne", &Comparable::operator!=},
-    {L"gt", &Comparable::operator>},
-    {L"ge", &Comparable::operator>=},
-    {L"lt", &Comparable::operator<},
-    {L"le", &Comparable::operator<=},
+    {CompareOperand::kRelationNames[0], &Comparable::operator==},
+    {CompareOperand::kRelationNames[1], &Comparable::operator!=},
+    {CompareOperand::kRelationNames[2], &Comparable::operator>},
+    {CompareOperand::kRelationNames[3], &Comparable::operator>=},
+    {CompareOperand::kRelationNames[4], &Comparable::operator<},
+    {CompareOperand::kRelationNames[5], &Comparable::operator<=},
 };
 // clang-format on
 

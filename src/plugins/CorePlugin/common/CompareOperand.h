@@ -2,13 +2,16 @@
 // value given as a property, and the relation dispatch shared with Compare.
 #pragma once
 
+#include "CorePlugin/common/Comparable.h"
 #include "PluginSDK/ScalarOperand.h"
-#include "common/Comparable.h"
 
 namespace CorePlugin {
 
 class CompareOperand : public PluginSDK::ScalarOperand {
 public:
+    // The relations, in the order in which their names are compared.
+    static constexpr const wchar_t* kRelationNames[] = {L"eq", L"ne", L"gt", L"ge", L"lt", L"le"};
+
     void disposeExpression() override = 0;
 
     // Reads "relation", obtains both operands (the first before the second),

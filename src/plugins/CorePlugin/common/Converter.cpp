@@ -1,16 +1,19 @@
 // Conversions between numbers, truth values and text.
-#include "common/Converter.h"
+#include "CorePlugin/common/Converter.h"
 
-#include "ResultCodes.h"
-#include "TruthValues.h"
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/TruthValues.h"
+#include "CorePlugin/common/Version.h"
+#include "PluginKit/NumberText.h"
 #include "base/WideText.h"
-#include "common/NumberText.h"
-#include "common/Version.h"
 
 #include <cerrno>
 #include <memory>
 
 namespace CorePlugin {
+
+using PluginKit::NumberRead;
+using PluginKit::readUnsigned;
 
 TErrorCode Converter::toUnsignedLong(const PluginSDK::String& text, unsigned long& value) {
     errno = 0;

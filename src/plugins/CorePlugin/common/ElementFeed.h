@@ -2,8 +2,8 @@
 // works on single values.
 #pragma once
 
+#include "CorePlugin/ResultCodes.h"
 #include "PluginKit/ElementFeed.h"
-#include "ResultCodes.h"
 
 namespace CorePlugin {
 

@@ -2,11 +2,11 @@
 // whether `Target` (File or Path) finds its kind of object at "absolutePath".
 #pragma once
 
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/AbsolutePath.h"
+#include "CorePlugin/common/Converter.h"
 #include "PluginSDK/Expression.h"
 #include "PluginSDK/String.h"
-#include "ResultCodes.h"
-#include "common/AbsolutePath.h"
-#include "common/Converter.h"
 
 namespace CorePlugin {
 

@@ -1,9 +1,9 @@
 // One path asked about as a regular file.
-#include "common/File.h"
+#include "CorePlugin/common/File.h"
 
-#include "ResultCodes.h"
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/PathStatus.h"
 #include "base/WideText.h"
-#include "common/PathStatus.h"
 
 #include <cwchar>
 
@@ -23,9 +23,11 @@ struct Attribute {
 
 // In the order in which the names are tried.
 constexpr Attribute kAttributes[] = {
-    {L"size", &File::size, false},     {L"inode", &File::getINode, false},
-    {L"mtime", &File::getMTime, true}, {L"ctime", &File::getCTime, true},
-    {L"atime", &File::getATime, true},
+    {kFileAttributeNames[0], &File::size, false},
+    {kFileAttributeNames[1], &File::getINode, false},
+    {kFileAttributeNames[2], &File::getMTime, true},
+    {kFileAttributeNames[3], &File::getCTime, true},
+    {kFileAttributeNames[4], &File::getATime, true},
 };
 
 const Attribute* findAttribute(const wchar_t* name) {

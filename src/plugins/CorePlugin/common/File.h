@@ -9,6 +9,10 @@ struct stat;
 
 namespace CorePlugin {
 
+// The attributes a file is asked about, by name, in the order the names are tried.
+inline constexpr const wchar_t* kFileAttributeNames[] = {L"size", L"inode", L"mtime", L"ctime",
+                                                         L"atime"};
+
 // Every query makes a fresh status call; nothing is cached.
 class File {
 public:

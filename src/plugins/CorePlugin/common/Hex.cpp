@@ -1,12 +1,15 @@
 // An unsigned 64-bit hexadecimal number as a Comparable.
-#include "common/Hex.h"
+#include "CorePlugin/common/Hex.h"
 
-#include "ResultCodes.h"
-#include "common/NumberText.h"
+#include "CorePlugin/ResultCodes.h"
+#include "PluginKit/NumberText.h"
 
 #include <cerrno>
 
 namespace CorePlugin {
+
+using PluginKit::NumberRead;
+using PluginKit::readUnsigned;
 
 TErrorCode Hex::set(const wchar_t* text) {
     errno = 0;

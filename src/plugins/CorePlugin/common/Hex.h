@@ -1,7 +1,7 @@
 // An unsigned 64-bit hexadecimal number as a Comparable.
 #pragma once
 
-#include "common/ComparableKind.h"
+#include "CorePlugin/common/ComparableKind.h"
 
 namespace CorePlugin {
 

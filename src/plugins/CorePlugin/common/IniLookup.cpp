@@ -1,9 +1,9 @@
 // What the two INI probes share.
-#include "common/IniLookup.h"
+#include "CorePlugin/common/IniLookup.h"
 
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/PropertyChecks.h"
 #include "PluginSDK/IniFileReader.h"
-#include "ResultCodes.h"
-#include "common/PropertyChecks.h"
 
 namespace CorePlugin {
 

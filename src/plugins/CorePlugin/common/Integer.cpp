@@ -1,10 +1,13 @@
 // A signed 64-bit decimal number as a Comparable.
-#include "common/Integer.h"
+#include "CorePlugin/common/Integer.h"
 
-#include "ResultCodes.h"
-#include "common/NumberText.h"
+#include "CorePlugin/ResultCodes.h"
+#include "PluginKit/NumberText.h"
 
 namespace CorePlugin {
+
+using PluginKit::NumberRead;
+using PluginKit::readSigned;
 
 TErrorCode Integer::set(const wchar_t* text) {
     long value = 0;

@@ -1,7 +1,7 @@
 // A signed 64-bit decimal number as a Comparable.
 #pragma once
 
-#include "common/ComparableKind.h"
+#include "CorePlugin/common/ComparableKind.h"
 
 namespace CorePlugin {
 

@@ -1,10 +1,10 @@
 // The evaluation shared by the mount probes.
-#include "common/MountProbe.h"
+#include "CorePlugin/common/MountProbe.h"
 
-#include "ResultCodes.h"
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/AbsolutePath.h"
 #include "base/Utf8.h"
 #include "base/mountlist.h"
-#include "common/AbsolutePath.h"
 
 namespace CorePlugin {
 

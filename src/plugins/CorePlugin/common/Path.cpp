@@ -1,9 +1,9 @@
 // One path asked about as a directory.
-#include "common/Path.h"
+#include "CorePlugin/common/Path.h"
 
-#include "ResultCodes.h"
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/PathStatus.h"
 #include "base/WideText.h"
-#include "common/PathStatus.h"
 
 namespace CorePlugin {
 

@@ -1,7 +1,7 @@
 // The status call on a wide path.
-#include "common/PathStatus.h"
+#include "CorePlugin/common/PathStatus.h"
 
-#include "ResultCodes.h"
+#include "CorePlugin/ResultCodes.h"
 #include "base/WideText.h"
 
 #include <cerrno>

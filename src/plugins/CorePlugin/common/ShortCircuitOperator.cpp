@@ -1,9 +1,9 @@
 // The mechanics of And and Or.
-#include "common/ShortCircuitOperator.h"
+#include "CorePlugin/common/ShortCircuitOperator.h"
 
-#include "ResultCodes.h"
-#include "TruthValues.h"
-#include "common/Converter.h"
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/TruthValues.h"
+#include "CorePlugin/common/Converter.h"
 
 namespace CorePlugin {
 

@@ -1,8 +1,8 @@
 // The reading of the indexes of StringSlice and Clip.
-#include "common/SliceIndexes.h"
+#include "CorePlugin/common/SliceIndexes.h"
 
+#include "CorePlugin/common/PluginTrace.h"
 #include "PluginSDK/String.h"
-#include "common/PluginTrace.h"
 
 #include <cwchar>
 

@@ -2,7 +2,7 @@
 // Clip share.
 #pragma once
 
-#include "common/PropertyChecks.h"
+#include "CorePlugin/common/PropertyChecks.h"
 
 namespace CorePlugin {
 

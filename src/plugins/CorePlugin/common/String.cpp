@@ -1,7 +1,7 @@
 // A text as a Comparable.
-#include "common/String.h"
+#include "CorePlugin/common/String.h"
 
-#include "ResultCodes.h"
+#include "CorePlugin/ResultCodes.h"
 
 namespace CorePlugin {
 

@@ -2,8 +2,8 @@
 // confused with the host's PluginSDK::String or the base library's ::String.
 #pragma once
 
+#include "CorePlugin/common/ComparableKind.h"
 #include "PluginSDK/String.h"
-#include "common/ComparableKind.h"
 
 namespace CorePlugin {
 

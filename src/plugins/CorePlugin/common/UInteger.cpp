@@ -1,10 +1,13 @@
 // An unsigned 64-bit decimal number as a Comparable.
-#include "common/UInteger.h"
+#include "CorePlugin/common/UInteger.h"
 
-#include "ResultCodes.h"
-#include "common/NumberText.h"
+#include "CorePlugin/ResultCodes.h"
+#include "PluginKit/NumberText.h"
 
 namespace CorePlugin {
+
+using PluginKit::NumberRead;
+using PluginKit::readUnsigned;
 
 TErrorCode UInteger::set(const wchar_t* text) {
     unsigned long value = 0;

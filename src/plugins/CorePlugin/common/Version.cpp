@@ -1,9 +1,10 @@
 // A four-field version number as a Comparable.
-#include "common/Version.h"
+#include "CorePlugin/common/Version.h"
 
-#include "ResultCodes.h"
+#include "CorePlugin/ResultCodes.h"
+#include "PluginKit/LiteralReading.h"
+#include "PluginKit/NumberText.h"
 #include "base/WideText.h"
-#include "common/NumberText.h"
 
 #include <cassert>
 #include <cstddef>
@@ -12,10 +13,12 @@
 
 namespace CorePlugin {
 
+using PluginKit::NumberRead;
+using PluginKit::readUnsigned;
+
 namespace {
 
 constexpr const wchar_t* kSeparators = L".,_";
-constexpr int kMaxSeparators = 3;
 
 struct TextRelease {
     void operator()(wchar_t* text) const { brel_free(text); }
@@ -74,22 +77,8 @@ wchar_t* Version::get() {
 }
 
 bool Version::isValid(const wchar_t* text) {
-    if (!text)
-        return false;
-    int separators = 0;
-    for (const wchar_t* p = text; *p; ++p) {
-        if (*p >= L'0' && *p <= L'9')
-            continue;
-        if (!std::wcschr(kSeparators, *p))
-            return false;
-        if (++separators > kMaxSeparators)
-            return false;
-    }
-    unsigned long value = 0;
-    for (std::size_t index = 0; index < m_Fields.size(); ++index)
-        if (readField(text, static_cast<unsigned short>(index), value) == FieldRead::OutOfRange)
-            return false;
-    return true;
+    // The one reading of version texts, which hosts check documents with too.
+    return PluginKit::isVersionText(text);
 }
 
 unsigned long Version::getField(const wchar_t* text, unsigned short index) {

@@ -1,7 +1,7 @@
 // A four-field version number as a Comparable, ordered field by field.
 #pragma once
 
-#include "common/ComparableKind.h"
+#include "CorePlugin/common/ComparableKind.h"
 
 #include <array>
 

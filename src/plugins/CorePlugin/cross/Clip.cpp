@@ -1,10 +1,12 @@
 // Clip: the characters of a text in an inclusive range of positions.
-#include "cross/Clip.h"
+#include "CorePlugin/cross/Clip.h"
 
-#include "ResultCodes.h"
+#include "CorePlugin/common/PropertyRows.h"
+
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/PluginTrace.h"
+#include "CorePlugin/common/SliceIndexes.h"
 #include "base/String.h"
-#include "common/PluginTrace.h"
-#include "common/SliceIndexes.h"
 
 namespace CorePlugin {
 
@@ -72,5 +74,19 @@ TErrorCode Clip::getScalarResult(PluginSDK::String& result) {
 }
 
 void Clip::disposeExpression() {}
+
+// What Clip says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    inputStringRow(), sliceIndexRow(L"startIndex", PluginKit::ValueRule::CountOrEmpty, nullptr),
+    sliceIndexRow(L"endIndex", PluginKit::ValueRule::CountOrEmpty, "`0`: to the end of the text")};
+
+} // namespace
+
+const PluginKit::ExpressionInfo Clip::kInfo =
+    PluginKit::operand(L"Clip", PluginKit::ResultText::Any, kPropertyRows,
+                       "characters `startIndex`..`endIndex` inclusive");
 
 } // namespace CorePlugin

@@ -2,12 +2,16 @@
 // inside the text.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/ScalarOperand.h"
 
 namespace CorePlugin {
 
 class Clip : public PluginSDK::ScalarOperand {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     Clip();
     ~Clip() override;
 

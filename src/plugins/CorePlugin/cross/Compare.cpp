@@ -1,17 +1,17 @@
 // Typed comparison of two child results.
-#include "cross/Compare.h"
+#include "CorePlugin/cross/Compare.h"
 
-#include "ResultCodes.h"
-#include "common/Boolean.h"
-#include "common/CiString.h"
-#include "common/CompareOperand.h"
-#include "common/Converter.h"
-#include "common/Hex.h"
-#include "common/Integer.h"
-#include "common/PropertyChecks.h"
-#include "common/String.h"
-#include "common/UInteger.h"
-#include "common/Version.h"
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/Boolean.h"
+#include "CorePlugin/common/CiString.h"
+#include "CorePlugin/common/CompareOperand.h"
+#include "CorePlugin/common/Converter.h"
+#include "CorePlugin/common/Hex.h"
+#include "CorePlugin/common/Integer.h"
+#include "CorePlugin/common/PropertyChecks.h"
+#include "CorePlugin/common/String.h"
+#include "CorePlugin/common/UInteger.h"
+#include "CorePlugin/common/Version.h"
 
 #include <cassert>
 #include <cwchar>
@@ -29,15 +29,23 @@ struct KindEntry {
     Comparable* (*create)();
 };
 
+// The names of the types, which are also the literal types the kinds read.
+constexpr const wchar_t* kComparisonTypes[] = {L"version",  L"integer", L"uinteger", L"string",
+                                               L"cistring", L"boolean", L"hex"};
+
 constexpr KindEntry kKinds[] = {
-    {L"version", [] { return static_cast<Comparable*>(new Version(0, 0, 0, 0)); }},
-    {L"integer", [] { return static_cast<Comparable*>(new Integer(0)); }},
-    {L"uinteger", [] { return static_cast<Comparable*>(new UInteger(0)); }},
-    {L"string", [] { return static_cast<Comparable*>(new String(nullptr)); }},
-    {L"cistring", [] { return static_cast<Comparable*>(new CiString(nullptr)); }},
-    {L"boolean", [] { return static_cast<Comparable*>(new Boolean(false)); }},
-    {L"hex", [] { return static_cast<Comparable*>(new Hex(0)); }},
+    {kComparisonTypes[0], [] { return static_cast<Comparable*>(new Version(0, 0, 0, 0)); }},
+    {kComparisonTypes[1], [] { return static_cast<Comparable*>(new Integer(0)); }},
+    {kComparisonTypes[2], [] { return static_cast<Comparable*>(new UInteger(0)); }},
+    {kComparisonTypes[3], [] { return static_cast<Comparable*>(new String(nullptr)); }},
+    {kComparisonTypes[4], [] { return static_cast<Comparable*>(new CiString(nullptr)); }},
+    {kComparisonTypes[5], [] { return static_cast<Comparable*>(new Boolean(false)); }},
+    {kComparisonTypes[6], [] { return static_cast<Comparable*>(new Hex(0)); }},
 };
+
+// A version refuses a text with its own code; the other kinds with -101.
+constexpr PluginKit::LiteralRefusal kLiteralRefusals[] = {
+    {kComparisonTypes[0], RC_INVALID_VERSION}};
 
 } // namespace
 
@@ -94,5 +102,22 @@ TErrorCode Compare::getScalarResult(PluginSDK::String& result) {
         result = Converter::toString(m_Result);
     return rc;
 }
+
+// What Compare says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    PluginKit::oneOf(PluginKit::required(L"type", RC_COMPARISON_TYPE_MISSING), kComparisonTypes,
+                     RC_UNKNOWN_COMPARISON_TYPE),
+    PluginKit::oneOf(PluginKit::required(L"relation", RC_RELATION_MISSING),
+                     CompareOperand::kRelationNames, RC_UNKNOWN_RELATION)};
+
+} // namespace
+
+const PluginKit::ExpressionInfo Compare::kInfo = PluginKit::readingLiterals(
+    PluginKit::operation(L"Compare", PluginKit::ResultText::Truth, PluginKit::ChildKinds::Scalar, 2,
+                         2, kPropertyRows, "`true`/`false`: first child `relation` second child"),
+    PluginKit::LiteralInfo{nullptr, L"type", RC_INVALID_ARGUMENT, kLiteralRefusals});
 
 } // namespace CorePlugin

@@ -2,14 +2,18 @@
 // relation named by "relation", and yields "true" or "false".
 #pragma once
 
+#include "CorePlugin/common/Comparable.h"
+#include "PluginKit/Description.h"
 #include "PluginKit/PairOperator.h"
 #include "PluginSDK/ScalarOperator.h"
-#include "common/Comparable.h"
 
 namespace CorePlugin {
 
 class Compare : public PluginKit::PairOperator<PluginSDK::ScalarOperator, PluginSDK::String> {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     using PluginSDK::ScalarOperator::update;
 
     void disposeExpression() override;

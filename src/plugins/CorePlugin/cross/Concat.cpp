@@ -1,7 +1,7 @@
 // Joins the results of all children with an optional separator.
-#include "cross/Concat.h"
+#include "CorePlugin/cross/Concat.h"
 
-#include "ResultCodes.h"
+#include "CorePlugin/ResultCodes.h"
 
 #include <cwchar>
 #include <string>
@@ -12,7 +12,15 @@ namespace {
 
 constexpr const wchar_t* kSeparatorProperty = L"separator";
 constexpr const wchar_t* kIfEmptyProperty = L"ifEmpty";
-constexpr const wchar_t* kAddEmpty = L"add";
+constexpr const wchar_t* kIfEmptyValues[] = {L"add"};
+
+// Any other value leaves empty results out, as its absence does.
+constexpr PluginKit::PropertyInfo ifEmptyRow() {
+    PluginKit::PropertyInfo property = PluginKit::oneOf(
+        PluginKit::optional(kIfEmptyProperty, "to keep empty results"), kIfEmptyValues, 0);
+    property.otherwise = "empty results are left out";
+    return property;
+}
 
 } // namespace
 
@@ -23,7 +31,7 @@ void Concat::init() {
     m_OperandCount = 0;
     m_Separator = getProperty(kSeparatorProperty);
     const wchar_t* ifEmpty = getProperty(kIfEmptyProperty);
-    m_SkipEmpty = !(ifEmpty && std::wcscmp(ifEmpty, kAddEmpty) == 0);
+    m_SkipEmpty = !(ifEmpty && PluginKit::indexOf(kIfEmptyValues, ifEmpty) == 0);
     m_Initialised = true;
 }
 
@@ -53,5 +61,18 @@ void Concat::disposeExpression() {
     m_SkipEmpty = true;
     m_Initialised = false;
 }
+
+// What Concat says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    PluginKit::optional(L"separator", "put between two results"), ifEmptyRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo Concat::kInfo =
+    PluginKit::operation(L"Concat", PluginKit::ResultText::Any, PluginKit::ChildKinds::Scalar, 0,
+                         PluginKit::kAnyNumber, kPropertyRows, "the children's results joined");
 
 } // namespace CorePlugin

@@ -1,12 +1,16 @@
 // Joins the results of all children, in order, with an optional separator.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/ScalarOperator.h"
 
 namespace CorePlugin {
 
 class Concat : public PluginSDK::ScalarOperator {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     using PluginSDK::ScalarOperator::update;
 
     // Takes every child: never ready early.

@@ -1,15 +1,32 @@
 // Contains: whether a text begins with, ends with or contains a fragment.
-#include "cross/Contains.h"
+#include "CorePlugin/cross/Contains.h"
 
-#include "ResultCodes.h"
+#include "CorePlugin/common/PropertyRows.h"
+
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/Converter.h"
+#include "CorePlugin/common/PluginTrace.h"
+#include "CorePlugin/common/PropertyChecks.h"
 #include "base/String.h"
-#include "common/Converter.h"
-#include "common/PluginTrace.h"
-#include "common/PropertyChecks.h"
 
 #include <cwchar>
 
 namespace CorePlugin {
+
+namespace {
+
+constexpr const wchar_t* kPositions[] = {L"start", L"end", L"anywhere"};
+
+constexpr PluginKit::PropertyInfo positionRow() {
+    PluginKit::PropertyInfo property =
+        PluginKit::oneOf(PluginKit::required(L"position", RC_POSITION_MISSING,
+                                             "any other value searches anywhere too"),
+                         kPositions, 0);
+    property.otherwise = "it searches anywhere";
+    return property;
+}
+
+} // namespace
 
 namespace {
 
@@ -48,9 +65,9 @@ TErrorCode Contains::getScalarResult(PluginSDK::String& result) {
     const String searched(searchedText);
     const PluginSDK::String position(getProperty(L"position"));
     bool found = false;
-    if (position == L"start")
+    if (position == kPositions[0])
         found = input.startsWith(searched, 0);
-    else if (position == L"end")
+    else if (position == kPositions[1])
         found = input.endsWith(searched);
     else
         found = TextSearch(searchedText).findIn(inputText) != TextSearch::npos;
@@ -59,5 +76,19 @@ TErrorCode Contains::getScalarResult(PluginSDK::String& result) {
 }
 
 void Contains::disposeExpression() {}
+
+// What Contains says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    inputStringRow(), PluginKit::required(L"searchedString", RC_INPUT_STRING_MISSING),
+    positionRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo Contains::kInfo =
+    PluginKit::operand(L"Contains", PluginKit::ResultText::Truth, kPropertyRows,
+                       "`true` when the text holds the fragment there");
 
 } // namespace CorePlugin

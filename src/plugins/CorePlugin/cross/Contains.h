@@ -1,12 +1,16 @@
 // Contains: whether a text begins with, ends with or contains a fragment.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/ScalarOperand.h"
 
 namespace CorePlugin {
 
 class Contains : public PluginSDK::ScalarOperand {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     Contains();
     ~Contains() override;
 

@@ -1,9 +1,9 @@
 // The "FileDirectory" expression.
-#include "cross/FileDirectory.h"
+#include "CorePlugin/cross/FileDirectory.h"
 
-#include "ResultCodes.h"
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/PropertyChecks.h"
 #include "base/String.h"
-#include "common/PropertyChecks.h"
 
 namespace CorePlugin {
 
@@ -34,5 +34,18 @@ TErrorCode FileDirectory::getScalarResult(PluginSDK::String& result) {
         result = file.substring(0, 0).c_wstr();
     return RC_SUCCESS;
 }
+
+// What FileDirectory says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    PluginKit::required(L"file", RC_PATH_PROPERTY_MISSING)};
+
+} // namespace
+
+const PluginKit::ExpressionInfo FileDirectory::kInfo =
+    PluginKit::operand(L"FileDirectory", PluginKit::ResultText::Any, kPropertyRows,
+                       "the directory part of the path, by text alone");
 
 } // namespace CorePlugin

@@ -1,11 +1,13 @@
 // The "FileInfo" expression.
-#include "cross/FileInfo.h"
+#include "CorePlugin/cross/FileInfo.h"
 
-#include "ResultCodes.h"
-#include "common/AbsolutePath.h"
-#include "common/Converter.h"
-#include "common/File.h"
-#include "common/PropertyChecks.h"
+#include "CorePlugin/common/PropertyRows.h"
+
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/AbsolutePath.h"
+#include "CorePlugin/common/Converter.h"
+#include "CorePlugin/common/File.h"
+#include "CorePlugin/common/PropertyChecks.h"
 
 #include <cassert>
 
@@ -48,5 +50,20 @@ TErrorCode FileInfo::fileInfo(const wchar_t* absolutePath, const wchar_t* field,
                                               : Converter::toString(value);
     return code;
 }
+
+// What FileInfo says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    absolutePathRow(),
+    PluginKit::oneOf(PluginKit::required(L"field", RC_ATTRIBUTE_OR_SECTION_MISSING),
+                     kFileAttributeNames, RC_UNKNOWN_FILE_ATTRIBUTE)};
+
+} // namespace
+
+const PluginKit::ExpressionInfo FileInfo::kInfo =
+    PluginKit::operand(L"FileInfo", PluginKit::ResultText::Number, kPropertyRows,
+                       "the attribute as decimal text (times in seconds since 1970-01-01 UTC)");
 
 } // namespace CorePlugin

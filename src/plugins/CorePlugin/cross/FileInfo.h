@@ -1,12 +1,16 @@
 // The "FileInfo" expression: one attribute of a regular file as decimal text.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/ScalarOperand.h"
 
 namespace CorePlugin {
 
 class FileInfo : public PluginSDK::ScalarOperand {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     // "absolutePath" (-11025), then "field" (-11027); 0 when both are attached.
     TErrorCode validateProperties();
     TErrorCode getScalarResult(PluginSDK::String& result) override;

@@ -1,14 +1,16 @@
 // FileInfoCompare: one attribute of a file compared with the property "value".
-#include "cross/FileInfoCompare.h"
+#include "CorePlugin/cross/FileInfoCompare.h"
 
-#include "ResultCodes.h"
-#include "TruthValues.h"
-#include "common/AbsolutePath.h"
-#include "common/File.h"
-#include "common/Integer.h"
-#include "common/PropertyChecks.h"
-#include "common/String.h"
-#include "common/UInteger.h"
+#include "CorePlugin/common/PropertyRows.h"
+
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/TruthValues.h"
+#include "CorePlugin/common/AbsolutePath.h"
+#include "CorePlugin/common/File.h"
+#include "CorePlugin/common/Integer.h"
+#include "CorePlugin/common/PropertyChecks.h"
+#include "CorePlugin/common/String.h"
+#include "CorePlugin/common/UInteger.h"
 
 #include <cwchar>
 #include <memory>
@@ -94,5 +96,25 @@ TErrorCode FileInfoCompare::getSecondOperand(Comparable** second) {
     *second = value.release();
     return RC_SUCCESS;
 }
+
+// What FileInfoCompare says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    PluginKit::oneOf(PluginKit::required(L"relation", RC_RELATION_MISSING),
+                     CompareOperand::kRelationNames, RC_UNKNOWN_RELATION),
+    absolutePathRow(),
+    PluginKit::oneOf(PluginKit::required(L"field", RC_ATTRIBUTE_OR_SECTION_MISSING),
+                     kFileAttributeNames, RC_UNKNOWN_FILE_ATTRIBUTE),
+    PluginKit::ruled(PluginKit::required(L"value", RC_VALUE_MISSING), PluginKit::ValueRule::Number,
+                     RC_INVALID_ARGUMENT),
+    truthRow(L"mustExist", "`true`: a missing file is -11033")};
+
+} // namespace
+
+const PluginKit::ExpressionInfo FileInfoCompare::kInfo =
+    PluginKit::operand(L"FileInfoCompare", PluginKit::ResultText::Truth, kPropertyRows,
+                       "`true`/`false`: the file's attribute compared with `value`");
 
 } // namespace CorePlugin

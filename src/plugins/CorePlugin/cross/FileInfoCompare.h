@@ -1,12 +1,16 @@
 // FileInfoCompare: one attribute of a file compared with the property "value".
 #pragma once
 
-#include "common/CompareOperand.h"
+#include "CorePlugin/common/CompareOperand.h"
+#include "PluginKit/Description.h"
 
 namespace CorePlugin {
 
 class FileInfoCompare : public CompareOperand {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     // Nothing is kept between evaluations.
     void disposeExpression() override {}
 

@@ -1,9 +1,11 @@
 // The "IniFileKeyExists" expression.
-#include "cross/IniFileKeyExists.h"
+#include "CorePlugin/cross/IniFileKeyExists.h"
 
-#include "ResultCodes.h"
-#include "TruthValues.h"
-#include "common/IniLookup.h"
+#include "CorePlugin/common/PropertyRows.h"
+
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/TruthValues.h"
+#include "CorePlugin/common/IniLookup.h"
 
 namespace CorePlugin {
 
@@ -20,5 +22,11 @@ TErrorCode IniFileKeyExists::getScalarResult(PluginSDK::String& result) {
     result = lookupIniKey(*this, value) ? kTrue : kFalse;
     return RC_SUCCESS;
 }
+
+// What IniFileKeyExists says of itself.
+
+const PluginKit::ExpressionInfo IniFileKeyExists::kInfo =
+    PluginKit::operand(L"IniFileKeyExists", PluginKit::ResultText::Truth, kIniPropertyRows,
+                       "`true` when the key is in the section");
 
 } // namespace CorePlugin

@@ -1,8 +1,10 @@
 // The "IniFileKeyValue" expression.
-#include "cross/IniFileKeyValue.h"
+#include "CorePlugin/cross/IniFileKeyValue.h"
 
-#include "ResultCodes.h"
-#include "common/IniLookup.h"
+#include "CorePlugin/common/PropertyRows.h"
+
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/IniLookup.h"
 
 namespace CorePlugin {
 
@@ -21,5 +23,11 @@ TErrorCode IniFileKeyValue::getScalarResult(PluginSDK::String& result) {
         result = value.c_str();
     return RC_SUCCESS;
 }
+
+// What IniFileKeyValue says of itself.
+
+const PluginKit::ExpressionInfo IniFileKeyValue::kInfo =
+    PluginKit::operand(L"IniFileKeyValue", PluginKit::ResultText::Any, kIniPropertyRows,
+                       "the key's value, or the empty text");
 
 } // namespace CorePlugin

@@ -1,8 +1,10 @@
 // Match: whether a text matches a wildcard pattern.
-#include "cross/Match.h"
+#include "CorePlugin/cross/Match.h"
 
-#include "ResultCodes.h"
-#include "common/Converter.h"
+#include "CorePlugin/common/PropertyRows.h"
+
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/Converter.h"
 #include "utils/Wildcard.h"
 
 #include <string>
@@ -35,5 +37,19 @@ TErrorCode Match::getScalarResult(PluginSDK::String& result) {
 }
 
 void Match::disposeExpression() {}
+
+// What Match says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    inputStringRow(), PluginKit::required(L"filter", RC_INPUT_STRING_MISSING, "a wildcard pattern"),
+    ignoreCaseRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo Match::kInfo =
+    PluginKit::operand(L"Match", PluginKit::ResultText::Truth, kPropertyRows,
+                       "`true` when the text matches the wildcard pattern");
 
 } // namespace CorePlugin

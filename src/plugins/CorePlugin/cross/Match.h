@@ -1,12 +1,16 @@
 // Match: whether a text matches a wildcard pattern.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/ScalarOperand.h"
 
 namespace CorePlugin {
 
 class Match : public PluginSDK::ScalarOperand {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     // The properties of one evaluation.
     struct Properties {
         Properties();

@@ -1,7 +1,7 @@
 // Md5: the MD5 digest of the joined results of all children.
-#include "cross/Md5.h"
+#include "CorePlugin/cross/Md5.h"
 
-#include "ResultCodes.h"
+#include "CorePlugin/ResultCodes.h"
 #include "base/WideText.h"
 #include "md5/Md5.h"
 
@@ -53,5 +53,11 @@ void Md5::getMd5Signature(const PluginSDK::String& text, PluginSDK::String& sign
     assert(sMd5Value[32] == 0);
     signature = static_cast<const char*>(sMd5Value);
 }
+
+// What Md5 says of itself.
+
+const PluginKit::ExpressionInfo Md5::kInfo = PluginKit::operation(
+    L"Md5", PluginKit::ResultText::HexDigest, PluginKit::ChildKinds::Scalar, 0,
+    PluginKit::kAnyNumber, {}, "MD5 of the joined children's UTF-8 text, 32 lower-case hex digits");
 
 } // namespace CorePlugin

@@ -1,12 +1,16 @@
 // Md5: the MD5 digest of the joined results of all children.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/ScalarOperator.h"
 
 namespace CorePlugin {
 
 class Md5 : public PluginSDK::ScalarOperator {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     using PluginSDK::ScalarOperator::update;
 
     // Appends the child's result to the joined text, without separator.

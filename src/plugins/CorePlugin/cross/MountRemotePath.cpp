@@ -1,5 +1,7 @@
 // The "MountRemotePath" expression.
-#include "cross/MountRemotePath.h"
+#include "CorePlugin/cross/MountRemotePath.h"
+
+#include "CorePlugin/common/PropertyRows.h"
 
 #include "base/MountTable.h"
 
@@ -12,5 +14,11 @@ String MountRemotePath::lookup(const base::MountAnswer* mount, const wchar_t* pa
         return String(path);
     return answer;
 }
+
+// What MountRemotePath says of itself.
+
+const PluginKit::ExpressionInfo MountRemotePath::kInfo =
+    PluginKit::operand(L"MountRemotePath", PluginKit::ResultText::Any, kMountPropertyRows,
+                       "the remote path on the server, or the path itself for local mounts");
 
 } // namespace CorePlugin

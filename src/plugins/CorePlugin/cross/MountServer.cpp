@@ -1,5 +1,7 @@
 // The "MountServer" expression.
-#include "cross/MountServer.h"
+#include "CorePlugin/cross/MountServer.h"
+
+#include "CorePlugin/common/PropertyRows.h"
 
 #include "base/MountTable.h"
 
@@ -8,5 +10,11 @@ namespace CorePlugin {
 String MountServer::lookup(const base::MountAnswer* mount, const wchar_t* /*path*/) const {
     return mount ? widen(mount->server) : String();
 }
+
+// What MountServer says of itself.
+
+const PluginKit::ExpressionInfo MountServer::kInfo =
+    PluginKit::operand(L"MountServer", PluginKit::ResultText::Any, kMountPropertyRows,
+                       "the server of the network mount holding the path, or empty");
 
 } // namespace CorePlugin

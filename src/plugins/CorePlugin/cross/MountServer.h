@@ -2,12 +2,16 @@
 // one).
 #pragma once
 
-#include "common/MountProbe.h"
+#include "CorePlugin/common/MountProbe.h"
+#include "PluginKit/Description.h"
 
 namespace CorePlugin {
 
 class MountServer : public MountProbe {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     explicit MountServer(mountlist* mounts) : MountProbe(mounts) {}
 
 protected:

@@ -1,9 +1,9 @@
 // Not of exactly one truth value.
-#include "cross/Not.h"
+#include "CorePlugin/cross/Not.h"
 
-#include "ResultCodes.h"
-#include "TruthValues.h"
-#include "common/Converter.h"
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/TruthValues.h"
+#include "CorePlugin/common/Converter.h"
 
 namespace CorePlugin {
 
@@ -31,5 +31,12 @@ TErrorCode Not::update(const PluginSDK::String& value) {
     m_Result = isFalseText(value);
     return RC_SUCCESS;
 }
+
+// What Not says of itself.
+
+const PluginKit::ExpressionInfo Not::kInfo = PluginKit::takingTruths(
+    PluginKit::operation(L"Not", PluginKit::ResultText::Truth, PluginKit::ChildKinds::Scalar, 1, 1,
+                         {}, "negation of a truth value"),
+    PluginKit::TruthChildren::Every, RC_NOT_A_TRUTH_VALUE);
 
 } // namespace CorePlugin

@@ -1,12 +1,16 @@
 // Not of exactly one truth value.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/ScalarOperator.h"
 
 namespace CorePlugin {
 
 class Not : public PluginSDK::ScalarOperator {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     using PluginSDK::ScalarOperator::update;
 
     bool isReady() override { return m_Ready; }

@@ -1,9 +1,11 @@
 // The "PathExists" expression.
-#include "cross/PathExists.h"
+#include "CorePlugin/cross/PathExists.h"
 
-#include "common/AbsolutePath.h"
-#include "common/ExistenceResult.h"
-#include "common/Path.h"
+#include "CorePlugin/common/PropertyRows.h"
+
+#include "CorePlugin/common/AbsolutePath.h"
+#include "CorePlugin/common/ExistenceResult.h"
+#include "CorePlugin/common/Path.h"
 
 namespace CorePlugin {
 
@@ -14,5 +16,17 @@ TErrorCode PathExists::validateProperties() {
 TErrorCode PathExists::getScalarResult(PluginSDK::String& result) {
     return existenceResult<Path>(*this, result);
 }
+
+// What PathExists says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {absolutePathRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo PathExists::kInfo =
+    PluginKit::operand(L"PathExists", PluginKit::ResultText::Truth, kPropertyRows,
+                       "`true` when a directory (or a link to one) is there");
 
 } // namespace CorePlugin

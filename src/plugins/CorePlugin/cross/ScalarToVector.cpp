@@ -1,8 +1,8 @@
 // ScalarToVector: unpacks exactly one value into a list.
-#include "cross/ScalarToVector.h"
+#include "CorePlugin/cross/ScalarToVector.h"
 
+#include "CorePlugin/ResultCodes.h"
 #include "PluginSDK/VectorString.h"
-#include "ResultCodes.h"
 
 namespace CorePlugin {
 
@@ -37,5 +37,11 @@ TErrorCode ScalarToVector::update(const PluginSDK::String& value) {
     m_Ready = true;
     return RC_SUCCESS;
 }
+
+// What ScalarToVector says of itself.
+
+const PluginKit::ExpressionInfo ScalarToVector::kInfo = PluginKit::operation(
+    L"ScalarToVector", PluginKit::ResultText::List, PluginKit::ChildKinds::ScalarOrVector, 1, 1, {},
+    "the packed text unpacked into a list (a vector child of one element)");
 
 } // namespace CorePlugin

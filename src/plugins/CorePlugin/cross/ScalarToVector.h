@@ -1,6 +1,7 @@
 // ScalarToVector: unpacks exactly one value into a list (VectorString).
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/String.h"
 #include "PluginSDK/VectorOperator.h"
 
@@ -8,6 +9,9 @@ namespace CorePlugin {
 
 class ScalarToVector : public PluginSDK::VectorOperator {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     using PluginSDK::VectorOperator::update;
 
     ScalarToVector();

@@ -1,12 +1,16 @@
 // Sort: a Vector whose list is sorted, ascending or descending, when read.
 #pragma once
 
-#include "cross/Vector.h"
+#include "CorePlugin/cross/Vector.h"
+#include "PluginKit/Description.h"
 
 namespace CorePlugin {
 
 class Sort : public Vector {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     Sort();
     ~Sort() override;
 

@@ -1,12 +1,21 @@
 // StringCrop: the part of a text between a start and an end delimiter.
-#include "cross/StringCrop.h"
+#include "CorePlugin/cross/StringCrop.h"
 
-#include "ResultCodes.h"
+#include "CorePlugin/common/PropertyRows.h"
+
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/PluginTrace.h"
+#include "CorePlugin/common/PropertyChecks.h"
 #include "base/String.h"
-#include "common/PluginTrace.h"
-#include "common/PropertyChecks.h"
 
 namespace CorePlugin {
+
+namespace {
+
+// "" reads as if "seekFrom" were absent.
+constexpr const wchar_t* kSeekModes[] = {L"left", L"right", L""};
+
+} // namespace
 
 namespace {
 
@@ -66,7 +75,7 @@ TErrorCode StringCrop::validateProperties() {
         return code;
     const wchar_t* seekFrom = getProperty(L"seekFrom");
     PluginSDK::String mode(seekFrom);
-    if (seekFrom && mode != L"left" && mode != L"right" && mode != L"")
+    if (seekFrom && PluginKit::indexOf(kSeekModes, seekFrom) < 0)
         return RC_INVALID_STRING_PARAMETER;
     return RC_SUCCESS;
 }
@@ -82,9 +91,9 @@ TErrorCode StringCrop::getScalarResult(PluginSDK::String& result) {
     const String startString(getProperty(L"startString"));
     const String endString(getProperty(L"endString"));
     const PluginSDK::String seekFrom(getProperty(L"seekFrom"));
-    SeekMode mode = seekFrom == L"left"    ? SeekMode::Left
-                    : seekFrom == L"right" ? SeekMode::Right
-                                           : SeekMode::Default;
+    SeekMode mode = seekFrom == kSeekModes[0]   ? SeekMode::Left
+                    : seekFrom == kSeekModes[1] ? SeekMode::Right
+                                                : SeekMode::Default;
 
     const int length = input.length();
     if (length == 0)
@@ -119,5 +128,21 @@ TErrorCode StringCrop::getScalarResult(PluginSDK::String& result) {
 }
 
 void StringCrop::disposeExpression() {}
+
+// What StringCrop says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    inputStringRow(), PluginKit::required(L"startString", RC_START_OR_END_MISSING),
+    PluginKit::required(L"endString", RC_START_OR_END_MISSING),
+    PluginKit::oneOf(PluginKit::optional(L"seekFrom", "which occurrences of the delimiters count"),
+                     kSeekModes, RC_INVALID_STRING_PARAMETER)};
+
+} // namespace
+
+const PluginKit::ExpressionInfo StringCrop::kInfo =
+    PluginKit::operand(L"StringCrop", PluginKit::ResultText::Any, kPropertyRows,
+                       "the text between the two delimiters");
 
 } // namespace CorePlugin

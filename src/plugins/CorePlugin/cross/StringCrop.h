@@ -1,12 +1,16 @@
 // StringCrop: the part of a text between a start and an end delimiter.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/ScalarOperand.h"
 
 namespace CorePlugin {
 
 class StringCrop : public PluginSDK::ScalarOperand {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     StringCrop();
     ~StringCrop() override;
 

@@ -1,10 +1,12 @@
 // StringSlice: the characters of a text in a half-open range of positions.
-#include "cross/StringSlice.h"
+#include "CorePlugin/cross/StringSlice.h"
 
-#include "ResultCodes.h"
+#include "CorePlugin/common/PropertyRows.h"
+
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/PluginTrace.h"
+#include "CorePlugin/common/SliceIndexes.h"
 #include "base/String.h"
-#include "common/PluginTrace.h"
-#include "common/SliceIndexes.h"
 
 namespace CorePlugin {
 
@@ -76,5 +78,22 @@ TErrorCode StringSlice::getScalarResult(PluginSDK::String& result) {
 }
 
 void StringSlice::disposeExpression() {}
+
+// What StringSlice says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    inputStringRow(),
+    sliceIndexRow(L"startIndex", PluginKit::ValueRule::NumberOrEmpty,
+                  "negative counts from the end"),
+    sliceIndexRow(L"endIndex", PluginKit::ValueRule::NumberOrEmpty,
+                  "negative counts from the end")};
+
+} // namespace
+
+const PluginKit::ExpressionInfo StringSlice::kInfo =
+    PluginKit::operand(L"StringSlice", PluginKit::ResultText::Any, kPropertyRows,
+                       "characters `startIndex`..`endIndex`-1");
 
 } // namespace CorePlugin

@@ -1,10 +1,12 @@
 // Substring: the lines of a text that contain a fragment.
-#include "cross/Substring.h"
+#include "CorePlugin/cross/Substring.h"
 
-#include "ResultCodes.h"
+#include "CorePlugin/common/PropertyRows.h"
+
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/PluginTrace.h"
 #include "base/String.h"
 #include "base/WideText.h"
-#include "common/PluginTrace.h"
 
 #include <cwchar>
 #include <string>
@@ -66,5 +68,18 @@ const wchar_t* Substring::getOptionalProperty(const wchar_t* name,
     const wchar_t* value = getProperty(name);
     return value ? value : defaultValue;
 }
+
+// What Substring says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    inputStringRow(), PluginKit::required(L"searchedString", RC_INPUT_STRING_MISSING)};
+
+} // namespace
+
+const PluginKit::ExpressionInfo Substring::kInfo =
+    PluginKit::operand(L"Substring", PluginKit::ResultText::List, kPropertyRows,
+                       "the lines of the text that contain the fragment");
 
 } // namespace CorePlugin

@@ -1,12 +1,16 @@
 // Substring: the lines of a text that contain a fragment.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/VectorOperand.h"
 
 namespace CorePlugin {
 
 class Substring : public PluginSDK::VectorOperand {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     Substring();
     ~Substring() override;
 

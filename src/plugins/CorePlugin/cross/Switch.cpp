@@ -1,8 +1,8 @@
 // Case selector over pairs of condition and value.
-#include "cross/Switch.h"
+#include "CorePlugin/cross/Switch.h"
 
-#include "ResultCodes.h"
-#include "TruthValues.h"
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/TruthValues.h"
 
 namespace CorePlugin {
 
@@ -70,5 +70,20 @@ TErrorCode Switch::updateWithError(long code) {
     }
     return RC_SUCCESS;
 }
+
+// What Switch says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    PluginKit::optional(L"default", "the result when no condition is `true`")};
+
+} // namespace
+
+const PluginKit::ExpressionInfo Switch::kInfo = PluginKit::inPairs(PluginKit::takingTruths(
+    PluginKit::operation(L"Switch", PluginKit::ResultText::Any, PluginKit::ChildKinds::Scalar, 0,
+                         PluginKit::kAnyNumber, kPropertyRows,
+                         "the value after the first `true` condition, else `default`"),
+    PluginKit::TruthChildren::Conditions, RC_NOT_A_TRUTH_VALUE));
 
 } // namespace CorePlugin

@@ -2,6 +2,7 @@
 // is the value of the first pair whose condition is "true", else "default".
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/ScalarOperator.h"
 
 #include <cstdint>
@@ -10,6 +11,9 @@ namespace CorePlugin {
 
 class Switch : public PluginSDK::ScalarOperator {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     using PluginSDK::ScalarOperator::update;
 
     enum State : std::int32_t {

@@ -1,7 +1,7 @@
 // A literal: the text of the property "value".
-#include "cross/ValueOf.h"
+#include "CorePlugin/cross/ValueOf.h"
 
-#include "ResultCodes.h"
+#include "CorePlugin/ResultCodes.h"
 
 namespace CorePlugin {
 
@@ -14,5 +14,19 @@ TErrorCode ValueOf::getScalarResult(PluginSDK::String& result) {
     result = value;
     return RC_SUCCESS;
 }
+
+// What ValueOf says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    PluginKit::required(L"value", RC_VALUE_MISSING)};
+
+} // namespace
+
+const PluginKit::ExpressionInfo ValueOf::kInfo =
+    PluginKit::yieldingProperty(PluginKit::operand(L"ValueOf", PluginKit::ResultText::Property,
+                                                   kPropertyRows, "the text of `value`"),
+                                L"value");
 
 } // namespace CorePlugin

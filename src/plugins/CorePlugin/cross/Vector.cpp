@@ -1,9 +1,11 @@
 // Vector: gathers its children's results into one list.
-#include "cross/Vector.h"
+#include "CorePlugin/cross/Vector.h"
 
-#include "ResultCodes.h"
-#include "TruthValues.h"
-#include "common/ElementFeed.h"
+#include "CorePlugin/common/PropertyRows.h"
+
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/TruthValues.h"
+#include "CorePlugin/common/ElementFeed.h"
 #include "utils/Wildcard.h"
 
 namespace CorePlugin {
@@ -53,5 +55,17 @@ void Vector::initialize() {
         utils::stringToLower(m_Filter);
     m_Initialized = true;
 }
+
+// What Vector says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {filterRow(), ignoreCaseRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo Vector::kInfo = PluginKit::operation(
+    L"Vector", PluginKit::ResultText::List, PluginKit::ChildKinds::ScalarOrVector, 0,
+    PluginKit::kAnyNumber, kPropertyRows, "the children's values that match the filter, in order");
 
 } // namespace CorePlugin

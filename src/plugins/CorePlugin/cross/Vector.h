@@ -2,6 +2,7 @@
 // by a wildcard pattern with or without case.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/VectorOperator.h"
 
 #include <string>
@@ -10,6 +11,9 @@ namespace CorePlugin {
 
 class Vector : public PluginSDK::VectorOperator {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     using PluginSDK::VectorOperator::update;
 
     Vector();

@@ -1,10 +1,10 @@
 // VectorAt: the value at one position among the values of its children.
-#include "cross/VectorAt.h"
+#include "CorePlugin/cross/VectorAt.h"
 
-#include "ResultCodes.h"
-#include "common/Converter.h"
-#include "common/ElementFeed.h"
-#include "common/PropertyChecks.h"
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/Converter.h"
+#include "CorePlugin/common/ElementFeed.h"
+#include "CorePlugin/common/PropertyChecks.h"
 
 #include <cassert>
 
@@ -87,5 +87,26 @@ TErrorCode VectorAt::readIndex(unsigned long& index) const {
         return code;
     return Converter::toUnsignedLong(PluginSDK::String(getProperty(kIndex)), index);
 }
+
+// What VectorAt says of itself.
+
+namespace {
+
+// 0, or a negative number wrapped modulo 2^64, lies beyond every list.
+constexpr PluginKit::PropertyInfo indexRow() {
+    PluginKit::PropertyInfo property =
+        PluginKit::ruled(PluginKit::required(L"index", RC_INDEX_MISSING, "counted from 1"),
+                         PluginKit::ValueRule::Position, RC_NOT_AN_UNSIGNED_NUMBER);
+    property.beyondCode = RC_INDEX_BEYOND_LIST;
+    return property;
+}
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {indexRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo VectorAt::kInfo = PluginKit::operation(
+    L"VectorAt", PluginKit::ResultText::Any, PluginKit::ChildKinds::ScalarOrVector, 0,
+    PluginKit::kAnyNumber, kPropertyRows, "the value at that position (-11035 beyond the list)");
 
 } // namespace CorePlugin

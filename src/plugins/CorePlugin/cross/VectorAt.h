@@ -2,12 +2,16 @@
 // values of its children.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/ScalarOperator.h"
 
 namespace CorePlugin {
 
 class VectorAt : public PluginSDK::ScalarOperator {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     using PluginSDK::ScalarOperator::update;
 
     VectorAt();

@@ -1,9 +1,9 @@
 // VectorIterator: the positions of its children's values.
-#include "cross/VectorIterator.h"
+#include "CorePlugin/cross/VectorIterator.h"
 
-#include "ResultCodes.h"
-#include "common/Converter.h"
-#include "common/ElementFeed.h"
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/Converter.h"
+#include "CorePlugin/common/ElementFeed.h"
 
 namespace CorePlugin {
 
@@ -33,5 +33,11 @@ TErrorCode VectorIterator::update(const PluginSDK::String& /*value*/) {
     m_Positions.addString(Converter::toString(m_Position));
     return RC_SUCCESS;
 }
+
+// What VectorIterator says of itself.
+
+const PluginKit::ExpressionInfo VectorIterator::kInfo = PluginKit::operation(
+    L"VectorIterator", PluginKit::ResultText::List, PluginKit::ChildKinds::ScalarOrVector, 0,
+    PluginKit::kAnyNumber, {}, "the positions `1` .. `n` of the values fed");
 
 } // namespace CorePlugin

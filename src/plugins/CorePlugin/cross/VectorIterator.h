@@ -1,12 +1,16 @@
 // VectorIterator: the positions of its children's values, "1" up to "n".
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/VectorOperator.h"
 
 namespace CorePlugin {
 
 class VectorIterator : public PluginSDK::VectorOperator {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     using PluginSDK::VectorOperator::update;
 
     VectorIterator();

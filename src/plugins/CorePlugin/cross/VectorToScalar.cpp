@@ -1,8 +1,8 @@
 // VectorToScalar: packs its children's values into one text.
-#include "cross/VectorToScalar.h"
+#include "CorePlugin/cross/VectorToScalar.h"
 
-#include "ResultCodes.h"
-#include "common/ElementFeed.h"
+#include "CorePlugin/ResultCodes.h"
+#include "CorePlugin/common/ElementFeed.h"
 
 namespace CorePlugin {
 
@@ -30,5 +30,11 @@ TErrorCode VectorToScalar::update(const PluginSDK::String& value) {
     m_Packed += value;
     return RC_SUCCESS;
 }
+
+// What VectorToScalar says of itself.
+
+const PluginKit::ExpressionInfo VectorToScalar::kInfo = PluginKit::operation(
+    L"VectorToScalar", PluginKit::ResultText::Any, PluginKit::ChildKinds::ScalarOrVector, 0,
+    PluginKit::kAnyNumber, {}, "all values packed into one text");
 
 } // namespace CorePlugin

@@ -1,6 +1,7 @@
 // VectorToScalar: packs its children's values into one text (VectorString).
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/ScalarOperator.h"
 #include "PluginSDK/VectorString.h"
 
@@ -8,6 +9,9 @@ namespace CorePlugin {
 
 class VectorToScalar : public PluginSDK::ScalarOperator {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     using PluginSDK::ScalarOperator::update;
 
     VectorToScalar();

@@ -1,5 +1,5 @@
 // User and group names of numeric ids.
-#include "common/AccountNames.h"
+#include "SystemPlugin/common/AccountNames.h"
 
 #include <cerrno>
 #include <vector>

@@ -107,7 +107,7 @@ TErrorCode fromKernel(ProbeChecks& checks, int line, AuditRuleSet& set) {
 TErrorCode AuditRulesQuery::run(const PluginSDK::Expression& node, Trace& trace, const char* source,
                                 std::vector<std::string>& texts) {
     ProbeChecks checks(node, trace, source);
-    const std::size_t from = checks.choice(L"source", {L"files", L"loaded"}, __LINE__);
+    const std::size_t from = checks.choice(L"source", kSources, __LINE__);
     checks.readNetwork(__LINE__);
     if (from != kSourceFiles && node.getProperty(L"file"))
         checks.fail(RC_PROPERTY_VALUE_INVALID, "\"file\" is read only with \"source\" \"files\"",

@@ -3,6 +3,7 @@
 // the kernel's loaded list; each in its normal form.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/Expression.h"
 #include "QxLogWrapper/Trace.h"
 
@@ -13,6 +14,8 @@ namespace SystemPlugin {
 
 class AuditRulesQuery {
 public:
+    // The values of "source": rules.d (the default) or the kernel's list.
+    static constexpr const wchar_t* kSources[] = {L"files", L"loaded"};
     // The rules directory augenrules reads.
     static constexpr const char* kRulesDirectory = "/etc/audit/rules.d";
     // The most rules one answer holds.

@@ -1,7 +1,7 @@
 // The order `ls -v` sorts names in.
 #include "SystemPlugin/common/FileVersionOrder.h"
 
-#include "SystemPlugin/common/DebianVersion.h"
+#include "PluginKit/DebianVersion.h"
 
 namespace SystemPlugin {
 
@@ -33,7 +33,7 @@ std::size_t prefixLength(std::string_view s) {
 
 // Debian's version comparison of two texts, as filevercmp uses it.
 int versionCompare(std::string_view a, std::string_view b) {
-    return DebianVersion::compareParts(a, b, DebianVersion::Bytes::Unsigned);
+    return PluginKit::DebianVersion::compareParts(a, b, PluginKit::DebianVersion::Bytes::Unsigned);
 }
 
 int fileVersionCompare(std::string_view a, std::string_view b) {

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <iterator>
 
 namespace SystemPlugin {
 
@@ -29,14 +30,15 @@ struct KeyValueQuery::Syntax {
 namespace {
 
 constexpr KeyValueQuery::Syntax kSyntaxes[] = {
-    {L"shell", &readShellAssignments, true, false, false, ""},
-    {L"logindefs", &readLoginDefsAssignments, true, false, false, ""},
-    {L"useradd", &readUseraddAssignments, true, false, false, ""},
-    {L"sysctl", &readSysctlAssignments, false, false, true, "sysctl.d"},
-    {L"systemd", &readSystemdAssignments, true, true, true, nullptr},
-    {L"sshd", nullptr, true, false, false, ""},
-    {L"plain", &readPlainAssignments, true, false, false, ""},
+    {kSyntaxNames[0], &readShellAssignments, true, false, false, ""},
+    {kSyntaxNames[1], &readLoginDefsAssignments, true, false, false, ""},
+    {kSyntaxNames[2], &readUseraddAssignments, true, false, false, ""},
+    {kSyntaxNames[3], &readSysctlAssignments, false, false, true, "sysctl.d"},
+    {kSyntaxNames[4], &readSystemdAssignments, true, true, true, nullptr},
+    {kSyntaxNames[5], nullptr, true, false, false, ""},
+    {kSyntaxNames[6], &readPlainAssignments, true, false, false, ""},
 };
+static_assert(std::size(kSyntaxes) == std::size(kSyntaxNames), "a row for each syntax name");
 
 const KeyValueQuery::Syntax* findSyntax(const wchar_t* name) {
     for (const KeyValueQuery::Syntax& syntax : kSyntaxes)

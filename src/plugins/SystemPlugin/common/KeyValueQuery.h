@@ -3,13 +3,42 @@
 // the values the files assign to the key.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/Expression.h"
 #include "SystemPlugin/common/Assignments.h"
 #include "SystemPlugin/common/ProbeChecks.h"
+#include "SystemPlugin/common/PropertyRows.h"
 
 #include <string>
 
 namespace SystemPlugin {
+
+// Whose reading of a file a key is read by.
+inline constexpr const wchar_t* kSyntaxNames[] = {L"shell",   L"logindefs", L"useradd", L"sysctl",
+                                                  L"systemd", L"sshd",      L"plain"};
+
+// The rows of the properties KeyValue and KeyValues share, in order.
+constexpr PluginKit::PropertyInfo syntaxRow() {
+    return PluginKit::oneOf(PluginKit::required(L"syntax", RC_PROPERTY_MISSING,
+                                                "whose reading of the file to reproduce"),
+                            kSyntaxNames, RC_PROPERTY_VALUE_INVALID);
+}
+constexpr PluginKit::PropertyInfo keyFileRow() {
+    return pathsRow(PluginKit::optional(
+        L"file", "paths separated by `;` (globs allowed); required except for `sysctl`"));
+}
+constexpr PluginKit::PropertyInfo keyRow() {
+    return PluginKit::required(L"key", RC_PROPERTY_MISSING);
+}
+constexpr PluginKit::PropertyInfo sectionRow() {
+    return PluginKit::optional(
+        L"section", "the `[Section]`; required for `systemd`, refused elsewhere (-12002)");
+}
+constexpr PluginKit::PropertyInfo dropinsRow() {
+    return PluginKit::optional(L"dropins", "`sysctl`, `systemd`: the drop-in directory below "
+                                           "/etc, /run, /usr/local/lib and /usr/lib; `\"\"` reads "
+                                           "none");
+}
 
 class KeyValueQuery {
 public:

@@ -22,7 +22,7 @@ TErrorCode OwnerProbe::getScalarResult(PluginSDK::String& result) {
     result = static_cast<const wchar_t*>(nullptr);
     ProbeChecks checks(*this, trace, kTraceSource);
     checks.requirePath(__LINE__);
-    const bool byId = checks.choice(L"form", {L"name", L"id"}, __LINE__) == 1;
+    const bool byId = checks.choice(L"form", kOwnerForms, __LINE__) == 1;
     ProbeChecks::Followed file;
     if (!checks.followedStatus(file, __LINE__))
         return checks.code();

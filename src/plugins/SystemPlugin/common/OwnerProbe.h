@@ -3,8 +3,16 @@
 #pragma once
 
 #include "PluginSDK/ScalarOperand.h"
+#include "SystemPlugin/common/PropertyRows.h"
 
 namespace SystemPlugin {
+
+// How the owner is given: its name, or its number.
+inline constexpr const wchar_t* kOwnerForms[] = {L"name", L"id"};
+
+inline constexpr PluginKit::PropertyInfo kOwnerPropertyRows[] = {
+    pathRow(), followRow(), choiceRow(L"form", kOwnerForms, "`id`: the number (default `name`)"),
+    networkRow()};
 
 class OwnerProbe : public PluginSDK::ScalarOperand {
 public:

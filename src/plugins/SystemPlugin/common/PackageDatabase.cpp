@@ -1,8 +1,8 @@
 // Reads dpkg's status file and journal as dpkg reads them, refusing what dpkg refuses.
 #include "SystemPlugin/common/PackageDatabase.h"
 
+#include "PluginKit/DebianVersion.h"
 #include "PluginKit/FileReader.h"
-#include "SystemPlugin/common/DebianVersion.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -130,8 +130,8 @@ struct Stanza {
         if ((out.state == "triggers-pending" && !triggersPending) ||
             (out.state == "triggers-awaited" && !triggersAwaited))
             return false;
-        DebianVersion parsed;
-        if (hasVersion && (version.empty() || !DebianVersion::parse(version, parsed)))
+        PluginKit::DebianVersion parsed;
+        if (hasVersion && (version.empty() || !PluginKit::DebianVersion::parse(version, parsed)))
             return false;
         if (!hasVersion && out.state != "not-installed")
             return false;

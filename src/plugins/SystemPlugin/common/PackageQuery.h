@@ -5,12 +5,18 @@
 #include "PluginSDK/Expression.h"
 #include "QxLogWrapper/Trace.h"
 #include "SystemPlugin/common/PackageDatabase.h"
+#include "SystemPlugin/common/PropertyRows.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace SystemPlugin {
+
+// The package and architecture of PackageInstalled and PackageVersion.
+inline constexpr PluginKit::PropertyInfo kPackagePropertyRows[] = {
+    PluginKit::required(L"package", RC_PROPERTY_MISSING, "a name, or `name:arch`"),
+    PluginKit::optional(L"architecture", "the Architecture field exactly (`all` only `all`)")};
 
 class PluginContext;
 

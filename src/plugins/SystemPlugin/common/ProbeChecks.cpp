@@ -78,14 +78,13 @@ bool ProbeChecks::truthValue(const wchar_t* name, bool fallback, int line) {
     return value;
 }
 
-std::size_t ProbeChecks::choice(const wchar_t* name, std::initializer_list<const wchar_t*> choices,
-                                int line) {
+std::size_t ProbeChecks::choice(const wchar_t* name, PluginKit::Values choices, int line) {
     const wchar_t* value = m_Probe.getProperty(name);
     if (failed() || !value)
         return 0;
-    for (std::size_t i = 0; i < choices.size(); ++i)
-        if (std::wcscmp(choices.begin()[i], value) == 0)
-            return i;
+    const int index = PluginKit::indexOf(choices, value);
+    if (index >= 0)
+        return static_cast<std::size_t>(index);
     fail(RC_PROPERTY_VALUE_INVALID,
          ("Unknown value of " + narrow(name) + ": " + narrow(value)).c_str(), line);
     return 0;

@@ -4,6 +4,7 @@
 // a probe states its checks in order and asks for the first failure's code.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginKit/FileOutcome.h"
 #include "PluginSDK/Expression.h"
 #include "QxLogWrapper/Trace.h"
@@ -45,8 +46,7 @@ public:
     bool truthValue(const wchar_t* name, bool fallback, int line);
     // The index of the property's value in `choices` (-12002 for any other
     // text); 0, the default, when it is absent.
-    std::size_t choice(const wchar_t* name, std::initializer_list<const wchar_t*> choices,
-                       int line);
+    std::size_t choice(const wchar_t* name, PluginKit::Values choices, int line);
     // Fails with `code` and a record of `message`.
     void fail(TErrorCode code, const char* message, int line);
     // Fails with the code of a check made elsewhere (which wrote its record),

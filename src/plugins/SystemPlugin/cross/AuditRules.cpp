@@ -5,6 +5,7 @@
 #include "PluginKit/TextLines.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/AuditRulesQuery.h"
+#include "SystemPlugin/common/PropertyRows.h"
 
 #include <string>
 #include <vector>
@@ -29,5 +30,22 @@ TErrorCode AuditRules::getVectorResult(PluginSDK::StringVector& result) {
         result.addString(PluginKit::TextLines::decode(text).c_str());
     return RC_SUCCESS;
 }
+
+// What AuditRules says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    choiceRow(L"source", AuditRulesQuery::kSources,
+              "`files` (default): rules.d as augenrules joins it; `loaded`: the kernel's list"),
+    pathsRow(PluginKit::optional(L"file", "paths separated by `;` (globs allowed), read instead "
+                                          "of rules.d; with `source` `files` only (else -12002)")),
+    networkRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo AuditRules::kInfo = PluginKit::operand(
+    L"AuditRules", PluginKit::ResultText::List, kPropertyRows,
+    "each rule in the form `auditctl -l` prints, in load order; the last `-e N` last");
 
 } // namespace SystemPlugin

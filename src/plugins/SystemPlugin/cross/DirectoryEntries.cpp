@@ -1,6 +1,8 @@
 // The "DirectoryEntries" expression.
 #include "SystemPlugin/cross/DirectoryEntries.h"
 
+#include "SystemPlugin/common/PropertyRows.h"
+
 #include "PluginKit/PathList.h"
 #include "PluginKit/PluginTrace.h"
 #include "PluginKit/TextLines.h"
@@ -90,5 +92,18 @@ TErrorCode DirectoryEntries::getVectorResult(PluginSDK::StringVector& result) {
     }
     return RC_SUCCESS;
 }
+
+// What DirectoryEntries says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {pathRow(), filterRow(), ignoreCaseRow(),
+                                                     networkRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo DirectoryEntries::kInfo =
+    PluginKit::operand(L"DirectoryEntries", PluginKit::ResultText::List, kPropertyRows,
+                       "entry names without `.` and `..`, sorted by bytes; at most 100,000");
 
 } // namespace SystemPlugin

@@ -1,6 +1,8 @@
 // Duplicates: the values that occur more than once in a list.
 #include "SystemPlugin/cross/Duplicates.h"
 
+#include "SystemPlugin/common/PropertyRows.h"
+
 #include "SystemPlugin/common/PropertyRules.h"
 
 #include "PluginKit/PluginTrace.h"
@@ -58,5 +60,17 @@ TErrorCode Duplicates::getVectorResult(PluginSDK::StringVector& result) {
     result = std::move(duplicates);
     return RC_SUCCESS;
 }
+
+// What Duplicates says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {ignoreCaseRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo Duplicates::kInfo = PluginKit::operation(
+    L"Duplicates", PluginKit::ResultText::List, PluginKit::ChildKinds::Vector, 1, 1, kPropertyRows,
+    "each value that occurs more than once, once, in order of first occurrence");
 
 } // namespace SystemPlugin

@@ -3,6 +3,7 @@
 // that differ only in case are the same, and the first spelling is given.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "SystemPlugin/ResultCodes.h"
 
 #include "PluginKit/SingleOperator.h"
@@ -13,6 +14,9 @@ namespace SystemPlugin {
 class Duplicates
     : public PluginKit::SingleOperator<PluginSDK::VectorOperator, PluginSDK::StringVector> {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     using PluginSDK::VectorOperator::update;
 
     // A second child: -10004.

@@ -1,6 +1,8 @@
 // The "FileAcl" expression.
 #include "SystemPlugin/cross/FileAcl.h"
 
+#include "SystemPlugin/common/PropertyRows.h"
+
 #include "PluginKit/PluginTrace.h"
 #include "PluginKit/TruthValues.h"
 #include "SystemPlugin/ResultCodes.h"
@@ -39,5 +41,11 @@ TErrorCode FileAcl::getScalarResult(PluginSDK::String& result) {
     result = extended > 0 ? PluginKit::kTrue : PluginKit::kFalse;
     return RC_SUCCESS;
 }
+
+// What FileAcl says of itself.
+
+const PluginKit::ExpressionInfo FileAcl::kInfo =
+    PluginKit::operand(L"FileAcl", PluginKit::ResultText::Truth, kFollowedPathPropertyRows,
+                       "`true` when an ACL beyond the base entries (or a default ACL) is there");
 
 } // namespace SystemPlugin

@@ -1,12 +1,16 @@
 // The "FileAcl" expression: whether a path carries an ACL beyond its mode bits.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/ScalarOperand.h"
 
 namespace SystemPlugin {
 
 class FileAcl : public PluginSDK::ScalarOperand {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     TErrorCode getScalarResult(PluginSDK::String& result) override;
     void disposeExpression() override {}
 };

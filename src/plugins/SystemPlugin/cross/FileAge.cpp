@@ -1,6 +1,8 @@
 // The "FileAge" expression.
 #include "SystemPlugin/cross/FileAge.h"
 
+#include "SystemPlugin/common/PropertyRows.h"
+
 #include "PluginKit/PluginTrace.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/ProbeChecks.h"
@@ -9,6 +11,12 @@
 #include <string>
 
 namespace SystemPlugin {
+
+namespace {
+
+constexpr const wchar_t* kAgeFields[] = {L"mtime", L"ctime"};
+
+} // namespace
 
 namespace {
 
@@ -21,7 +29,7 @@ TErrorCode FileAge::getScalarResult(PluginSDK::String& result) {
     result = static_cast<const wchar_t*>(nullptr);
     ProbeChecks checks(*this, trace, kTraceSource);
     checks.requirePath(__LINE__);
-    const bool changeTime = checks.choice(L"field", {L"mtime", L"ctime"}, __LINE__) == 1;
+    const bool changeTime = checks.choice(L"field", kAgeFields, __LINE__) == 1;
     std::string path;
     struct stat status {};
     if (!checks.pathStatus(true, path, status, __LINE__))
@@ -33,5 +41,18 @@ TErrorCode FileAge::getScalarResult(PluginSDK::String& result) {
     result.str() = std::to_wstring(static_cast<long long>(now.tv_sec) - stamp);
     return RC_SUCCESS;
 }
+
+// What FileAge says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    pathRow(), choiceRow(L"field", kAgeFields, "default `mtime`"), networkRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo FileAge::kInfo =
+    PluginKit::operand(L"FileAge", PluginKit::ResultText::Number, kPropertyRows,
+                       "whole seconds from the time stamp to now, negative for a future one");
 
 } // namespace SystemPlugin

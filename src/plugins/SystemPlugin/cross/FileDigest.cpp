@@ -1,6 +1,8 @@
 // The "FileDigest" expression.
 #include "SystemPlugin/cross/FileDigest.h"
 
+#include "SystemPlugin/common/PropertyRows.h"
+
 #include "PluginKit/FileReader.h"
 #include "PluginKit/PluginTrace.h"
 #include "SystemPlugin/DigestModule.h"
@@ -11,6 +13,13 @@
 #include <string>
 
 namespace SystemPlugin {
+
+namespace {
+
+// In the order of the digest module's algorithm numbers.
+constexpr const wchar_t* kAlgorithms[] = {L"sha256", L"sha512", L"md5"};
+
+} // namespace
 
 namespace {
 
@@ -29,8 +38,7 @@ TErrorCode FileDigest::getScalarResult(PluginSDK::String& result) {
     result = static_cast<const wchar_t*>(nullptr);
     ProbeChecks checks(*this, trace, kTraceSource);
     checks.requirePath(__LINE__);
-    const std::size_t algorithm =
-        checks.choice(L"algorithm", {L"sha256", L"sha512", L"md5"}, __LINE__);
+    const std::size_t algorithm = checks.choice(L"algorithm", kAlgorithms, __LINE__);
     const std::string path = checks.probePath(__LINE__);
     if (checks.failed())
         return checks.code();
@@ -79,5 +87,18 @@ TErrorCode FileDigest::getScalarResult(PluginSDK::String& result) {
     }
     return RC_SUCCESS;
 }
+
+// What FileDigest says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    pathRow(), choiceRow(L"algorithm", kAlgorithms, "default `sha256`"), networkRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo FileDigest::kInfo =
+    PluginKit::operand(L"FileDigest", PluginKit::ResultText::HexDigest, kPropertyRows,
+                       "lower-case hex digest of the content");
 
 } // namespace SystemPlugin

@@ -1,6 +1,8 @@
 // The "FileLines" expression.
 #include "SystemPlugin/cross/FileLines.h"
 
+#include "SystemPlugin/common/PropertyRows.h"
+
 #include "PluginKit/FileReader.h"
 #include "PluginKit/PathList.h"
 #include "PluginKit/PluginTrace.h"
@@ -118,5 +120,25 @@ TErrorCode FileLines::getVectorResult(PluginSDK::StringVector& result) {
         result.removeAll();
     return checks.code();
 }
+
+// What FileLines says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    pathsRow(PluginKit::required(L"absolutePath", RC_PROPERTY_MISSING,
+                                 "paths separated by `;` (globs allowed)")),
+    filterRow(),
+    ignoreCaseRow(),
+    optionalPatternRow(),
+    PluginKit::optional(L"comments",
+                        "lines whose first non-blank text is it, and blank lines, are left out"),
+    networkRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo FileLines::kInfo =
+    PluginKit::operand(L"FileLines", PluginKit::ResultText::List, kPropertyRows,
+                       "the lines of every file in order, without line ends; at most 100,000");
 
 } // namespace SystemPlugin

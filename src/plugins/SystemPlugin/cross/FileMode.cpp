@@ -1,6 +1,8 @@
 // The "FileMode" expression.
 #include "SystemPlugin/cross/FileMode.h"
 
+#include "SystemPlugin/common/PropertyRows.h"
+
 #include "PluginKit/PluginTrace.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/ProbeChecks.h"
@@ -30,5 +32,11 @@ TErrorCode FileMode::getScalarResult(PluginSDK::String& result) {
     result = digits;
     return RC_SUCCESS;
 }
+
+// What FileMode says of itself.
+
+const PluginKit::ExpressionInfo FileMode::kInfo =
+    PluginKit::operand(L"FileMode", PluginKit::ResultText::OctalMode, kFollowedPathPropertyRows,
+                       "four octal digits of the permission bits: `0640`, `4755`, `1777`");
 
 } // namespace SystemPlugin

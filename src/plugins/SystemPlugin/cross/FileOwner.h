@@ -2,12 +2,16 @@
 // "id").
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "SystemPlugin/common/OwnerProbe.h"
 
 namespace SystemPlugin {
 
 class FileOwner : public OwnerProbe {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     FileOwner() : OwnerProbe(Owner::User) {}
 };
 

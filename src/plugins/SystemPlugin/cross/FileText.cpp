@@ -1,6 +1,8 @@
 // The "FileText" expression.
 #include "SystemPlugin/cross/FileText.h"
 
+#include "SystemPlugin/common/PropertyRows.h"
+
 #include "PluginKit/FileReader.h"
 #include "PluginKit/PluginTrace.h"
 #include "PluginKit/TextLines.h"
@@ -32,5 +34,11 @@ TErrorCode FileText::getScalarResult(PluginSDK::String& result) {
     result.str() = PluginKit::TextLines::decode(PluginKit::TextLines::withoutFinalLineEnd(bytes));
     return RC_SUCCESS;
 }
+
+// What FileText says of itself.
+
+const PluginKit::ExpressionInfo FileText::kInfo =
+    PluginKit::operand(L"FileText", PluginKit::ResultText::Any, kPathPropertyRows,
+                       "the whole text, one final line end removed (at most 16 MiB)");
 
 } // namespace SystemPlugin

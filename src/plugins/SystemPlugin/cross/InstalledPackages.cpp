@@ -1,6 +1,8 @@
 // InstalledPackages: the names of the installed packages, by dpkg's database.
 #include "SystemPlugin/cross/InstalledPackages.h"
 
+#include "SystemPlugin/common/PropertyRows.h"
+
 #include "PluginKit/PluginTrace.h"
 #include "PluginKit/TruthProperty.h"
 #include "PluginKit/WildcardFilter.h"
@@ -35,5 +37,17 @@ TErrorCode InstalledPackages::getVectorResult(PluginSDK::StringVector& result) {
     }
     return RC_SUCCESS;
 }
+
+// What InstalledPackages says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {filterRow(), ignoreCaseRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo InstalledPackages::kInfo =
+    PluginKit::operand(L"InstalledPackages", PluginKit::ResultText::List, kPropertyRows,
+                       "names of installed packages, sorted by bytes, each once");
 
 } // namespace SystemPlugin

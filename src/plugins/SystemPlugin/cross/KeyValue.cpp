@@ -40,4 +40,24 @@ TErrorCode KeyValue::getScalarResult(PluginSDK::String& result) {
     return RC_SUCCESS;
 }
 
+// What KeyValue says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    syntaxRow(),
+    keyFileRow(),
+    keyRow(),
+    sectionRow(),
+    dropinsRow(),
+    PluginKit::optional(L"default", "the result when no file assigns the key"),
+    truthRow(L"integer", "`true`: the value must read as a decimal integer (else -12025)"),
+    networkRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo KeyValue::kInfo =
+    PluginKit::operand(L"KeyValue", PluginKit::ResultText::Any, kPropertyRows,
+                       "the winning value of the key, as the owning program reads it");
+
 } // namespace SystemPlugin

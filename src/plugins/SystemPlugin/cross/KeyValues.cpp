@@ -35,4 +35,23 @@ TErrorCode KeyValues::getVectorResult(PluginSDK::StringVector& result) {
     return RC_SUCCESS;
 }
 
+// What KeyValues says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    syntaxRow(),
+    keyFileRow(),
+    keyRow(),
+    sectionRow(),
+    dropinsRow(),
+    truthRow(L"integer", "`true`: every value must read as a decimal integer (else -12025)"),
+    networkRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo KeyValues::kInfo =
+    PluginKit::operand(L"KeyValues", PluginKit::ResultText::List, kPropertyRows,
+                       "every active assignment of the key, in order");
+
 } // namespace SystemPlugin

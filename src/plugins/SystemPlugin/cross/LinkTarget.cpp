@@ -1,6 +1,8 @@
 // The "LinkTarget" expression.
 #include "SystemPlugin/cross/LinkTarget.h"
 
+#include "SystemPlugin/common/PropertyRows.h"
+
 #include "PluginKit/PluginTrace.h"
 #include "PluginKit/TextLines.h"
 #include "SystemPlugin/ResultCodes.h"
@@ -51,5 +53,11 @@ TErrorCode LinkTarget::getScalarResult(PluginSDK::String& result) {
     result.str() = PluginKit::TextLines::decode(target);
     return RC_SUCCESS;
 }
+
+// What LinkTarget says of itself.
+
+const PluginKit::ExpressionInfo LinkTarget::kInfo =
+    PluginKit::operand(L"LinkTarget", PluginKit::ResultText::Any, kPathPropertyRows,
+                       "the target of a symbolic link as stored");
 
 } // namespace SystemPlugin

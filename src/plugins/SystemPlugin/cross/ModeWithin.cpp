@@ -1,8 +1,10 @@
 // ModeWithin: whether one permission mode grants nothing another does not.
 #include "SystemPlugin/cross/ModeWithin.h"
 
+#include "SystemPlugin/common/PropertyRows.h"
+
+#include "PluginKit/OctalMode.h"
 #include "SystemPlugin/ResultCodes.h"
-#include "SystemPlugin/common/OctalMode.h"
 
 #include "PluginKit/TruthValues.h"
 
@@ -10,7 +12,7 @@ namespace SystemPlugin {
 
 TErrorCode ModeWithin::update(const PluginSDK::String& value) {
     unsigned mode = 0;
-    if (!readOctalMode(value.str(), mode))
+    if (!PluginKit::readOctalMode(value.str(), mode))
         return RC_INVALID_MODE;
     return m_Operands.accept(mode);
 }
@@ -23,5 +25,12 @@ TErrorCode ModeWithin::getScalarResult(PluginSDK::String& result) {
     result = within ? PluginKit::kTrue : PluginKit::kFalse;
     return RC_SUCCESS;
 }
+
+// What ModeWithin says of itself.
+
+const PluginKit::ExpressionInfo ModeWithin::kInfo = PluginKit::readingLiterals(
+    PluginKit::operation(L"ModeWithin", PluginKit::ResultText::Truth, PluginKit::ChildKinds::Scalar,
+                         2, 2, {}, "`true` when the first mode has no bit the second lacks"),
+    PluginKit::LiteralInfo{L"octal mode", nullptr, RC_INVALID_MODE, {}});
 
 } // namespace SystemPlugin

@@ -3,6 +3,7 @@
 // "0640"; "4755" is not within "0755": set-user-ID counts too).
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginKit/PairOperator.h"
 #include "PluginSDK/ScalarOperator.h"
 
@@ -10,6 +11,9 @@ namespace SystemPlugin {
 
 class ModeWithin : public PluginKit::PairOperator<PluginSDK::ScalarOperator, unsigned> {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     using PluginSDK::ScalarOperator::update;
 
     // -12018 for a text that is no such mode (not counted), then -10005 for a third child.

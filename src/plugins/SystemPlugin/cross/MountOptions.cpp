@@ -1,6 +1,8 @@
 // MountOptions: the options of the mount that holds a path.
 #include "SystemPlugin/cross/MountOptions.h"
 
+#include "SystemPlugin/common/PropertyRows.h"
+
 #include "PluginKit/PluginTrace.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/MountLookup.h"
@@ -25,5 +27,17 @@ TErrorCode MountOptions::getVectorResult(PluginSDK::StringVector& result) {
     result = std::move(options);
     return RC_SUCCESS;
 }
+
+// What MountOptions says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {pathRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo MountOptions::kInfo =
+    PluginKit::operand(L"MountOptions", PluginKit::ResultText::List, kPropertyRows,
+                       "the options of the mount holding the path, as `findmnt -o OPTIONS`");
 
 } // namespace SystemPlugin

@@ -1,6 +1,8 @@
 // MountType: the file-system type of the mount that holds a path.
 #include "SystemPlugin/cross/MountType.h"
 
+#include "SystemPlugin/common/PropertyRows.h"
+
 #include "PluginKit/PluginTrace.h"
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/MountLookup.h"
@@ -21,5 +23,16 @@ TErrorCode MountType::getScalarResult(PluginSDK::String& result) {
     result.str() = std::move(type);
     return RC_SUCCESS;
 }
+
+// What MountType says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {pathRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo MountType::kInfo = PluginKit::operand(
+    L"MountType", PluginKit::ResultText::Any, kPropertyRows, "the file-system type of that mount");
 
 } // namespace SystemPlugin

@@ -19,4 +19,10 @@ TErrorCode PackageInstalled::getScalarResult(PluginSDK::String& result) {
     return code;
 }
 
+// What PackageInstalled says of itself.
+
+const PluginKit::ExpressionInfo PackageInstalled::kInfo = PluginKit::operand(
+    L"PackageInstalled", PluginKit::ResultText::Truth, kPackagePropertyRows,
+    "`true` when an instance is installed (not `not-installed`, `config-files`)");
+
 } // namespace SystemPlugin

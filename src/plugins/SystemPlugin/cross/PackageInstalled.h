@@ -1,6 +1,7 @@
 // PackageInstalled: "true" when some instance of the package has its files on disk.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/ScalarOperand.h"
 
 namespace SystemPlugin {
@@ -9,6 +10,9 @@ class PluginContext;
 
 class PackageInstalled : public PluginSDK::ScalarOperand {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     explicit PackageInstalled(PluginContext& context) : m_Context(context) {}
 
     // "true" when an instance (of "architecture", when given) is in any state but

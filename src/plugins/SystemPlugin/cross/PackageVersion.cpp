@@ -30,4 +30,10 @@ TErrorCode PackageVersion::getScalarResult(PluginSDK::String& result) {
     return RC_SUCCESS;
 }
 
+// What PackageVersion says of itself.
+
+const PluginKit::ExpressionInfo PackageVersion::kInfo =
+    PluginKit::operand(L"PackageVersion", PluginKit::ResultText::Any, kPackagePropertyRows,
+                       "the installed version (-12017 none, -12023 ambiguous)");
+
 } // namespace SystemPlugin

@@ -1,6 +1,7 @@
 // PackageVersion: the version of a package's installed instance.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginSDK/ScalarOperand.h"
 
 namespace SystemPlugin {
@@ -9,6 +10,9 @@ class PluginContext;
 
 class PackageVersion : public PluginSDK::ScalarOperand {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     explicit PackageVersion(PluginContext& context) : m_Context(context) {}
 
     // The "Version" of the installed instance (of "architecture", when given): -12017 when

@@ -1,6 +1,8 @@
 // The "RecordField" expression.
 #include "SystemPlugin/cross/RecordField.h"
 
+#include "SystemPlugin/common/PropertyRows.h"
+
 #include "PluginKit/PluginTrace.h"
 #include "PluginKit/TextLines.h"
 #include "SystemPlugin/ResultCodes.h"
@@ -29,5 +31,41 @@ TErrorCode RecordField::getVectorResult(PluginSDK::StringVector& result) {
         result.addString(PluginKit::TextLines::decode(value).c_str());
     return RC_SUCCESS;
 }
+
+// What RecordField says of itself.
+
+namespace {
+
+// A test on field N: a number rule refuses other values with -12002.
+constexpr PluginKit::PropertyInfo fieldTestRow(const wchar_t* name, PluginKit::ValueRule rule,
+                                               const char* note) {
+    PluginKit::PropertyInfo property = PluginKit::ruled(
+        PluginKit::optional(name, note), rule,
+        rule == PluginKit::ValueRule::Text ? TErrorCode{0} : TErrorCode{RC_PROPERTY_VALUE_INVALID});
+    property.numbered = true;
+    return property;
+}
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    pathRow(L"file", "one path"),
+    PluginKit::ruled(
+        PluginKit::required(L"field", RC_PROPERTY_MISSING, "the field to give, from 1"),
+        PluginKit::ValueRule::Position, RC_PROPERTY_VALUE_INVALID),
+    PluginKit::ruled(
+        PluginKit::optional(L"split", "the field is split there into its non-empty parts"),
+        PluginKit::ValueRule::Character, RC_PROPERTY_VALUE_INVALID),
+    fieldTestRow(L"fN.equals", PluginKit::ValueRule::Text, "field N equals it"),
+    fieldTestRow(L"fN.notEquals", PluginKit::ValueRule::Text, "field N differs from it"),
+    fieldTestRow(L"fN.matches", PluginKit::ValueRule::Text, "field N matches the wildcard"),
+    fieldTestRow(L"fN.notMatches", PluginKit::ValueRule::Text, "field N does not match it"),
+    fieldTestRow(L"fN.atLeast", PluginKit::ValueRule::Count, "field N, a number, is at least it"),
+    fieldTestRow(L"fN.below", PluginKit::ValueRule::Count, "field N, a number, is below it"),
+    networkRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo RecordField::kInfo =
+    PluginKit::operand(L"RecordField", PluginKit::ResultText::List, kPropertyRows,
+                       "field `field` of each record that passes every test");
 
 } // namespace SystemPlugin

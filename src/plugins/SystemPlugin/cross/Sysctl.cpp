@@ -1,6 +1,8 @@
 // The "Sysctl" expression.
 #include "SystemPlugin/cross/Sysctl.h"
 
+#include "SystemPlugin/common/PropertyRows.h"
+
 #include "PluginKit/PluginTrace.h"
 #include "PluginKit/TextLines.h"
 #include "SystemPlugin/ResultCodes.h"
@@ -27,5 +29,18 @@ TErrorCode Sysctl::getScalarResult(PluginSDK::String& result) {
     result = PluginKit::TextLines::decode(value).c_str();
     return RC_SUCCESS;
 }
+
+// What Sysctl says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    PluginKit::required(L"name", RC_PROPERTY_MISSING, "`net.ipv4.ip_forward`")};
+
+} // namespace
+
+const PluginKit::ExpressionInfo Sysctl::kInfo =
+    PluginKit::operand(L"Sysctl", PluginKit::ResultText::Any, kPropertyRows,
+                       "the kernel parameter's value, blanks folded");
 
 } // namespace SystemPlugin

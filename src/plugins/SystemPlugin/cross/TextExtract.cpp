@@ -1,6 +1,8 @@
 // TextExtract: the first capture group of the first match in a probed text.
 #include "SystemPlugin/cross/TextExtract.h"
 
+#include "SystemPlugin/common/PropertyRows.h"
+
 #include "SystemPlugin/common/PropertyRules.h"
 
 #include "PluginKit/PluginTrace.h"
@@ -41,5 +43,18 @@ TErrorCode TextExtract::evaluate(const PluginSDK::String& child, PluginSDK::Stri
     result.str() = std::move(wide);
     return RC_SUCCESS;
 }
+
+// What TextExtract says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {groupPatternRow(
+    PluginKit::required(L"pattern", RC_PROPERTY_MISSING, "its first capture group is the result"))};
+
+} // namespace
+
+const PluginKit::ExpressionInfo TextExtract::kInfo = PluginKit::operation(
+    L"TextExtract", PluginKit::ResultText::Any, PluginKit::ChildKinds::Scalar, 1, 1, kPropertyRows,
+    "the first capture group of the first match (-12014 none)");
 
 } // namespace SystemPlugin

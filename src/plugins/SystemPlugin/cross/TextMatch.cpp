@@ -1,6 +1,8 @@
 // TextMatch: whether a probed text matches a wildcard or a regular expression.
 #include "SystemPlugin/cross/TextMatch.h"
 
+#include "SystemPlugin/common/PropertyRows.h"
+
 #include "PluginKit/PluginTrace.h"
 #include "PluginKit/TruthValues.h"
 
@@ -15,5 +17,18 @@ TErrorCode TextMatch::evaluate(const PluginSDK::String& child, PluginSDK::String
     result = m_Selector.selects(child.str()) ? PluginKit::kTrue : PluginKit::kFalse;
     return RC_SUCCESS;
 }
+
+// What TextMatch says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {filterRow(), ignoreCaseRow(),
+                                                     optionalPatternRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo TextMatch::kInfo = PluginKit::operation(
+    L"TextMatch", PluginKit::ResultText::Truth, PluginKit::ChildKinds::Scalar, 1, 1, kPropertyRows,
+    "`true` when the child's text matches; one of `filter`, `pattern` (else -12001)");
 
 } // namespace SystemPlugin

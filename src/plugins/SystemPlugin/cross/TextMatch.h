@@ -3,12 +3,17 @@
 // unless anchored): exactly one of the two.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "SystemPlugin/common/TextSelector.h"
 #include "SystemPlugin/common/UnaryScalarOperator.h"
 
 namespace SystemPlugin {
 
 class TextMatch : public UnaryScalarOperator<PluginSDK::String> {
+public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
 protected:
     TErrorCode evaluate(const PluginSDK::String& child, PluginSDK::String& result) override;
 

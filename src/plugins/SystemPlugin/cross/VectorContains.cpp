@@ -1,6 +1,8 @@
 // VectorContains: whether a list holds a value.
 #include "SystemPlugin/cross/VectorContains.h"
 
+#include "SystemPlugin/common/PropertyRows.h"
+
 #include "SystemPlugin/common/PropertyRules.h"
 
 #include "PluginKit/PluginTrace.h"
@@ -46,5 +48,18 @@ TErrorCode VectorContains::evaluate(const PluginSDK::StringVector& child,
     result = found ? PluginKit::kTrue : PluginKit::kFalse;
     return RC_SUCCESS;
 }
+
+// What VectorContains says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    PluginKit::required(L"value", RC_PROPERTY_MISSING), ignoreCaseRow()};
+
+} // namespace
+
+const PluginKit::ExpressionInfo VectorContains::kInfo = PluginKit::operation(
+    L"VectorContains", PluginKit::ResultText::Truth, PluginKit::ChildKinds::Vector, 1, 1,
+    kPropertyRows, "`true` when some value equals `value`");
 
 } // namespace SystemPlugin

@@ -1,17 +1,21 @@
 // VersionCompare: relates two version texts as dpkg --compare-versions does.
 #include "SystemPlugin/cross/VersionCompare.h"
 
+#include "SystemPlugin/common/PropertyRows.h"
+
+#include "PluginKit/DebianVersion.h"
 #include "PluginKit/PluginTrace.h"
 #include "PluginKit/PropertyChecks.h"
 #include "PluginKit/TruthValues.h"
 #include "SystemPlugin/ResultCodes.h"
-#include "SystemPlugin/common/DebianVersion.h"
 #include "base/Utf8.h"
 
 #include <cwchar>
 #include <string>
 
 namespace SystemPlugin {
+
+using PluginKit::DebianVersion;
 
 namespace {
 
@@ -22,10 +26,15 @@ struct Relation {
     bool (*holds)(int order);
 };
 
+constexpr const wchar_t* kRelationNames[] = {L"lt", L"le", L"eq", L"ne", L"ge", L"gt"};
+
 constexpr Relation kRelations[] = {
-    {L"lt", [](int order) { return order < 0; }},  {L"le", [](int order) { return order <= 0; }},
-    {L"eq", [](int order) { return order == 0; }}, {L"ne", [](int order) { return order != 0; }},
-    {L"ge", [](int order) { return order >= 0; }}, {L"gt", [](int order) { return order > 0; }},
+    {kRelationNames[0], [](int order) { return order < 0; }},
+    {kRelationNames[1], [](int order) { return order <= 0; }},
+    {kRelationNames[2], [](int order) { return order == 0; }},
+    {kRelationNames[3], [](int order) { return order != 0; }},
+    {kRelationNames[4], [](int order) { return order >= 0; }},
+    {kRelationNames[5], [](int order) { return order > 0; }},
 };
 
 std::string toUtf8(const PluginSDK::String& text) {
@@ -69,5 +78,21 @@ TErrorCode VersionCompare::getScalarResult(PluginSDK::String& result) {
     result = relation->holds(DebianVersion::compare(a, b)) ? PluginKit::kTrue : PluginKit::kFalse;
     return RC_SUCCESS;
 }
+
+// What VersionCompare says of itself.
+
+namespace {
+
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {
+    PluginKit::oneOf(PluginKit::required(L"relation", RC_PROPERTY_MISSING), kRelationNames,
+                     RC_PROPERTY_VALUE_INVALID)};
+
+} // namespace
+
+const PluginKit::ExpressionInfo VersionCompare::kInfo = PluginKit::readingLiterals(
+    PluginKit::operation(L"VersionCompare", PluginKit::ResultText::Truth,
+                         PluginKit::ChildKinds::Scalar, 2, 2, kPropertyRows,
+                         "`true`/`false`: first child `relation` second child in dpkg's order"),
+    PluginKit::LiteralInfo{L"Debian version", nullptr, RC_INVALID_PACKAGE_VERSION, {}});
 
 } // namespace SystemPlugin

@@ -1,6 +1,7 @@
 // VersionCompare: two child results related under dpkg's version order.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginKit/PairOperator.h"
 #include "PluginSDK/ScalarOperator.h"
 
@@ -9,6 +10,9 @@ namespace SystemPlugin {
 class VersionCompare
     : public PluginKit::PairOperator<PluginSDK::ScalarOperator, PluginSDK::String> {
 public:
+    // What the expression says of itself: its row of the plug-in's table.
+    static const PluginKit::ExpressionInfo kInfo;
+
     using PluginSDK::ScalarOperator::update;
 
     // Stores the next child's text; a third is refused with -10005.

@@ -5,7 +5,7 @@
 // than read as a silent 0.
 #pragma once
 
-namespace CorePlugin {
+namespace PluginKit {
 
 enum class NumberRead {
     Ok,
@@ -16,11 +16,12 @@ enum class NumberRead {
 
 // Leading white space, one optional sign, then digits of `base` (10 or 16; base
 // 16 also skips a "0x" or "0X" after the sign, and "0x" alone is zero).
-// Reading stops at the first other character. A '-' negates the number modulo
-// 2^64. Null reads no digits.
-NumberRead readUnsigned(const wchar_t* text, int base, unsigned long& value);
+// Reading stops at the first other character, where `end` (when given) is
+// left on success. A '-' negates the number modulo 2^64. Null reads no digits.
+NumberRead readUnsigned(const wchar_t* text, int base, unsigned long& value,
+                        const wchar_t** end = nullptr);
 
 // The same in decimal for a signed long; the sign applies before the range check.
-NumberRead readSigned(const wchar_t* text, long& value);
+NumberRead readSigned(const wchar_t* text, long& value, const wchar_t** end = nullptr);
 
-} // namespace CorePlugin
+} // namespace PluginKit

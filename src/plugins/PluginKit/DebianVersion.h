@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-namespace SystemPlugin {
+namespace PluginKit {
 
 // Views into the text given to parse(); the text must outlive the object.
 class DebianVersion {
@@ -32,4 +32,4 @@ private:
     std::string_view m_Revision;
 };
 
-} // namespace SystemPlugin
+} // namespace PluginKit

@@ -1,10 +1,10 @@
 // Reading decimal and hexadecimal numbers from text.
-#include "common/NumberText.h"
+#include "PluginKit/NumberText.h"
 
 #include <climits>
 #include <cwctype>
 
-namespace CorePlugin {
+namespace PluginKit {
 
 namespace {
 
@@ -40,7 +40,7 @@ bool onlyBlanks(const wchar_t* p) {
 // Reads the magnitude. A magnitude of zero counts only when a blank or the end
 // of the text follows its digits ("0 # off" is zero, "0x10" and "0abc" are no
 // number); `zeroRead` says that zero digits were already read before `p`.
-NumberRead readMagnitude(const wchar_t* p, int base, unsigned long& magnitude,
+NumberRead readMagnitude(const wchar_t*& p, int base, unsigned long& magnitude,
                          bool zeroRead = false) {
     magnitude = 0;
     bool anyDigit = zeroRead;
@@ -59,7 +59,7 @@ NumberRead readMagnitude(const wchar_t* p, int base, unsigned long& magnitude,
 
 } // namespace
 
-NumberRead readUnsigned(const wchar_t* text, int base, unsigned long& value) {
+NumberRead readUnsigned(const wchar_t* text, int base, unsigned long& value, const wchar_t** end) {
     if (!text)
         return NumberRead::NoDigits;
     bool negative;
@@ -76,10 +76,12 @@ NumberRead readUnsigned(const wchar_t* text, int base, unsigned long& value) {
     if (read != NumberRead::Ok)
         return read;
     value = negative ? 0UL - magnitude : magnitude;
+    if (end)
+        *end = p;
     return NumberRead::Ok;
 }
 
-NumberRead readSigned(const wchar_t* text, long& value) {
+NumberRead readSigned(const wchar_t* text, long& value, const wchar_t** end) {
     if (!text)
         return NumberRead::NoDigits;
     bool negative;
@@ -95,7 +97,9 @@ NumberRead readSigned(const wchar_t* text, long& value) {
         value = magnitude == kMaxPositive + 1 ? LONG_MIN : -static_cast<long>(magnitude);
     else
         value = static_cast<long>(magnitude);
+    if (end)
+        *end = p;
     return NumberRead::Ok;
 }
 
-} // namespace CorePlugin
+} // namespace PluginKit

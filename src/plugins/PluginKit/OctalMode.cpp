@@ -1,7 +1,7 @@
 // Permission modes written in octal.
-#include "SystemPlugin/common/OctalMode.h"
+#include "PluginKit/OctalMode.h"
 
-namespace SystemPlugin {
+namespace PluginKit {
 
 bool readOctalMode(const std::wstring& text, unsigned& mode) {
     if (text.empty() || text.size() > 4)
@@ -16,4 +16,4 @@ bool readOctalMode(const std::wstring& text, unsigned& mode) {
     return true;
 }
 
-} // namespace SystemPlugin
+} // namespace PluginKit

@@ -1,12 +1,12 @@
 // dpkg's reading and order of version texts, without copies or allocation.
-#include "SystemPlugin/common/DebianVersion.h"
+#include "PluginKit/DebianVersion.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <string>
 
-namespace SystemPlugin {
+namespace PluginKit {
 
 namespace {
 
@@ -131,4 +131,4 @@ int DebianVersion::compare(const DebianVersion& a, const DebianVersion& b) {
     return compareParts(a.m_Revision, b.m_Revision);
 }
 
-} // namespace SystemPlugin
+} // namespace PluginKit

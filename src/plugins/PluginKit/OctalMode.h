@@ -4,10 +4,10 @@
 
 #include <string>
 
-namespace SystemPlugin {
+namespace PluginKit {
 
 // Reads 1 to 4 octal digits and nothing else (no sign, no blank). False, and
 // `mode` unchanged, for any other text.
 bool readOctalMode(const std::wstring& text, unsigned& mode);
 
-} // namespace SystemPlugin
+} // namespace PluginKit
