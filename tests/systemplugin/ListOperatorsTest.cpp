@@ -94,6 +94,42 @@ TEST(ListOperators, SelectKeepsLeavesOutOrCapturesInOrder) {
     });
 }
 
+// Difference: the first list less the second, in order, each once; Duplicates
+// and Difference compare texts, texts without case, or ids.
+TEST(ListOperators, DifferenceAndNumericComparisons) {
+    SystemDriver driver;
+    driver.expectTranscripts({
+        {L"Difference", {}, {L"[b,a,c,a,'',b]", L"[c]", L"?"}, L"0 0+ =0:[b,a,'']"},
+        {L"Difference", {}, {L"[a,A]", L"[]", L"?"}, L"0 0+ =0:[a,A]"},
+        {L"Difference", {{L"ignoreCase", L"true"}}, {L"[a,A,B]", L"[b]", L"?"}, L"0 0+ =0:[a]"},
+        {L"Difference", {}, {L"[]", L"[a]", L"?"}, L"0 0+ =0:[]"},
+        {L"Difference",
+         {{L"numeric", L"true"}},
+         {L"[1000,01000, 7,+7,0]", L"[000]", L"?"},
+         L"0 0+ =0:[1000, 7]"},
+        // Beyond 32 bits, or below 0, is no id; "-0" is 0.
+        {L"Difference",
+         {{L"numeric", L"true"}},
+         {L"[4294967295,-0]", L"[0]", L"?"},
+         L"0 0+ =0:[4294967295]"},
+        {L"Difference",
+         {{L"numeric", L"true"}},
+         {L"[4294967296]", L"[]", L"?"},
+         L"0 0+ =-12025:[]"},
+        {L"Difference", {{L"numeric", L"true"}}, {L"[-1]", L"[]", L"?"}, L"0 0+ =-12025:[]"},
+        {L"Difference", {{L"numeric", L"true"}}, {L"[1]", L"[x]", L"?"}, L"0 0+ =-12025:[]"},
+        {L"Difference", {{L"numeric", L"true"}}, {L"['']", L"[]", L"?"}, L"0 0+ =-12025:[]"},
+        {L"Difference", {{L"numeric", L"true"}}, {L"[1 ]", L"[]", L"?"}, L"0 0+ =-12025:[]"},
+        {L"Difference", {{L"numeric", L"yes"}}, {L"[1]", L"[]", L"?"}, L"0 0+ =-12002:[]"},
+        {L"Difference",
+         {},
+         {L"?", L"[a]", L"?", L"a", L"[b]", L"[c]", L"?"},
+         L"=-10007:[] 0 =-10007:[] -102 0+ -10005+ =0:[a]"},
+        {L"Duplicates", {{L"numeric", L"true"}}, {L"[1000,0,01000,+0,5]", L"?"}, L"0+ =0:[1000,0]"},
+        {L"Duplicates", {{L"numeric", L"true"}}, {L"[1,one]", L"?"}, L"0+ =-12025:[]"},
+    });
+}
+
 TEST(ModeWithin, BitsOfTheFirstModeWithinTheSecond) {
     SystemDriver driver;
     driver.expectTranscripts({

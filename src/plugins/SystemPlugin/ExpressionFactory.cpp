@@ -5,6 +5,7 @@
 #include "SystemPlugin/PluginContext.h"
 #include "SystemPlugin/cross/AuditRules.h"
 #include "SystemPlugin/cross/Count.h"
+#include "SystemPlugin/cross/Difference.h"
 #include "SystemPlugin/cross/DirectoryEntries.h"
 #include "SystemPlugin/cross/Duplicates.h"
 #include "SystemPlugin/cross/FileAcl.h"
@@ -81,6 +82,7 @@ constexpr ExpressionEntry kExpressions[] = {
     PluginKit::entry<VectorContains>(&make<VectorContains>),
     PluginKit::entry<Duplicates>(&make<Duplicates>),
     PluginKit::entry<Select>(&make<Select>),
+    PluginKit::entry<Difference>(&make<Difference>),
     PluginKit::entry<AuditRules>(&make<AuditRules>),
 };
 

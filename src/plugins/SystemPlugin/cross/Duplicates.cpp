@@ -6,7 +6,7 @@
 #include "SystemPlugin/common/PropertyRules.h"
 
 #include "PluginKit/PluginTrace.h"
-#include "utils/Wildcard.h"
+#include "SystemPlugin/common/AccountId.h"
 
 #include <string>
 #include <unordered_map>
@@ -31,22 +31,25 @@ TErrorCode Duplicates::getVectorResult(PluginSDK::StringVector& result) {
     if (!m_Operand.isComplete())
         return RC_OPERANDS_INCOMPLETE;
     bool ignoreCase = false;
-    const TErrorCode code =
-        readTruthSetting(*this, L"ignoreCase", false, ignoreCase,
-                         PluginKit::TraceTarget{&trace, kTraceSource, __LINE__});
+    bool numeric = false;
+    TErrorCode code = readTruthSetting(*this, L"ignoreCase", false, ignoreCase,
+                                       PluginKit::TraceTarget{&trace, kTraceSource, __LINE__});
+    if (code == RC_SUCCESS)
+        code = readTruthSetting(*this, L"numeric", false, numeric,
+                                PluginKit::TraceTarget{&trace, kTraceSource, __LINE__});
     if (code != RC_SUCCESS)
         return code;
     const std::vector<PluginSDK::String>& items = m_Operand.value().items();
-    std::vector<std::wstring> keys;
-    keys.reserve(items.size());
+    std::vector<std::wstring> keys(items.size());
     // For each distinct value: how often it occurs.
     std::unordered_map<std::wstring, std::size_t> occurrences;
     occurrences.reserve(items.size());
-    for (const PluginSDK::String& item : items) {
-        keys.push_back(item.str());
-        if (ignoreCase)
-            utils::stringToLower(keys.back());
-        ++occurrences[keys.back()];
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!comparisonKey(items[i].str(), ignoreCase, numeric, keys[i])) {
+            PK_TRACE_ERROR(trace, "A value is no user or group id");
+            return RC_NOT_AN_INTEGER;
+        }
+        ++occurrences[keys[i]];
     }
     // A repeated value is given at its first occurrence, as spelled there;
     // its count is then cleared so that later occurrences give nothing.
@@ -65,7 +68,7 @@ TErrorCode Duplicates::getVectorResult(PluginSDK::StringVector& result) {
 
 namespace {
 
-constexpr PluginKit::PropertyInfo kPropertyRows[] = {ignoreCaseRow()};
+constexpr PluginKit::PropertyInfo kPropertyRows[] = {ignoreCaseRow(), numericRow()};
 
 } // namespace
 
