@@ -1,11 +1,14 @@
 // Registration of side-by-side benchmark pairs: our code and a peer on the
-// same case, read back as a ratio by bench/ratios.py.
+// same case, read back as a ratio by bench/ratios.py; a scratch directory.
 #pragma once
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <system_error>
 #include <utility>
 
 namespace benchsupport {
@@ -29,5 +32,22 @@ inline void registerPair(const std::string& name, const std::string& peer, doubl
         configure(second);
     }
 }
+
+// A scratch directory, removed with its files when the program ends.
+struct ScratchDir {
+    std::string path;
+    ScratchDir() {
+        std::string pattern = "/tmp/systemplugin-bench-XXXXXX";
+        if (::mkdtemp(pattern.data()))
+            path = pattern;
+    }
+    ~ScratchDir() {
+        std::error_code ignored;
+        if (!path.empty())
+            std::filesystem::remove_all(path, ignored);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+};
 
 } // namespace benchsupport

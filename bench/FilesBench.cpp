@@ -1,6 +1,8 @@
 // SystemPlugin's file probes: FileDigest on 64 MiB beside `openssl dgst
 // -sha256` on the same file (each timed by the CPU time it used), and
 // FileLines with a pattern over 1 MiB against its time limit.
+#include "BenchSupport.h"
+
 #include "SystemPlugin/cross/FileDigest.h"
 #include "SystemPlugin/cross/FileLines.h"
 
@@ -8,35 +10,18 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
-#include <system_error>
 
 #include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
 
-// A scratch directory, removed with its files when the program ends.
-struct ScratchDir {
-    std::string path;
-    ScratchDir() {
-        std::string pattern = "/tmp/systemplugin-bench-XXXXXX";
-        if (::mkdtemp(pattern.data()))
-            path = pattern;
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        if (!path.empty())
-            std::filesystem::remove_all(path, ignored);
-    }
-};
-
 // The path of a scratch file `name` written by `fill`.
 template <typename Fill> std::string scratchFile(const char* name, Fill fill) {
-    static ScratchDir dir;
+    static benchsupport::ScratchDir dir;
     std::string path = dir.path + "/" + name;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     fill(out);

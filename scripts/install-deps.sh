@@ -31,6 +31,8 @@ test_packages=(
 # Ansible and the apt bindings of its apt module, for the playbook of
 # examples/fleet (scripts/check-fleet.sh).
 test_packages+=(ansible-core python3-apt)
+# auditctl, augenrules and ausyscall: the peers of the audit rules reader.
+test_packages+=(auditd)
 
 case "${1:-}" in
   "") ;;

@@ -43,14 +43,17 @@ struct Signature {
 
 // The locks of every table in the process. They are all taken around fork(),
 // so that a forked process never inherits one held by a thread that it does
-// not have (its first lookup would wait for ever).
+// not have (its first lookup would wait for ever). The registry is never
+// destroyed: a table owned by a static object that was made before it (a
+// plug-in kept by a host's static) is destroyed after it at exit, and must
+// still find it.
 struct ForkLocks {
     std::mutex lock;
     std::vector<std::mutex*> held;
 
     static ForkLocks& instance() {
-        static ForkLocks locks;
-        return locks;
+        static ForkLocks* const locks = new ForkLocks;
+        return *locks;
     }
     ForkLocks() { ::pthread_atfork(&takeAll, &releaseAll, &releaseAll); }
 

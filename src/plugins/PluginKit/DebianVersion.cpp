@@ -22,14 +22,16 @@ bool isLetter(char c) {
 
 // The weight of one character: '~' below the end of the text, letters below every other
 // character. dpkg reads the byte as a signed char, so bytes above 0x7f weigh less than
-// punctuation; the same is done here to give the same order.
-int weight(char c) {
+// punctuation; gnulib reads it unsigned.
+int weight(char c, DebianVersion::Bytes bytes) {
     if (isDigit(c))
         return 0;
     if (isLetter(c))
         return c;
     if (c == '~')
         return -1;
+    if (bytes == DebianVersion::Bytes::Unsigned)
+        return static_cast<unsigned char>(c) + 256;
     return static_cast<int>(static_cast<signed char>(c)) + 256;
 }
 
@@ -85,13 +87,13 @@ bool DebianVersion::parse(std::string_view text, DebianVersion& out) {
     return !body.empty();
 }
 
-int DebianVersion::compareParts(std::string_view a, std::string_view b) {
+int DebianVersion::compareParts(std::string_view a, std::string_view b, Bytes bytes) {
     size_t i = 0;
     size_t j = 0;
     while (i < a.size() || j < b.size()) {
         while ((i < a.size() && !isDigit(a[i])) || (j < b.size() && !isDigit(b[j]))) {
-            const int wa = i < a.size() ? weight(a[i]) : 0;
-            const int wb = j < b.size() ? weight(b[j]) : 0;
+            const int wa = i < a.size() ? weight(a[i], bytes) : 0;
+            const int wb = j < b.size() ? weight(b[j], bytes) : 0;
             if (wa != wb)
                 return wa - wb;
             ++i;

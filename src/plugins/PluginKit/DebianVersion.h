@@ -17,8 +17,13 @@ public:
     // Negative, zero or positive as a sorts before, with or after b.
     static int compare(const DebianVersion& a, const DebianVersion& b);
 
-    // Compares two upstream or revision parts by dpkg's rules.
-    static int compareParts(std::string_view a, std::string_view b);
+    // How bytes above 0x7f weigh against punctuation: below it as dpkg reads them (signed),
+    // or above it as gnulib's filevercmp (`ls -v`) reads them.
+    enum class Bytes { Signed, Unsigned };
+
+    // Compares two upstream or revision parts by dpkg's rules (filevercmp compares the parts
+    // of file names by the same rules).
+    static int compareParts(std::string_view a, std::string_view b, Bytes bytes = Bytes::Signed);
 
 private:
     bool m_Absent = true; // the empty text

@@ -3,6 +3,7 @@
 #include "SystemPlugin/ExpressionFactory.h"
 
 #include "SystemPlugin/PluginContext.h"
+#include "SystemPlugin/cross/AuditRules.h"
 #include "SystemPlugin/cross/Count.h"
 #include "SystemPlugin/cross/Difference.h"
 #include "SystemPlugin/cross/DirectoryEntries.h"
@@ -86,6 +87,7 @@ constexpr ExpressionEntry kExpressions[] = {
     PluginKit::entry<Difference>(&make<Difference>),
     PluginKit::entry<UnitFileState>(&makeWithContext<UnitFileState>),
     PluginKit::entry<UnitActiveState>(&make<UnitActiveState>),
+    PluginKit::entry<AuditRules>(&make<AuditRules>),
 };
 
 } // namespace

@@ -1,4 +1,4 @@
-// User and group names of numeric ids, through NSS.
+// User and group names of numeric ids, and ids of names, through NSS.
 #pragma once
 
 #include <string>
@@ -18,6 +18,11 @@ public:
     static std::string userName(uid_t uid);
     // The name of `gid` (`getgrgid_r`), or its decimal form likewise.
     static std::string groupName(gid_t gid);
+
+    // The id of the account named `name` (`getpwnam_r`, `getgrnam_r`); false
+    // when there is none or the lookup fails.
+    static bool userId(const std::string& name, uid_t& uid);
+    static bool groupId(const std::string& name, gid_t& gid);
 };
 
 } // namespace SystemPlugin
