@@ -40,6 +40,26 @@ case "${1:-}" in
   *) echo "usage: scripts/install-deps.sh [--test | --all]" >&2; exit 2 ;;
 esac
 
+# Runs a command as root: directly, or through sudo.
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null; then
+    sudo "$@"
+  else
+    echo "install-deps: run as root or install sudo" >&2
+    exit 1
+  fi
+}
+
+# A package left half-configured (an install cut off, say while man-db rebuilt
+# its index) reads as missing below, and apt-get refuses to install anything
+# until dpkg finishes it: finish it first.
+if [ -n "$(dpkg --audit 2>/dev/null)" ]; then
+  echo "Finishing an interrupted dpkg run"
+  as_root env DEBIAN_FRONTEND=noninteractive dpkg --configure -a
+fi
+
 missing=()
 for package in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
@@ -48,11 +68,6 @@ for package in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=()
-if [ "$(id -u)" -ne 0 ]; then
-  command -v sudo >/dev/null || { echo "install-deps: run as root or install sudo" >&2; exit 1; }
-  sudo=(sudo)
-fi
 echo "Installing: ${missing[*]}"
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+as_root apt-get update -qq
+as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
