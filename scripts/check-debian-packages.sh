@@ -2,7 +2,7 @@
 # Checks the Debian packages as an administrator and a developer use them, on
 # this machine (as root; CI runs it):
 #  1. builds them (scripts/build-packages.sh) and runs lintian: no error or
-#     warning, and only the tags that README.md explains;
+#     warning, and only the tags that docs/building.md explains;
 #  2. the version is the project's, the dependencies were computed;
 #  3. apt-get install of both; the bash completion is in place;
 #     /usr/bin/corehost runs the installed examples
@@ -10,7 +10,7 @@
 #     the systemd units' command works against it; man finds and shows
 #     corehost(1) and corehost-rules(5);
 #  4. examples/embedding builds against the system paths, with CMake and with
-#     the README's pkg-config line (no PKG_CONFIG_PATH, no -rpath), and runs;
+#     docs/building.md's pkg-config line (no PKG_CONFIG_PATH, no -rpath), and runs;
 #  5. apt-get purge leaves none of the packages' files.
 #
 #   scripts/check-debian-packages.sh [DEB_DIR]   (DEB_DIR: use packages built already)
@@ -41,13 +41,13 @@ fi
 debs=$(cd "$debs" && pwd)
 runtime=$(ls "$debs"/coreplugin_*.deb)
 dev=$(ls "$debs"/coreplugin-dev_*.deb)
-# The tags we accept are listed and explained in README.md ("Debian packages").
+# The tags we accept are listed and explained in docs/building.md ("Debian packages").
 explained=$(awk '/^\| Tag \| Why \|$/ { table = 1; next } table && !/^\|/ { exit }
-                table && match($0, /^\| `[a-z0-9-]+`/) { print substr($0, 4, RLENGTH - 4) }' README.md |
+                table && match($0, /^\| `[a-z0-9-]+`/) { print substr($0, 4, RLENGTH - 4) }' docs/building.md |
     paste -sd, -)
 lintian_out=$(lintian --fail-on error,warning --display-info --suppress-tags "${explained:-none}" \
     "$runtime" "$dev" 2>&1 | grep -v '^running with root privileges') || true
-[ -z "$lintian_out" ] || fail "lintian tags that README.md does not explain:"$'\n'"$lintian_out"
+[ -z "$lintian_out" ] || fail "lintian tags that docs/building.md does not explain:"$'\n'"$lintian_out"
 echo "check-debian-packages: lintian clean (explained tags: ${explained:-none})"
 
 # --- 2. Version and dependencies.

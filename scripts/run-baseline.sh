@@ -10,7 +10,8 @@
 #     agrees with it;
 #  4. the same again as if no package were installed (an empty dpkg
 #     database): the rules about absent services are skipped, none errs;
-#  5. the table of README.md beside the baseline lists exactly its rule ids.
+#  5. the table of README.md beside the baseline lists exactly its rule ids;
+#  6. every rule carries exactly one profile tag, `server` or `strict`.
 # Prints one summary line (passed/failed/skipped) and the failing rule ids.
 #
 #   scripts/run-baseline.sh [COREHOST] [BASELINE]
@@ -122,3 +123,10 @@ if [ "$table_ids" != "$rule_ids" ]; then
     fail "the table of $readme does not list exactly the baseline's rules"
 fi
 echo "run-baseline: $readme lists the $(echo "$rule_ids" | wc -l) rules"
+
+# One profile a rule, so that --tag server and --tag strict split the baseline.
+unprofiled=$(python3 -c 'import json, sys
+for rule in json.load(open(sys.argv[1], encoding="utf-8"))["rules"]:
+    tags = rule.get("tags", [])
+    if sum(tag in ("server", "strict") for tag in tags) != 1: print(rule["id"])' "$baseline")
+[ -z "$unprofiled" ] || fail "rules without exactly one profile tag (server or strict): $(echo $unprofiled)"

@@ -34,7 +34,14 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "${FUZZ_JOBS:-2}" --target "${binaries[@]}"
 echo "== built in $(( $(date +%s) - build_start ))s"
 
-work=${FUZZ_WORK_DIR:-$(mktemp -d /tmp/coreplugin-fuzz.XXXXXX)}
+if [ -n "${FUZZ_WORK_DIR:-}" ]; then
+  work=$FUZZ_WORK_DIR
+else
+  # A folder of our own is removed when every target passed; after a finding
+  # it stays, for its reproducers.
+  work=$(mktemp -d /tmp/coreplugin-fuzz.XXXXXX)
+  own_work=1
+fi
 mkdir -p "$work"
 echo "== running each target for ${seconds}s; work directory $work"
 
@@ -80,3 +87,4 @@ if [ ${#failed[@]} -ne 0 ]; then
   echo "fuzzing found problems in: ${failed[*]} (reproducers above; see docs/robustness.md)"
   exit 1
 fi
+[ -z "${own_work:-}" ] || rm -rf "$work"

@@ -19,7 +19,7 @@ real="$bin/corehost.memcheck-real"
 if [ -e "$real" ]; then mv -f "$real" "$bin/corehost"; fi
 
 echo "== building the release preset"
-cmake --preset release >/dev/null
+cmake --preset release -DCOREPLUGIN_BUILD_TESTS=ON >/dev/null
 cmake --build --preset release -j 2
 
 logs=${VALGRIND_LOG_DIR:-$(mktemp -d /tmp/coreplugin-valgrind.XXXXXX)}
@@ -29,7 +29,12 @@ mkdir -p "$logs"
 # the real program beside it (so that it still finds the plug-in in ../lib),
 # and put everything back however the run ends.
 mv "$bin/corehost" "$real"
-restore() { mv -f "$real" "$bin/corehost"; }
+# The logs go with the run (errors are printed below) unless the caller named
+# the folder.
+restore() {
+  mv -f "$real" "$bin/corehost"
+  [ -n "${VALGRIND_LOG_DIR:-}" ] || rm -rf "$logs"
+}
 trap restore EXIT
 # valgrind logs to descriptor 3: a log file that valgrind opened itself would
 # take the lowest free descriptor, standard output when a case closes it.
