@@ -33,6 +33,8 @@ test_packages=(
 test_packages+=(ansible-core python3-apt)
 # auditctl, augenrules and ausyscall: the peers of the audit rules reader.
 test_packages+=(auditd)
+# debootstrap: the Debian root that scripts/check-image-scan.sh scans with --root.
+test_packages+=(debootstrap)
 
 case "${1:-}" in
   "") ;;

@@ -2,6 +2,7 @@
 // and every tree was built.
 #include "cli/EvalCommand.h"
 
+#include "base/ScanRoot.h"
 #include "cli/ExitCodes.h"
 #include "cli/Explanation.h"
 #include "cli/OutputFile.h"
@@ -151,7 +152,7 @@ void EvalCommand::printSummary(const Summary& counts, Clock::time_point started)
           << counts.errors << ", without expectation " << counts.withoutExpectation
           << (counts.skipped ? ", skipped " + std::to_string(counts.skipped) : std::string())
           << "; " << counts.rules << (counts.rules == 1 ? " rule" : " rules") << " in " << time
-          << " s\n";
+          << " s" << (counts.root.empty() ? "" : " (root " + escapeText(counts.root) + ")") << '\n';
 }
 
 void EvalCommand::inputError(const std::string& message) {
@@ -190,11 +191,14 @@ int EvalCommand::run(const EvalOptions& options) {
     // An invalid input still leaves a valid report that says so.
     if (!m_ReportStarted && !m_InputError.empty())
         makeReporter(options.format, report, ReportStyle())->inputError(m_InputError);
-    int error = 0;
+    int error = m_OutputError;
     const int fd =
-        ::open(options.outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        m_OutputFd >= 0 || error != 0
+            ? m_OutputFd
+            : ::open(options.outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    m_OutputFd = -1;
     if (fd < 0) {
-        error = errno;
+        error = error != 0 ? error : errno;
     } else {
         {
             OutputFile buffer(fd);
@@ -244,6 +248,21 @@ bool EvalCommand::buildTrees(std::vector<RuleEvaluation>& rules, bool severalDoc
     return true;
 }
 
+bool EvalCommand::enterRoot(const EvalOptions& options) {
+    if (!options.outputFile.empty() && m_OutputFd < 0 && m_OutputError == 0) {
+        m_OutputFd =
+            ::open(options.outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (m_OutputFd < 0)
+            m_OutputError = errno;
+    }
+    const int rc = base::ScanRoot::enter();
+    if (rc == 0)
+        return true;
+    inputError("cannot scan " + escapeText(options.root) + " as the root: " + std::strerror(-rc) +
+               (rc == -EPERM ? " (changing the root directory needs root or CAP_SYS_CHROOT)" : ""));
+    return false;
+}
+
 RuleReport EvalCommand::evaluateRule(const EvalOptions& options, RuleEvaluation& entry,
                                      bool severalDocuments) {
     const Document& document = *entry.document;
@@ -253,6 +272,13 @@ RuleReport EvalCommand::evaluateRule(const EvalOptions& options, RuleEvaluation&
     report.rule = &rule;
     report.tree = entry.tree.get();
     report.name = document.isRuleList ? rule.id : document.source;
+    // What only a running system has cannot be asked of an image.
+    if (!options.root.empty() &&
+        std::find(rule.tags.begin(), rule.tags.end(), "runtime") != rule.tags.end()) {
+        report.status = RuleStatus::Skipped;
+        report.skipReason = "not applicable to an image";
+        return report;
+    }
     const Clock::time_point start = Clock::now();
     // The rule applies when its "onlyIf" tree gives "true"; a failing
     // condition is an error of the rule.
@@ -304,6 +330,10 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
     int status = kExitSuccess;
     if (!buildTrees(rules, several, status))
         return status;
+    // Everything was read and every plug-in loaded: from here on every path
+    // names a file of the image.
+    if (!options.root.empty() && !enterRoot(options))
+        return kExitUsage;
     std::size_t selectedCount = 0;
     for (const RuleEvaluation& entry : rules)
         selectedCount += entry.selected ? 1 : 0;
@@ -346,6 +376,7 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
         reporter->endDocument();
     }
     counts.rules = selectedCount;
+    counts.root = options.root;
     reporter->summary(counts);
     reporter->end();
     if (!out.flush())

@@ -32,6 +32,10 @@ struct EvalOptions {
     int verbosity = 0;      // -1: only failures and the summary; 1: every rule and the summary
     std::string outputFile; // the report goes there instead of standard output
     bool colour = false;    // pass and fail marks in colour
+    // The directory scanned as if it were "/" (base::ScanRoot, prepared before
+    // the plug-ins were loaded); empty: this system. Rules tagged "runtime"
+    // are skipped there.
+    std::string root;
 };
 
 class EvalCommand {
@@ -56,6 +60,10 @@ private:
     // Builds every rule's trees; false, with the exit status, for the first
     // that cannot be built.
     bool buildTrees(std::vector<RuleEvaluation>& rules, bool severalDocuments, int& status);
+    // Makes the directory of --root the process's root, after opening the
+    // report file (its path names a file of this system, not of the image);
+    // false after saying why.
+    bool enterRoot(const EvalOptions& options);
     // Evaluates one rule and describes the outcome for the reporters.
     RuleReport evaluateRule(const EvalOptions& options, RuleEvaluation& entry,
                             bool severalDocuments);
@@ -65,6 +73,8 @@ private:
     std::ostream& m_Err;
     std::string m_InputError;
     bool m_ReportStarted = false;
+    int m_OutputFd = -1;   // the report file, when opened before entering a root
+    int m_OutputError = 0; // ... or why it could not be
 };
 
 } // namespace corehost

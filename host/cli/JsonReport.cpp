@@ -92,6 +92,8 @@ public:
             {"passed", counts.passed},   {"failed", counts.failed},
             {"errors", counts.errors},   {"withoutExpectation", counts.withoutExpectation},
             {"skipped", counts.skipped}, {"rules", counts.rules}};
+        if (!counts.root.empty())
+            line["summary"]["root"] = counts.root;
         write(line);
     }
 

@@ -87,6 +87,8 @@ public:
         suite.cases += xml.str();
     }
 
+    void summary(const Summary& counts) override { m_Root = counts.root; }
+
     void end() override {
         Suite total;
         for (const Suite& suite : m_Suites) {
@@ -98,10 +100,15 @@ public:
         }
         m_Out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"corehost\" "
               << total.counts() << ">\n";
+        // The image that was scanned, as a property of each suite.
+        const std::string properties =
+            m_Root.empty() ? std::string()
+                           : "    <properties>\n      <property name=\"root\" value=\"" +
+                                 escapeXml(escapeText(m_Root), true) + "\"/>\n    </properties>\n";
         for (const Suite& suite : m_Suites)
             m_Out << "  <testsuite name=\"" << escapeXml(escapeText(suite.name), true) << "\" "
                   << suite.counts() << ">\n"
-                  << suite.cases << "  </testsuite>\n";
+                  << properties << suite.cases << "  </testsuite>\n";
         m_Out << "</testsuites>\n";
     }
 
@@ -120,6 +127,7 @@ public:
 private:
     std::ostream& m_Out;
     std::vector<Suite> m_Suites;
+    std::string m_Root;
 };
 
 } // namespace

@@ -26,6 +26,7 @@ constexpr const char* kToolExamples = R"help(Examples:
   corehost eval -e "$(cat tree.json)"
   corehost --trace eval --json examples/rules.json
   corehost eval --format junit examples/rule-pack.json > report.xml
+  corehost --root /mnt/image eval examples/baseline/debian12.json
   cat tree.json | corehost eval -
 
 Exit status: 0 when every rule succeeded and met its expectation, 1 when an
@@ -180,6 +181,11 @@ int parseCommandLine(int argc, char** argv, CommandLine& line) {
         ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_flag("--trace", line.trace, "Prints the plug-in's trace records on standard error");
+    app.add_option("--root", line.root,
+                   "Evaluates as if DIR were /: every path a rule names is read inside DIR (an "
+                   "image, a chroot, a mounted disk); needs root; rules tagged runtime are skipped")
+        ->type_name("DIR")
+        ->allow_extra_args(false);
     app.add_flag("--version", version, "Prints corehost's version and the plug-in's");
 
     EvalOptions& evalOptions = line.eval;
@@ -300,6 +306,12 @@ int parseCommandLine(int argc, char** argv, CommandLine& line) {
     }
     if (!parseSettings(settingTexts, line.settings))
         return kExitUsage;
+    if (!line.root.empty() && !eval->parsed()) {
+        std::cerr << usageError("--root applies to eval only: check and list read no file a rule "
+                                "names",
+                                nullptr);
+        return kExitUsage;
+    }
 
     if (eval->parsed()) {
         line.command = CommandLine::Command::Eval;
@@ -321,6 +333,7 @@ int parseCommandLine(int argc, char** argv, CommandLine& line) {
         evalOptions.check = !noCheck;
         evalOptions.verbosity = quiet ? -1 : verbose ? 1 : 0;
         evalOptions.settings = line.settings;
+        evalOptions.root = line.root;
         // Colour only for people: a terminal, and no NO_COLOR in the environment.
         const char* noColour = std::getenv("NO_COLOR");
         evalOptions.colour = evalOptions.format == ReportFormat::Text &&

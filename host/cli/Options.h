@@ -18,6 +18,7 @@ struct CommandLine {
     std::vector<std::string> pluginPaths; // empty: the plug-ins beside corehost
     std::vector<Setting> settings;        // --set, in order
     bool trace = false;
+    std::string root; // --root: the directory eval scans as if it were "/"
 
     EvalOptions eval;
 

@@ -129,6 +129,8 @@ bool cutText(std::string& text, std::size_t limit) {
 
 std::string describeSkip(const RuleReport& report, std::size_t limit) {
     const bool skipped = report.status == RuleStatus::Skipped;
+    if (skipped && !report.skipReason.empty())
+        return report.skipReason;
     std::string result = !skipped                 ? describeResult(report)
                          : report.conditionIsList ? quoteList(report.condition)
                                                   : quoteText(report.condition.front());

@@ -45,6 +45,7 @@ struct RuleReport {
     std::vector<std::string> explanation; // the evaluated tree, one node a line (--explain)
     std::vector<std::string> condition;   // what the "onlyIf" tree gave, when it succeeded
     bool conditionIsList = false;         // ... as a vector result
+    std::string skipReason;               // why a rule skipped without its "onlyIf" was
 };
 
 // The counts of a run, by status.
@@ -53,8 +54,9 @@ struct Summary {
     std::size_t failed = 0;
     std::size_t errors = 0;
     std::size_t withoutExpectation = 0;
-    std::size_t skipped = 0; // "onlyIf" was not "true"
+    std::size_t skipped = 0; // "onlyIf" was not "true", or the rule does not apply to an image
     std::size_t rules = 0;
+    std::string root; // the directory scanned as "/" (--root), or empty
 
     // Counts one rule of that status.
     void add(RuleStatus status);

@@ -77,6 +77,12 @@ public:
         m_Out << "  ...\n";
     }
 
+    // A comment after the tests: the image that was scanned, when one was.
+    void summary(const Summary& counts) override {
+        if (!counts.root.empty())
+            m_Out << "# root: " << escapeText(counts.root) << '\n';
+    }
+
     void inputError(const std::string& message) override {
         m_Out << "TAP version 13\n1..1\nnot ok 1 - input\n  ---\n";
         text("message", message, false);

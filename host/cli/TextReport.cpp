@@ -41,6 +41,12 @@ public:
             m_Out << "  | " << line << '\n';
     }
 
+    // After the rules: the image that was scanned, when one was.
+    void summary(const Summary& counts) override {
+        if (!counts.root.empty())
+            m_Out << "root: " << escapeText(counts.root) << '\n';
+    }
+
     void inputError(const std::string& message) override { m_Out << message << '\n'; }
 
 private:

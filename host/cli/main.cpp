@@ -1,6 +1,7 @@
 // corehost: evaluates expression trees from the command line through the
 // plug-ins it loads (by default CorePlugin and SystemPlugin): reads the
 // command line, loads the plug-in set with its settings, runs the command.
+#include "base/ScanRoot.h"
 #include "cli/CheckCommand.h"
 #include "cli/EvalCommand.h"
 #include "cli/ExitCodes.h"
@@ -8,6 +9,7 @@
 #include "cli/Options.h"
 #include "cli/OutputFile.h"
 #include "cli/TraceWriter.h"
+#include "eval/MessageText.h"
 #include "eval/PluginSet.h"
 
 #include <cstdlib>
@@ -77,6 +79,17 @@ int run(int argc, char** argv) {
     if (line.command == Command::Version)
         return printVersion(line.pluginPaths);
 
+    // A scanned root is taken before the plug-ins are loaded: they load then
+    // what they would otherwise load later, from this system (base::ScanRoot).
+    if (!line.root.empty()) {
+        const int rc = base::ScanRoot::prepare(line.root.c_str());
+        if (rc != 0) {
+            std::cerr << "corehost: --root " << corehost::escapeText(line.root) << ": "
+                      << std::strerror(-rc) << '\n';
+            return corehost::kExitUsage;
+        }
+        line.eval.root = base::ScanRoot::path();
+    }
     // The trace writer outlives the plug-ins, so that their last records print.
     corehost::TraceWriter traceWriter(line.trace, std::cerr);
     std::shared_ptr<corehost::PluginSet> plugins = loadPlugins(line.pluginPaths);

@@ -3,6 +3,7 @@
 
 #include "base/FileText.h"
 #include "base/MountTable.h"
+#include "base/ScanRoot.h"
 #include "base/Utf8.h"
 
 #include <algorithm>
@@ -137,6 +138,10 @@ private:
     // Opens the file when it is not open, and reads it.
     int reload() {
         if (m_File.get() < 0) {
+            // Inside a scanned image the path names the image's file, which
+            // is not this process's mount table.
+            if (base::ScanRoot::entered())
+                return -ENODATA;
             int fd = base::openRegularFile(m_Path.c_str());
             if (fd < 0)
                 return fd;

@@ -1,7 +1,11 @@
 // The mount table as the plug-ins' probes use it.
 #include "PluginKit/Mounts.h"
 
+#include "base/ScanRoot.h"
+#include "base/Utf8.h"
+
 #include <cerrno>
+#include <cwchar>
 #include <new>
 
 namespace PluginKit {
@@ -49,11 +53,30 @@ TErrorCode Mounts::find(const wchar_t* path, base::MountAnswer& mount) const {
     return findIn(path, mount);
 }
 
+// The path whose mount decides: in a scanned image, the host's path of the
+// image's file (the image's own mount table, if it has one, is not this
+// process's); a wide path without a UTF-8 form is on no mount.
+namespace {
+
+std::string pathOnHost(const std::string& path) {
+    return base::ScanRoot::hostPath(path);
+}
+
+std::string pathOnHost(const wchar_t* path) {
+    std::string narrow;
+    if (!path || !base::encodeUtf8(path, std::wcslen(path), narrow, false))
+        return std::string();
+    return base::ScanRoot::hostPath(narrow);
+}
+
+} // namespace
+
 template <typename Path> TErrorCode Mounts::checkIn(const Path& path, bool networkAllowed) const {
     if (networkAllowed)
         return 0;
     base::MountAnswer mount;
-    const TErrorCode rc = findIn(path, mount);
+    const TErrorCode rc =
+        base::ScanRoot::active() ? findIn(pathOnHost(path), mount) : findIn(path, mount);
     if (rc == kNotOnAnyMount)
         return 0;
     if (rc != 0)

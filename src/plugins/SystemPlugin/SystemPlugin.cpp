@@ -1,11 +1,14 @@
 // The plug-in object.
 #include "SystemPlugin/SystemPlugin.h"
 
+#include "SystemPlugin/DigestModule.h"
 #include "SystemPlugin/ExpressionFactory.h"
 #include "SystemPlugin/ResultCodes.h"
 
+#include "PluginKit/Mounts.h"
 #include "PluginKit/PluginTrace.h"
 #include "PluginKit/SettingWarning.h"
+#include "base/ScanRoot.h"
 
 #include <cwchar>
 
@@ -64,11 +67,39 @@ PluginVersion SystemPlugin::getVersion() const {
     return PluginVersion{1, 0, 0, 0};
 }
 
+namespace {
+
+// Once the host has entered a scanned image, a path names the image's file:
+// whatever the probes would load later is loaded now, from the host. The digest
+// module and libcrypto, with the configuration and providers libcrypto reads at
+// its first digest (an image's openssl.cnf could name a module of its own); and
+// the mount table, which the probes consult before touching a path. The service
+// manager's module is not needed: in an image there is no service manager.
+void loadBeforeScanningImage() {
+    std::string failure;
+    if (const SystemPluginDigestFunctions* digests =
+            ::SystemPlugin::DigestModule::functions(failure))
+        for (int algorithm :
+             {SYSTEMPLUGIN_DIGEST_SHA256, SYSTEMPLUGIN_DIGEST_SHA512, SYSTEMPLUGIN_DIGEST_MD5}) {
+            SystemPluginDigestContext* context = digests->start(algorithm);
+            unsigned char out[SYSTEMPLUGIN_DIGEST_MAX_SIZE];
+            std::size_t size = 0;
+            if (context)
+                digests->finish(context, out, &size);
+            digests->release(context);
+        }
+    PluginKit::Mounts::ofProcess();
+}
+
+} // namespace
+
 TErrorCode SystemPlugin::initializePlugin() {
     // Registration ignores names registered before, so a call that failed
     // for want of memory may simply be made again.
     try {
         addExpressions(::SystemPlugin::expressionTable());
+        if (base::ScanRoot::active())
+            loadBeforeScanningImage();
         return ::SystemPlugin::RC_SUCCESS;
     } catch (...) {
         return ::SystemPlugin::RC_INTERNAL_FAILURE;

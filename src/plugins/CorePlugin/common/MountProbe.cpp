@@ -3,6 +3,7 @@
 
 #include "CorePlugin/ResultCodes.h"
 #include "CorePlugin/common/AbsolutePath.h"
+#include "base/ScanRoot.h"
 #include "base/Utf8.h"
 #include "base/mountlist.h"
 
@@ -17,7 +18,9 @@ TErrorCode MountProbe::getScalarResult(PluginSDK::String& result) {
     TErrorCode code = validateProperties();
     if (code != RC_SUCCESS)
         return code;
-    if (!m_MountList)
+    // A scanned image has no mount table of its own, and the host's would
+    // answer for the host.
+    if (!m_MountList || base::ScanRoot::active())
         return RC_MOUNT_TABLE_UNAVAILABLE;
     // One lookup in one whole table: a table read again meanwhile, by another
     // thread or by initializePlugin, cannot mix into the answer.

@@ -1,7 +1,9 @@
-// User and group names of numeric ids, and ids of names, through NSS.
+// User and group names of numeric ids, and ids of names, through NSS; in a
+// scanned image (base::ScanRoot), from its /etc/passwd and /etc/group alone.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <sys/types.h>
 
@@ -23,6 +25,11 @@ public:
     // when there is none or the lookup fails.
     static bool userId(const std::string& name, uid_t& uid);
     static bool groupId(const std::string& name, gid_t& gid);
+
+    // The names of the groups `user` is in, as getgrouplist finds them in
+    // files: its primary group, then each group that lists it; empty when
+    // there is no such user. For a scanned image, where NSS is not asked.
+    static std::vector<std::string> groupsInFiles(const std::string& user);
 };
 
 } // namespace SystemPlugin

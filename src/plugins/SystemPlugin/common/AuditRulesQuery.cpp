@@ -72,6 +72,9 @@ TErrorCode fromFiles(const PluginSDK::Expression& node, ProbeChecks& checks, int
 }
 
 TErrorCode fromKernel(ProbeChecks& checks, int line, AuditRuleSet& set) {
+    checks.requireRunningSystem("the kernel's audit rules", line);
+    if (checks.failed())
+        return checks.code();
     std::vector<AuditRule> rules;
     int enabled = 0;
     int error = 0;

@@ -4,6 +4,7 @@
 #include "PluginKit/Mounts.h"
 #include "PluginKit/PluginTrace.h"
 #include "SystemPlugin/ResultCodes.h"
+#include "base/ScanRoot.h"
 
 namespace SystemPlugin {
 
@@ -19,6 +20,12 @@ TErrorCode MountLookup::find(const PluginSDK::Expression& probe, Trace& trace,
     if (!path) {
         PK_TRACE_ERROR(trace, "Unspecified absolutePath!");
         return RC_PROPERTY_MISSING;
+    }
+    // A scanned image has no mount table of its own, and the host's would
+    // answer for the host.
+    if (base::ScanRoot::active()) {
+        PK_TRACE_ERROR(trace, "The mount table is not available in a scanned image");
+        return RC_NOT_AVAILABLE;
     }
     const TErrorCode rc = PluginKit::Mounts::ofProcess().find(path, mount);
     if (rc == RC_NOT_FOUND) {

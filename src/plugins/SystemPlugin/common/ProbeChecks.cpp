@@ -5,6 +5,7 @@
 #include "PluginKit/PluginTrace.h"
 #include "PluginKit/TruthProperty.h"
 #include "SystemPlugin/ResultCodes.h"
+#include "base/ScanRoot.h"
 #include "base/Utf8.h"
 
 #include <cstring>
@@ -48,6 +49,13 @@ void ProbeChecks::fail(TErrorCode code, const char* message, int line) {
         return;
     m_Code = code;
     PluginKit::traceMessage(m_Trace, PluginKit::TRACE_ERROR, m_Source, line, message);
+}
+
+void ProbeChecks::requireRunningSystem(const char* what, int line) {
+    if (failed() || !base::ScanRoot::active())
+        return;
+    fail(RC_NOT_AVAILABLE, (std::string(what) + " is not available in a scanned image").c_str(),
+         line);
 }
 
 void ProbeChecks::adopt(TErrorCode code) {

@@ -51,6 +51,10 @@ public:
     std::size_t choice(const wchar_t* name, PluginKit::Values choices, int line);
     // Fails with `code` and a record of `message`.
     void fail(TErrorCode code, const char* message, int line);
+    // Fails with -12026 when the process scans an image (base::ScanRoot):
+    // `what` is something only a running system has, and the host's would
+    // answer for the host.
+    void requireRunningSystem(const char* what, int line);
     // Fails with the code of a check made elsewhere (which wrote its record),
     // unless that is 0.
     void adopt(TErrorCode code);

@@ -1,6 +1,9 @@
 // sshd's Match criteria, patterns and address lists.
 #include "SystemPlugin/common/SshdMatch.h"
 
+#include "SystemPlugin/common/AccountNames.h"
+#include "base/ScanRoot.h"
+
 #include <grp.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -189,8 +192,11 @@ int SshdMatch::port(const std::string& text) {
 namespace {
 
 // The names of the groups `user` is in, through NSS as sshd's ga_init finds
-// them; empty when the user does not exist.
+// them (in a scanned image, from its files alone); empty when the user does
+// not exist.
 std::vector<std::string> groupsOf(const std::string& user) {
+    if (base::ScanRoot::active())
+        return AccountNames::groupsInFiles(user);
     std::vector<char> buffer(16384);
     passwd entry{};
     passwd* found = nullptr;

@@ -21,6 +21,10 @@ TErrorCode Sysctl::getScalarResult(PluginSDK::String& result) {
     ProbeChecks checks(*this, trace, kTraceSource);
     SysctlParameter parameter(checks);
     TErrorCode code = parameter.check(*this);
+    if (code == RC_SUCCESS) {
+        checks.requireRunningSystem("the running kernel's parameters", __LINE__);
+        code = checks.code();
+    }
     std::string value;
     if (code == RC_SUCCESS)
         code = parameter.read(value);

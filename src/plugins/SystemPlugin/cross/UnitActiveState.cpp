@@ -20,6 +20,7 @@ TErrorCode UnitActiveState::getScalarResult(PluginSDK::String& result) {
     result = static_cast<const wchar_t*>(nullptr);
     ProbeChecks checks(*this, trace, kTraceSource);
     const std::string unit = UnitProperty::read(checks, __LINE__);
+    checks.requireRunningSystem("the service manager", __LINE__);
     if (checks.failed())
         return checks.code();
     std::string state, detail;
