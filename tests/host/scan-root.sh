@@ -3,8 +3,8 @@
 # ".." resolve inside it; account names come from its own files; nothing of it
 # is loaded (a trapped nsswitch.conf, NSS module, ld.so.preload and
 # openssl.cnf would each leave a marker file); what only a running system has
-# answers a code; rules tagged runtime are skipped; a FIFO and a link loop
-# give codes in bounded time; the reports name the root. Needs root (chroot):
+# answers a code; rules tagged runtime are skipped; a FIFO, a link loop, a
+# link into /proc and a 2 GB sparse dpkg status give codes in bounded time; the reports name the root. Needs root (chroot):
 # exits 77 otherwise.
 #   scan-root.sh COREHOST
 set -euo pipefail
@@ -33,6 +33,9 @@ ln -s /../../../../../etc/os-release "$image/etc/climbing-link"
 ln -s loop-b "$image/etc/loop-a"
 ln -s loop-a "$image/etc/loop-b"
 mkfifo "$image/etc/login.defs"
+ln -s /proc/self/environ "$image/etc/proc-link"
+mkdir -p "$image/var/lib/dpkg/updates"
+truncate -s 2G "$image/var/lib/dpkg/status"
 
 # The traps: each writes a marker into the image when it is loaded.
 cat >"$work/trap.c" <<'C'
@@ -74,6 +77,8 @@ cat >"$work/rules.json" <<'JSON'
   {"id": "loaded-audit", "tree": {"name": "AuditRules", "properties": {"source": "loaded"}}},
   {"id": "fifo", "tree": {"name": "KeyValue", "properties": {"syntax": "logindefs", "key": "UID_MIN"}}},
   {"id": "loop", "tree": {"name": "FileText", "properties": {"absolutePath": "/etc/loop-a"}}},
+  {"id": "proc-link", "tree": {"name": "FileText", "properties": {"absolutePath": "/etc/proc-link"}}},
+  {"id": "sparse-status", "tree": {"name": "PackageInstalled", "properties": {"package": "bash"}}},
   {"id": "runtime", "tags": ["runtime"], "expect": "true",
    "tree": {"name": "ValueOf", "properties": {"value": "false"}}}
 ]}
@@ -102,7 +107,8 @@ if len(rules["digest"].get("result", "")) != 64:
 for rule in ("sysctl", "mount-type", "active", "loaded-audit"):
     expect(rule, "code", -12026)
 expect("mount-path", "code", -400)
-for rule in ("fifo", "loop"):
+expect("sparse-status", "code", -12012)
+for rule in ("fifo", "loop", "proc-link"):
     if rules[rule].get("code", 0) == 0:
         sys.exit(f"{rule} gave a value: {rules[rule]}")
 expect("runtime", "status", "skip")
