@@ -4,7 +4,8 @@
 # is loaded (a trapped nsswitch.conf, NSS module, ld.so.preload and
 # openssl.cnf would each leave a marker file); what only a running system has
 # answers a code; rules tagged runtime are skipped; a FIFO, a link loop, a
-# link into /proc and a 2 GB sparse dpkg status give codes in bounded time; the reports name the root. Needs root (chroot):
+# link into /proc, a 2 GB sparse dpkg status and a sysctl.d of 100,001 files
+# give codes in bounded time; the reports name the root. Needs root (chroot):
 # exits 77 otherwise.
 #   scan-root.sh COREHOST
 set -euo pipefail
@@ -36,6 +37,11 @@ mkfifo "$image/etc/login.defs"
 ln -s /proc/self/environ "$image/etc/proc-link"
 mkdir -p "$image/var/lib/dpkg/updates"
 truncate -s 2G "$image/var/lib/dpkg/status"
+# More drop-ins than any check reads (systemd-sysctl would read them all).
+python3 -c 'import os, sys
+os.makedirs(sys.argv[1])
+for i in range(100001): open(os.path.join(sys.argv[1], "%06d.conf" % i), "w").close()' \
+    "$image/etc/sysctl.d"
 
 # The traps: each writes a marker into the image when it is loaded.
 cat >"$work/trap.c" <<'C'
@@ -78,6 +84,7 @@ cat >"$work/rules.json" <<'JSON'
   {"id": "fifo", "tree": {"name": "KeyValue", "properties": {"syntax": "logindefs", "key": "UID_MIN"}}},
   {"id": "loop", "tree": {"name": "FileText", "properties": {"absolutePath": "/etc/loop-a"}}},
   {"id": "proc-link", "tree": {"name": "FileText", "properties": {"absolutePath": "/etc/proc-link"}}},
+  {"id": "huge-sysctl-d", "tree": {"name": "KeyValue", "properties": {"syntax": "sysctl", "key": "kernel.sysrq"}}},
   {"id": "sparse-status", "tree": {"name": "PackageInstalled", "properties": {"package": "bash"}}},
   {"id": "runtime", "tags": ["runtime"], "expect": "true",
    "tree": {"name": "ValueOf", "properties": {"value": "false"}}}
@@ -108,6 +115,7 @@ for rule in ("sysctl", "mount-type", "active", "loaded-audit"):
     expect(rule, "code", -12026)
 expect("mount-path", "code", -400)
 expect("sparse-status", "code", -12012)
+expect("huge-sysctl-d", "code", -12012)
 for rule in ("fifo", "loop", "proc-link"):
     if rules[rule].get("code", 0) == 0:
         sys.exit(f"{rule} gave a value: {rules[rule]}")

@@ -1,6 +1,8 @@
 // Collecting drop-in files: the first file of each name wins, masks hide.
 #include "SystemPlugin/common/DropinSet.h"
 
+#include "PluginKit/PathList.h"
+
 #include <dirent.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -25,6 +27,10 @@ struct DirCloser {
 
 // Calls `visit(name)` for each entry of `directory`; a directory that does
 // not exist (or is none) has no entries.
+// A directory of more entries is over a limit (its program would read them
+// all, at a cost no check should pay: an image may hold a million).
+constexpr std::size_t kMaxEntries = PluginKit::PathList::kMaxPaths;
+
 template <typename Visit>
 PluginKit::FileOutcome listDirectory(const std::string& directory, Visit visit) {
     std::unique_ptr<DIR, DirCloser> dir(opendir(directory.c_str()));
@@ -33,7 +39,10 @@ PluginKit::FileOutcome listDirectory(const std::string& directory, Visit visit) 
                    ? PluginKit::FileOutcome::success()
                    : PluginKit::FileOutcome{PluginKit::FileError::Unreadable, errno};
     errno = 0;
+    std::size_t entries = 0;
     while (const dirent* entry = readdir(dir.get())) {
+        if (++entries > kMaxEntries)
+            return {PluginKit::FileError::OverLimit, 0};
         visit(std::string(entry->d_name));
         errno = 0;
     }
