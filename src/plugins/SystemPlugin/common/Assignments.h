@@ -67,6 +67,9 @@ private:
     Values m_Values;
 };
 
+// modprobe.d files as libkmod reads them (keys "install MOD", "options MOD").
+std::unique_ptr<AssignmentReader> makeModprobeReader(const KeyQuery& query);
+
 template <Reader readFile> std::unique_ptr<AssignmentReader> eachFile(const KeyQuery& query) {
     return std::make_unique<EachFileReader<readFile>>(query);
 }

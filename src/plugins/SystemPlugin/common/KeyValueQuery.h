@@ -17,7 +17,8 @@ namespace SystemPlugin {
 
 // Whose reading of a file a key is read by.
 inline constexpr const wchar_t* kSyntaxNames[] = {
-    L"shell", L"logindefs", L"useradd", L"sysctl", L"systemd", L"sshd", L"plain", L"pwquality"};
+    L"shell", L"logindefs", L"useradd", L"sysctl", L"systemd", L"sshd", L"plain", L"pwquality", L"modprobe",
+                                                   L"apt"};
 
 // The rows of the properties KeyValue and KeyValues share, in order.
 constexpr PluginKit::PropertyInfo syntaxRow() {
@@ -27,7 +28,8 @@ constexpr PluginKit::PropertyInfo syntaxRow() {
 }
 constexpr PluginKit::PropertyInfo keyFileRow() {
     return pathsRow(PluginKit::optional(
-        L"file", "paths separated by `;` (globs allowed); required except for `sysctl`"));
+        L"file", "paths separated by `;` (globs allowed); required except for `sysctl`, "
+                 "`modprobe` and `apt` (for `apt`, a path ending in `/` is a parts directory)"));
 }
 constexpr PluginKit::PropertyInfo keyRow() {
     return PluginKit::required(L"key", RC_PROPERTY_MISSING);
@@ -84,6 +86,10 @@ public:
     const std::string& winner(const Values& values) const;
 
     bool wantsInteger() const { return m_Integer; }
+    // "each": `read` gives one value per file of "file", and whether that
+    // file assigns the key at all (else the value is empty).
+    bool each() const { return m_Each; }
+    const std::vector<bool>& eachFound() const { return m_EachFound; }
     // The number the program reads `value` as, in decimal; false when it
     // reads none.
     bool number(std::string_view value, std::string& decimal) const;
@@ -111,6 +117,8 @@ private:
     SshdMatch::Mode m_Match = SshdMatch::Mode::Unset;
     SshdMatch::Connection m_Connection;
     bool m_Integer = false;
+    bool m_Each = false;
+    std::vector<bool> m_EachFound;
     const wchar_t* m_Default = nullptr;
 };
 
