@@ -21,8 +21,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cctype>
+#include <cerrno>
 #include <memory>
 
 namespace SystemPlugin {
@@ -49,8 +49,8 @@ std::string uncommented(std::string_view line, bool& inComment) {
         if (inQuote)
             continue;
         const std::string_view rest = line.substr(i);
-        if (startsWith(rest, "//") || (line[i] == '#' && !startsWith(rest, "#clear") &&
-                                       !startsWith(rest, "#include"))) {
+        if (startsWith(rest, "//") ||
+            (line[i] == '#' && !startsWith(rest, "#clear") && !startsWith(rest, "#include"))) {
             end = i;
             break;
         }
@@ -92,28 +92,30 @@ bool firstWord(std::string_view& text, std::string& word) {
     return !inQuote;
 }
 
-// A value: quoted strings (and bare text touching them), a blank run
-// between them read as one space; a blank run followed by anything other
-// than a quote is junk after the value.
+// A value: either quoted strings only, each blank run between them read as
+// one space; or one word (no blank outside quotes) whose quotes are dropped.
+// Anything else is junk after the value.
 bool parseValue(std::string_view text, std::string& value) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    bool quotedOnly = true;
+    for (std::size_t i = 0; i < text.size() && quotedOnly; ++i) {
         if (text[i] == '"') {
             const std::size_t close = text.find('"', i + 1);
-            if (close == std::string_view::npos)
-                return false;
-            value.append(text.substr(i + 1, close - i - 1));
+            quotedOnly = close != std::string_view::npos;
+            if (quotedOnly)
+                value.append(text.substr(i + 1, close - i - 1));
             i = close;
         } else if (isSpace(text[i])) {
             while (i + 1 < text.size() && isSpace(text[i + 1]))
                 ++i;
-            if (i + 1 < text.size() && text[i + 1] != '"')
-                return false;
             value += ' ';
         } else {
-            value += text[i];
+            quotedOnly = false;
         }
     }
-    return true;
+    if (quotedOnly)
+        return true;
+    value.clear();
+    return firstWord(text, value) && text.empty();
 }
 
 class AptReader : public AssignmentReader {
@@ -182,6 +184,8 @@ private:
         for (const std::string& level : stack)
             key += level + "::";
         key += tag;
+        if ((tag == "#clear" || tag == "#include") && !stack.empty())
+            return RC_REFUSED_BY_PROGRAM; // directives only at the top level
         if (tag == "#clear") {
             if (sameTag(value, m_Key) ||
                 (value.size() < m_Key.size() && sameTag(m_Key.substr(0, value.size()), value) &&

@@ -3,8 +3,8 @@
 // /usr/local/lib and /usr/lib, and the files of one directory of snippets.
 #pragma once
 
-#include "PluginKit/FileOutcome.h"
 #include "PluginKit/Description.h"
+#include "PluginKit/FileOutcome.h"
 
 #include <functional>
 #include <string>

@@ -55,7 +55,8 @@ constexpr KeyValueQuery::Syntax kSyntaxes[] = {
      Dropins::Systemd, "sysctl.d", false},
     {kSyntaxNames[4], &eachFile<readSystemdAssignments>, &ProgramNumber::decimal, true, true, false,
      Dropins::Systemd, nullptr, false},
-    {kSyntaxNames[5], nullptr, &ProgramNumber::decimal, true, false, false, Dropins::None, "", false},
+    {kSyntaxNames[5], nullptr, &ProgramNumber::decimal, true, false, false, Dropins::None, "",
+     false},
     {kSyntaxNames[6], &eachFile<readPlainAssignments>, &ProgramNumber::decimal, true, false, false,
      Dropins::None, "", true},
     {kSyntaxNames[7], &eachFile<readPwqualityAssignments>, &ProgramNumber::pwquality, true, false,
@@ -216,8 +217,8 @@ TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values, 
     const std::size_t firstDropin = paths.size();
     if (m_Syntax->dropins == Dropins::Kmod && m_Files.empty() && !m_Checks.failed()) {
         std::vector<std::string> files;
-        const PluginKit::FileOutcome outcome = DropinSet::collect(
-            m_Syntax->defaultDropins, DropinSet::kKmodRoots, mayTouch, files);
+        const PluginKit::FileOutcome outcome =
+            DropinSet::collect(m_Syntax->defaultDropins, DropinSet::kKmodRoots, mayTouch, files);
         if (!outcome.ok())
             m_Checks.fileFailure(outcome, "modprobe.d", __LINE__);
         paths.insert(paths.end(), files.begin(), files.end());
@@ -238,9 +239,9 @@ TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values, 
                 paths.push_back(path);
                 continue;
             }
-            const PluginKit::FileOutcome outcome =
-                mayTouch(path) ? AptAssignments::parts(path, paths)
-                               : PluginKit::FileOutcome::success();
+            const PluginKit::FileOutcome outcome = mayTouch(path)
+                                                       ? AptAssignments::parts(path, paths)
+                                                       : PluginKit::FileOutcome::success();
             if (!outcome.ok())
                 m_Checks.fileFailure(outcome, path, __LINE__);
         }

@@ -17,8 +17,8 @@ namespace SystemPlugin {
 
 // Whose reading of a file a key is read by.
 inline constexpr const wchar_t* kSyntaxNames[] = {
-    L"shell", L"logindefs", L"useradd", L"sysctl", L"systemd", L"sshd", L"plain", L"pwquality", L"modprobe",
-                                                   L"apt"};
+    L"shell", L"logindefs", L"useradd",   L"sysctl",   L"systemd",
+    L"sshd",  L"plain",     L"pwquality", L"modprobe", L"apt"};
 
 // The rows of the properties KeyValue and KeyValues share, in order.
 constexpr PluginKit::PropertyInfo syntaxRow() {
