@@ -18,6 +18,7 @@ namespace SystemPlugin {
 struct KeyQuery {
     std::string_view key;
     std::string_view section;
+    bool anyScope = false; // sudoers: values of scoped lines too
 };
 
 using Values = std::vector<std::string>;
@@ -46,6 +47,8 @@ TErrorCode readPlainAssignments(std::string_view text, const KeyQuery& query, Va
 class AssignmentReader {
 public:
     virtual ~AssignmentReader() = default;
+    // The path of the file `read` gets next (where its includes start from).
+    virtual void at(const std::string& path) { (void)path; }
     // One file's text: 0, or the code of a file the program refuses.
     virtual TErrorCode read(std::string_view text) = 0;
     // After the last file: the values the key takes, the winner last.

@@ -9,6 +9,7 @@
 #include "SystemPlugin/common/ProgramNumber.h"
 #include "SystemPlugin/common/PropertyText.h"
 #include "SystemPlugin/common/SshdConfig.h"
+#include "SystemPlugin/common/SudoersAssignments.h"
 #include "SystemPlugin/common/SysctlAssignments.h"
 
 #include <sys/stat.h>
@@ -24,8 +25,8 @@ namespace SystemPlugin {
 // collects; the ".conf" files of the directory named after the first file
 // plus ".d", read before it; without "file", the modprobe.d set kmod
 // collects; apt's parts directory and main file (and a "file" path ending
-// in '/' read as a parts directory).
-enum class Dropins { None, Systemd, BeforeFile, Kmod, AptParts };
+// in '/' read as a parts directory); without "file", /etc/sudoers.
+enum class Dropins { None, Systemd, BeforeFile, Kmod, AptParts, Sudoers };
 
 // One row per syntax: how its files are read (none for sshd, which has its
 // own reading), how its program reads integers, which properties it requires
@@ -65,6 +66,8 @@ constexpr KeyValueQuery::Syntax kSyntaxes[] = {
      Dropins::Kmod, "modprobe.d", false},
     {kSyntaxNames[9], &AptAssignments::make, &ProgramNumber::decimal, false, false, false,
      Dropins::AptParts, "/etc/apt/apt.conf.d/", true},
+    {kSyntaxNames[10], &SudoersAssignments::make, &ProgramNumber::decimal, false, false, false,
+     Dropins::Sudoers, "/etc/sudoers", true},
 };
 static_assert(std::size(kSyntaxes) == std::size(kSyntaxNames), "a row for each syntax name");
 
@@ -152,11 +155,18 @@ TErrorCode KeyValueQuery::check(const PluginSDK::Expression& node) {
     if (!m_Syntax)
         m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "Unknown syntax", __LINE__);
     else if ((section && !m_Syntax->sectionRequired) ||
-             (dropins && m_Syntax->dropins != Dropins::Systemd) || (match && m_Syntax->reader))
+             (dropins && m_Syntax->dropins != Dropins::Systemd) ||
+             (match && m_Syntax->reader &&
+              !(m_Syntax->dropins == Dropins::Sudoers && std::wcscmp(match, L"any") == 0)))
         m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "This syntax takes no section, dropins or match",
                       __LINE__);
     m_Match = SshdMatch::Mode::Unset;
-    if (match && !m_Checks.failed()) {
+    m_AnyScope = false;
+    if (match && m_Syntax && m_Syntax->dropins == Dropins::Sudoers && !m_Checks.failed()) {
+        m_AnyScope = true;
+        if (m_Single)
+            m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "match \"any\" is for KeyValues", __LINE__);
+    } else if (match && !m_Checks.failed()) {
         m_Match = SshdMatch::parse(utf8Of(match), m_Connection);
         if (m_Match == SshdMatch::Mode::Unset || (m_Single && m_Match == SshdMatch::Mode::Any))
             m_Checks.fail(
@@ -246,6 +256,8 @@ TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values, 
                 m_Checks.fileFailure(outcome, path, __LINE__);
         }
     }
+    if (m_Syntax->dropins == Dropins::Sudoers && m_Files.empty())
+        paths.push_back(m_Syntax->defaultDropins);
     if (m_Syntax->dropins == Dropins::Systemd && !m_Checks.failed()) {
         std::vector<std::string> dropins;
         const PluginKit::FileOutcome outcome = DropinSet::collect(m_Dropins, mayTouch, dropins);
@@ -258,7 +270,8 @@ TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values, 
     if (!m_Syntax->reader)
         return readSshd(paths, sshConfigDir, values);
 
-    std::unique_ptr<AssignmentReader> reader = m_Syntax->reader(KeyQuery{m_Key, m_Section});
+    const KeyQuery query{m_Key, m_Section, m_AnyScope};
+    std::unique_ptr<AssignmentReader> reader = m_Syntax->reader(query);
     std::string text;
     m_EachFound.clear();
     for (std::size_t i = 0; i < paths.size() && !m_Checks.failed(); ++i) {
@@ -271,7 +284,7 @@ TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values, 
                 values.emplace_back();
                 m_EachFound.push_back(false);
             }
-            reader = m_Syntax->reader(KeyQuery{m_Key, m_Section});
+            reader = m_Syntax->reader(query);
         }
         if (std::find(parts.begin(), parts.end(), paths[i]) == parts.end() && !mayTouch(paths[i]))
             break;
@@ -287,7 +300,19 @@ TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values, 
         }
         if (!outcome.ok()) {
             m_Checks.fileFailure(outcome, paths[i], __LINE__);
-        } else if (const TErrorCode code = reader->read(text); code != RC_SUCCESS) {
+            continue;
+        }
+        if (m_Syntax->dropins == Dropins::Sudoers &&
+            SudoersAssignments::mainFileRefused(paths[i])) {
+            m_Checks.fail(
+                RC_REFUSED_BY_PROGRAM,
+                ("sudo refuses a world-writable file or one not owned by root: " + paths[i])
+                    .c_str(),
+                __LINE__);
+            continue;
+        }
+        reader->at(paths[i]);
+        if (const TErrorCode code = reader->read(text); code != RC_SUCCESS) {
             const std::string message = (code == RC_NOT_PLAIN_ASSIGNMENT
                                              ? "The key is set by more than a plain assignment: "
                                              : "The file's own program refuses it: ") +

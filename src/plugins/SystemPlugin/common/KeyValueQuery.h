@@ -17,8 +17,8 @@ namespace SystemPlugin {
 
 // Whose reading of a file a key is read by.
 inline constexpr const wchar_t* kSyntaxNames[] = {
-    L"shell", L"logindefs", L"useradd",   L"sysctl",   L"systemd",
-    L"sshd",  L"plain",     L"pwquality", L"modprobe", L"apt"};
+    L"shell", L"logindefs", L"useradd",  L"sysctl", L"systemd", L"sshd",
+    L"plain", L"pwquality", L"modprobe", L"apt",    L"sudoers"};
 
 // The rows of the properties KeyValue and KeyValues share, in order.
 constexpr PluginKit::PropertyInfo syntaxRow() {
@@ -28,8 +28,9 @@ constexpr PluginKit::PropertyInfo syntaxRow() {
 }
 constexpr PluginKit::PropertyInfo keyFileRow() {
     return pathsRow(PluginKit::optional(
-        L"file", "paths separated by `;` (globs allowed); required except for `sysctl`, "
-                 "`modprobe` and `apt` (for `apt`, a path ending in `/` is a parts directory)"));
+        L"file",
+        "paths separated by `;` (globs allowed); required except for `sysctl`, "
+        "`modprobe`, `apt` and `sudoers` (for `apt`, a path ending in `/` is a parts directory)"));
 }
 constexpr PluginKit::PropertyInfo keyRow() {
     return PluginKit::required(L"key", RC_PROPERTY_MISSING);
@@ -48,7 +49,7 @@ constexpr PluginKit::PropertyInfo matchRow(bool anyToo) {
     return PluginKit::optional(
         L"match", anyToo ? "`sshd`: the connection, `user=NAME,host=NAME,addr=IP` (also `laddr`, "
                            "`lport`, `rdomain`), as `sshd -T -C` takes it; `any`: every value "
-                           "anywhere"
+                           "anywhere (`sshd`, `sudoers`)"
                          : "`sshd`: the connection, `user=NAME,host=NAME,addr=IP` (also `laddr`, "
                            "`lport`, `rdomain`), as `sshd -T -C` takes it");
 }
@@ -118,6 +119,7 @@ private:
     SshdMatch::Connection m_Connection;
     bool m_Integer = false;
     bool m_Each = false;
+    bool m_AnyScope = false;
     std::vector<bool> m_EachFound;
     const wchar_t* m_Default = nullptr;
 };
