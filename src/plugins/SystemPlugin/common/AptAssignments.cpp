@@ -29,6 +29,9 @@ namespace SystemPlugin {
 namespace {
 
 // apt stops at this include depth ("Too many nested includes").
+// Files included in all, so that includes fanning out cannot take
+// forever (their program would not finish either): -12012 beyond it.
+constexpr int kMaxIncludes = 4096;
 constexpr int kMaxDepth = 100;
 
 bool sameTag(std::string_view a, std::string_view b) {
@@ -207,6 +210,8 @@ private:
     TErrorCode include(const std::string& path, int depth) {
         if (depth + 1 >= kMaxDepth || path.empty() || path.front() != '/')
             return RC_REFUSED_BY_PROGRAM;
+        if (++m_Included > kMaxIncludes)
+            return RC_OVER_LIMIT;
         std::vector<std::string> files;
         if (path.back() == '/') {
             if (!AptAssignments::parts(path, files).ok())
@@ -226,6 +231,7 @@ private:
 
     std::string m_Key;
     Values m_Values;
+    int m_Included = 0;
 };
 
 bool partName(const std::string& name) {

@@ -28,6 +28,9 @@ namespace SystemPlugin {
 namespace {
 
 // sudo gives up beyond this include depth.
+// Files included in all, so that includes fanning out cannot take
+// forever (their program would not finish either): -12012 beyond it.
+constexpr int kMaxIncludes = 4096;
 constexpr int kMaxDepth = 128;
 
 bool startsWord(std::string_view text, std::string_view word) {
@@ -77,7 +80,14 @@ public:
     explicit SudoersReader(const KeyQuery& query) : m_Key(query.key), m_AnyScope(query.anyScope) {}
 
     void at(const std::string& path) override { m_Path = path; }
-    TErrorCode read(std::string_view text) override { return readText(text, m_Path, 0); }
+    // A syntax error anywhere comes before what the values depend on.
+    TErrorCode read(std::string_view text) override {
+        if (const TErrorCode code = readText(text, m_Path, 0))
+            return code;
+        return m_ListOperator ? TErrorCode{RC_NOT_PLAIN_ASSIGNMENT}
+               : m_Scoped     ? TErrorCode{RC_CONTEXT_NEEDED}
+                              : TErrorCode{0};
+    }
     Values values() override { return std::move(m_Values); }
 
 private:
@@ -88,11 +98,16 @@ private:
         forEachLine(text, [&](std::string_view line) {
             if (code != 0)
                 return;
-            if (!line.empty() && line.back() == '\\') {
-                joined.append(line.substr(0, line.size() - 1));
+            // A comment ends at the end of its line, a '\\' in it included.
+            const std::string_view first = trimBlanks(line);
+            const bool directive = joined.empty() && (startsWord(first, "#include") ||
+                                                      startsWord(first, "#includedir"));
+            const std::string_view kept = directive ? line : uncommented(line);
+            if (kept.size() == line.size() && !kept.empty() && kept.back() == '\\') {
+                joined.append(kept.substr(0, kept.size() - 1));
                 return;
             }
-            joined.append(line);
+            joined.append(kept);
             code = readLine(trimBlanks(joined), directory, depth);
             joined.clear();
         });
@@ -114,7 +129,10 @@ private:
                                           : includeFile(target, depth, false);
         }
         line = uncommented(line);
-        if (line.substr(0, 8) != "Defaults" || line.size() == 8)
+        line = trimBlanks(line);
+        if (line == "Defaults")
+            return RC_REFUSED_BY_PROGRAM; // no parameters
+        if (line.substr(0, 8) != "Defaults")
             return 0;
         bool scoped = false;
         std::string_view rest = line.substr(8);
@@ -128,6 +146,8 @@ private:
         } else if (!isBlank(rest.front())) {
             return 0; // no Defaults line
         }
+        if (trimBlanks(rest).empty())
+            return RC_REFUSED_BY_PROGRAM;
         return readParameters(rest, scoped);
     }
 
@@ -178,10 +198,8 @@ private:
         }
         if (name != m_Key)
             return 0;
-        if (scoped && !m_AnyScope)
-            return RC_CONTEXT_NEEDED;
-        if (listOperator && !m_AnyScope)
-            return RC_NOT_PLAIN_ASSIGNMENT;
+        m_Scoped = m_Scoped || (scoped && !m_AnyScope);
+        m_ListOperator = m_ListOperator || (listOperator && !m_AnyScope);
         m_Values.push_back(std::move(value));
         return 0;
     }
@@ -189,6 +207,8 @@ private:
     TErrorCode includeFile(const std::string& path, int depth, bool fromDirectory) {
         if (depth + 1 >= kMaxDepth)
             return RC_REFUSED_BY_PROGRAM;
+        if (++m_Included > kMaxIncludes)
+            return RC_OVER_LIMIT;
         struct stat info {};
         if (stat(path.c_str(), &info) != 0)
             return fromDirectory ? TErrorCode{0} : TErrorCode{RC_REFUSED_BY_PROGRAM};
@@ -228,6 +248,9 @@ private:
     bool m_AnyScope;
     std::string m_Path;
     Values m_Values;
+    int m_Included = 0;
+    bool m_Scoped = false;
+    bool m_ListOperator = false;
 };
 
 } // namespace
