@@ -68,6 +68,8 @@ constexpr KeyValueQuery::Syntax kSyntaxes[] = {
      Dropins::AptParts, "/etc/apt/apt.conf.d/", true},
     {kSyntaxNames[10], &SudoersAssignments::make, &ProgramNumber::decimal, false, false, false,
      Dropins::Sudoers, "/etc/sudoers", true},
+    {kSyntaxNames[11], &eachFile<readDeb822Assignments>, &ProgramNumber::decimal, true, false,
+     false, Dropins::None, "", true},
 };
 static_assert(std::size(kSyntaxes) == std::size(kSyntaxNames), "a row for each syntax name");
 
@@ -174,6 +176,16 @@ TErrorCode KeyValueQuery::check(const PluginSDK::Expression& node) {
                 "match is not a connection as sshd -C takes it (or \"any\" for KeyValues)",
                 __LINE__);
     }
+    m_FieldTests.clear();
+    for (const wchar_t* field : kDeb822Fields)
+        for (std::size_t test = 0; test < std::size(kDeb822Tests); ++test) {
+            const std::wstring name = std::wstring(field) + L"." + kDeb822Tests[test];
+            if (const wchar_t* value = node.getProperty(name.c_str()))
+                m_FieldTests.push_back(
+                    {utf8Of(field), static_cast<FieldTest::Kind>(test), utf8Of(value)});
+        }
+    if (!m_FieldTests.empty() && m_Syntax && std::wcscmp(m_Syntax->name, L"deb822") != 0)
+        m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "Field tests are for the deb822 syntax", __LINE__);
     m_Integer = m_Checks.truthValue(L"integer", false, __LINE__);
     m_Each = !m_Single && m_Checks.truthValue(L"each", false, __LINE__);
     if (m_Each && m_Syntax && !m_Syntax->standalone)
@@ -270,7 +282,7 @@ TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values, 
     if (!m_Syntax->reader)
         return readSshd(paths, sshConfigDir, values);
 
-    const KeyQuery query{m_Key, m_Section, m_AnyScope};
+    const KeyQuery query{m_Key, m_Section, m_AnyScope, &m_FieldTests};
     std::unique_ptr<AssignmentReader> reader = m_Syntax->reader(query);
     std::string text;
     m_EachFound.clear();

@@ -18,7 +18,27 @@ namespace SystemPlugin {
 // Whose reading of a file a key is read by.
 inline constexpr const wchar_t* kSyntaxNames[] = {
     L"shell", L"logindefs", L"useradd",  L"sysctl", L"systemd", L"sshd",
-    L"plain", L"pwquality", L"modprobe", L"apt",    L"sudoers"};
+    L"plain", L"pwquality", L"modprobe", L"apt",    L"sudoers", L"deb822"};
+
+// The deb822 fields a stanza can be chosen by ("URIs.matches"), and the tests.
+inline constexpr const wchar_t* kDeb822Fields[] = {
+    L"Types",         L"URIs",    L"Suites",  L"Components", L"Enabled", L"Signed-By",
+    L"Architectures", L"Trusted", L"Package", L"Status",     L"Version", L"Source"};
+inline constexpr const wchar_t* kDeb822Tests[] = {L"equals", L"notEquals", L"matches",
+                                                  L"notMatches"};
+
+// A test on a deb822 field: "FIELD" stands for one of kDeb822Fields.
+constexpr PluginKit::PropertyInfo fieldTestRow(const wchar_t* name, const char* note) {
+    PluginKit::PropertyInfo property = PluginKit::optional(name, note);
+    property.placeholder = L"FIELD";
+    property.nameParts = kDeb822Fields;
+    return property;
+}
+#define SYSTEMPLUGIN_DEB822_TEST_ROWS                                                              \
+    fieldTestRow(L"FIELD.equals", "`deb822`: only stanzas whose field equals it"),                 \
+        fieldTestRow(L"FIELD.notEquals", "`deb822`: only stanzas whose field differs from it"),    \
+        fieldTestRow(L"FIELD.matches", "`deb822`: only stanzas whose field matches the wildcard"), \
+        fieldTestRow(L"FIELD.notMatches", "`deb822`: only stanzas whose field does not match it")
 
 // The rows of the properties KeyValue and KeyValues share, in order.
 constexpr PluginKit::PropertyInfo syntaxRow() {
@@ -120,6 +140,7 @@ private:
     bool m_Integer = false;
     bool m_Each = false;
     bool m_AnyScope = false;
+    std::vector<FieldTest> m_FieldTests;
     std::vector<bool> m_EachFound;
     const wchar_t* m_Default = nullptr;
 };

@@ -55,6 +55,7 @@ constexpr PluginKit::PropertyInfo kPropertyRows[] = {
     matchRow(false),
     truthRow(L"integer", "`true`: the value must be an integer as its program reads it, given in "
                          "decimal (else -12025)"),
+    SYSTEMPLUGIN_DEB822_TEST_ROWS,
     networkRow()};
 
 } // namespace

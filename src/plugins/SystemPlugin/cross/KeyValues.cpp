@@ -67,6 +67,7 @@ constexpr PluginKit::PropertyInfo kPropertyRows[] = {
                                     "key (else -12014)"),
     truthRow(L"integer", "`true`: every value must be an integer as its program reads it, given "
                          "in decimal (else -12025)"),
+    SYSTEMPLUGIN_DEB822_TEST_ROWS,
     networkRow()};
 
 } // namespace
