@@ -33,6 +33,9 @@ test_packages=(
 test_packages+=(ansible-core python3-apt)
 # auditctl, augenrules and ausyscall: the peers of the audit rules reader.
 test_packages+=(auditd)
+# modprobe, apt-config and apt-get, cvtsudoers: the peers of the modprobe,
+# apt, deb822 and sudoers readers.
+test_packages+=(kmod apt sudo)
 
 case "${1:-}" in
   "") ;;

@@ -214,7 +214,9 @@ private:
             return RC_OVER_LIMIT;
         std::vector<std::string> files;
         if (path.back() == '/') {
-            if (!AptAssignments::parts(path, files).ok())
+            struct stat info {};
+            if (stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+                !AptAssignments::parts(path, files).ok())
                 return RC_REFUSED_BY_PROGRAM;
         } else {
             files.push_back(path);
