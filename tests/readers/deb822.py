@@ -13,7 +13,8 @@ import subprocess
 import differential as d
 
 HOSTS = ["http://a.example/d", "http://b.example/e", "https://c.example/f", "http://d.example/g"]
-ENABLED = ["yes", "no", "No", "false", "0", "1", "true", "x", ""]
+ENABLED = ["yes", "no", "No", "false", "0", "1", "true", "x", "", "off", "Disable", "without",
+           "0x0", "+0", "0a", "00", "2", " 0 ", "nO "]
 
 
 def stanza(rng):

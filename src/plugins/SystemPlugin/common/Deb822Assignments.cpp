@@ -3,7 +3,9 @@
 // field before it; only an empty line ends a stanza (a line of blanks goes on
 // with it, as apt reads it); lines starting with '#' are dropped. Field names
 // compare without regard to case; a repeated field keeps its last value. A
-// stanza whose "Enabled" is "no", "false" or "0" counts for nothing. The
+// stanza whose "Enabled" is false as apt reads a truth value ("no", "false",
+// "without", "off", "disable" in any case, or a number that is 0: "00",
+// "0x0", "+0") counts for nothing. The
 // key's value in each stanza that passes every field test is given, its
 // lines joined by '\n' without the blanks around them. A line that is no
 // field and no continuation makes apt refuse the file (-12029).
@@ -15,6 +17,8 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <utility>
 
 namespace SystemPlugin {
@@ -36,7 +40,15 @@ const std::string* field(const Stanza& stanza, std::string_view name) {
 bool passes(const Stanza& stanza, const KeyQuery& query) {
     if (const std::string* enabled = field(stanza, "Enabled")) {
         const std::string_view value = trimSpaces(*enabled);
-        if (sameName(value, "no") || sameName(value, "false") || value == "0")
+        for (std::string_view no : {"no", "false", "without", "off", "disable"})
+            if (sameName(value, no))
+                return false;
+        // Or a number that is 0, read whole as strtol reads it in base 0.
+        const std::string number(value);
+        char* end = nullptr;
+        errno = 0;
+        if (!number.empty() && std::strtol(number.c_str(), &end, 0) == 0 && *end == '\0' &&
+            errno == 0)
             return false;
     }
     for (const FieldTest& test : query.fieldTests ? *query.fieldTests : std::vector<FieldTest>{}) {
