@@ -4,14 +4,15 @@
 // module, "install cramfs", "blacklist usb-storage", "options loop",
 // "alias net-pf-31", with '-' and '_' equal in the module. What a command
 // takes after its module is its value (without the blanks around it);
-// "blacklist" gives "true". The first "install" or "remove" of a module is
-// the one modprobe runs; "options" lines all apply, in order. A line libkmod
-// calls bad (an unknown command, a missing word) is ignored, as libkmod
-// ignores it.
+// "blacklist" gives "true"; tabs in "options" read as spaces. The first "install" or "remove" of a
+// module is the one modprobe runs; "options" lines all apply, in order. A line libkmod calls bad
+// (an unknown command, a missing word) is ignored, as libkmod ignores it.
 #include "SystemPlugin/common/Assignments.h"
 #include "SystemPlugin/common/ConfigLines.h"
 
 #include <strings.h>
+
+#include <algorithm>
 
 namespace SystemPlugin {
 namespace {
@@ -99,6 +100,9 @@ private:
             if (!known || rest.empty())
                 return;
             value = std::string(trimBlanks(rest));
+            // libkmod keeps options with their tabs made spaces.
+            if (command == "options")
+                std::replace(value.begin(), value.end(), '\t', ' ');
         }
         if (!m_FirstWins || m_Values.empty())
             m_Values.push_back(std::move(value));
