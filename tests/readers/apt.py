@@ -24,7 +24,7 @@ def statement(rng, depth, inc):
         body = " ".join(statement(rng, depth + 1, inc) for _ in range(rng.randint(0, 3)))
         return rng.choice(["X", "Z", "z::W", "\"X\""]) + rng.choice([" { ", "{", "\n{\n"]) + body \
             + rng.choice([" };", "}", "};", ""])
-    if roll < 0.13 and depth == 0:
+    if roll < 0.18 and depth == 0:
         return "#include " + rng.choice(inc) + rng.choice([";", ""])
     if roll < 0.2:
         return rng.choice(["// X \"9\";", "# Y \"9\";", "/* X \"9\"; */", "/* \nY \"8\";\n */",
@@ -45,12 +45,17 @@ def write_case(rng, root):
     subprocess.run(["rm", "-rf", etc])
     os.makedirs(etc + "/apt.conf.d")
     os.makedirs(etc + "/inc.d")
-    inc = [etc + "/inc"] * 6 + [etc + "/inc.d/"] * 6 + [etc + "/inc.d", "inc", etc + "/nowhere",
+    inc = [etc + "/inc"] * 6 + [etc + "/inc.d/"] * 6 + [etc + "/chain0"] * 16 + [etc + "/inc.d", "inc", etc + "/nowhere",
                                                         etc + "/apt.conf"]
     files = {}
     write(etc + "/apt.conf", "")
     write(etc + "/inc", "Y \"inc\";\n")
     write(etc + "/inc.d/a", "X::Y \"incd\";\n")
+    # a chain of includes around apt's depth limit
+    depth = rng.choice([0, 0, 0, 9, 10, 11])
+    for i in range(depth):
+        write(etc + "/chain%d" % i, "#include %s/chain%d;\n" % (etc, i + 1))
+    write(etc + "/chain%d" % depth, "Y \"chain\";\n")
     for _ in range(rng.randint(1, 4)):
         name = rng.choice(["apt.conf.d/" + rng.choice(NAMES), "apt.conf", "inc",
                            "inc.d/" + rng.choice(NAMES)])
@@ -75,8 +80,16 @@ def main():
     with d.workspace() as root:
         write(root + "/root.conf", "Dir::Etc \"%s/etc/\";\n" % root)
         env = dict(os.environ, APT_CONFIG=root + "/root.conf")
-        for _ in range(count):
+        for case in range(count):
             files = write_case(rng, root)
+            if case < 4:  # a clean chain of 8 to 11 includes below apt.conf: apt's depth limit
+                files = {"apt.conf": "#include %s/etc/chain0;\n" % root}
+                for i in range(8 + case):
+                    write(root + "/etc/chain%d" % i, "#include %s/etc/chain%d;\n" % (root, i + 1))
+                write(root + "/etc/chain%d" % (8 + case), "Y \"chain\";\n")
+                for name in os.listdir(root + "/etc/apt.conf.d"):
+                    os.unlink(root + "/etc/apt.conf.d/" + name)
+                write(root + "/etc/apt.conf", files["apt.conf"])
             try:
                 run = subprocess.run(["apt-config", "dump"], env=env, capture_output=True,
                                      text=True, errors="replace", timeout=5)

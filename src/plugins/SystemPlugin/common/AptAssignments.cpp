@@ -32,7 +32,7 @@ namespace {
 // Files included in all, so that includes fanning out cannot take
 // forever (their program would not finish either): -12012 beyond it.
 constexpr int kMaxIncludes = 4096;
-constexpr int kMaxDepth = 100;
+constexpr int kMaxDepth = 12; // a file 11 includes deep includes no more
 
 bool sameTag(std::string_view a, std::string_view b) {
     return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
