@@ -7,6 +7,7 @@ and compares, per option, the last unscoped value sudo's parser reports, a
 scoped setting (-12028) and sudo's refusal of the file (-12029)."""
 import json
 import os
+import shutil
 import subprocess
 
 import differential as d
@@ -75,6 +76,27 @@ def options(report):
     return values, scoped
 
 
+def included_files(rng, tally, driver, root):
+    """sudo itself (`sudo -n -l` with the case bind-mounted on /etc/sudoers)
+    on included files it skips: world-writable, not owned by uid 0, or
+    group-writable with a group other than 0."""
+    for _ in range(24):
+        mode, uid, gid = rng.choice([0o440, 0o640, 0o660, 0o666, 0o644]), rng.choice(
+            [0, 0, 1000]), rng.choice([0, 0, 1000])
+        write(root + "/main", "Defaults env_reset\nroot ALL=(ALL) ALL\n@include %s/inc\n" % root)
+        write(root + "/inc", "Defaults passwd_tries=7\n")
+        os.chmod(root + "/inc", mode)
+        os.chown(root + "/inc", uid, gid)
+        listed = subprocess.run(["unshare", "-m", "--propagation", "private", "sh", "-c",
+                                 "mount --bind %s/main /etc/sudoers && sudo -n -l" % root],
+                                capture_output=True, text=True).stdout
+        code, value = driver.eval("KeyValue", syntax="sudoers", key="passwd_tries",
+                                  file=root + "/main", default="unset")
+        tally.check(code == 0 and (value[0] == b"7") == ("passwd_tries=7" in listed),
+                    "inc mode %o uid %d gid %d: sudo %r; ours %d %r" % (mode, uid, gid, listed,
+                                                                      code, value), code)
+
+
 def main():
     d.need("cvtsudoers")
     rng, tally, driver, count = d.start("sudoers", 20261209)
@@ -105,6 +127,8 @@ def main():
                     tally.check(code == -12014, what, code)
                 else:
                     tally.check(code == 0 and value[0].decode() == values[key], what, code)
+        if os.geteuid() == 0 and shutil.which("sudo") and shutil.which("unshare"):
+            included_files(rng, tally, driver, root)
     driver.close()
     tally.finish()
 
