@@ -34,11 +34,6 @@ constexpr PluginKit::PropertyInfo fieldTestRow(const wchar_t* name, const char* 
     property.nameParts = kDeb822Fields;
     return property;
 }
-#define SYSTEMPLUGIN_DEB822_TEST_ROWS                                                              \
-    fieldTestRow(L"FIELD.equals", "`deb822`: only stanzas whose field equals it"),                 \
-        fieldTestRow(L"FIELD.notEquals", "`deb822`: only stanzas whose field differs from it"),    \
-        fieldTestRow(L"FIELD.matches", "`deb822`: only stanzas whose field matches the wildcard"), \
-        fieldTestRow(L"FIELD.notMatches", "`deb822`: only stanzas whose field does not match it")
 
 // The rows of the properties KeyValue and KeyValues share, in order.
 constexpr PluginKit::PropertyInfo syntaxRow() {
