@@ -35,6 +35,9 @@ test_packages+=(ansible-core python3-apt)
 test_packages+=(auditd)
 # debootstrap: the Debian root that scripts/check-image-scan.sh scans with --root.
 test_packages+=(debootstrap)
+# modprobe, apt-config and apt-get, cvtsudoers: the peers of the modprobe,
+# apt, deb822 and sudoers readers.
+test_packages+=(kmod apt sudo)
 
 case "${1:-}" in
   "") ;;

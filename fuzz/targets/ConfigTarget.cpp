@@ -7,10 +7,13 @@
 #include "FuzzCheck.h"
 #include "FuzzTargets.h"
 
+#include "SystemPlugin/common/AptAssignments.h"
 #include "SystemPlugin/common/Assignments.h"
 #include "SystemPlugin/common/SshdConfig.h"
+#include "SystemPlugin/common/SudoersAssignments.h"
 #include "SystemPlugin/common/SysctlAssignments.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,10 +49,20 @@ void readRaw(ByteReader& input) {
     for (auto reader :
          {&SystemPlugin::readShellAssignments, &SystemPlugin::readLoginDefsAssignments,
           &SystemPlugin::readUseraddAssignments, &SystemPlugin::readSystemdAssignments,
-          &SystemPlugin::readPwqualityAssignments, &SystemPlugin::readPlainAssignments}) {
+          &SystemPlugin::readPwqualityAssignments, &SystemPlugin::readPlainAssignments,
+          &SystemPlugin::readDeb822Assignments}) {
         Values values;
         const TErrorCode code = reader(text, query, values);
         FUZZ_CHECK(code == 0 || code == -12029 || code == -12030);
+    }
+    // The readers that carry state over files (and follow includes).
+    for (auto make : {&SystemPlugin::makeModprobeReader, &SystemPlugin::AptAssignments::make,
+                      &SystemPlugin::SudoersAssignments::make}) {
+        const std::unique_ptr<SystemPlugin::AssignmentReader> reader = make(query);
+        const TErrorCode code = reader->read(text);
+        FUZZ_CHECK(code == 0 || code == -12012 || code == -12028 || code == -12029 ||
+                   code == -12030);
+        reader->values();
     }
     SystemPlugin::SysctlAssignments sysctl(key);
     sysctl.read(text);

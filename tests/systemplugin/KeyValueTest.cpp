@@ -1,5 +1,6 @@
 // KeyValue and KeyValues through the factory: sshd's include loops, a huge
-// shell file against dash, network file systems, and their codes.
+// shell file against dash, network file systems, their codes, "each", and
+// hostile includes of the apt and sudoers readers.
 #include "ProbeDriver.h"
 #include "support/MountNamespace.h"
 #include "support/TempDir.h"
@@ -8,6 +9,7 @@
 
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -142,6 +144,44 @@ TEST_F(KeyValueFiles, CodesAndDefaults) {
         EXPECT_EQ(
             m_Driver.evaluate(L"KeyValue", "syntax=shell key=A default=d file=" + m_Dir.at("env")),
             (Answer{-12020, ""}));
+    }
+}
+
+// Includes that never end or lead onto something that is no file, files
+// sudo would not read, one value per file, stanzas chosen by fields.
+TEST_F(KeyValueFiles, EachAndHostileIncludes) {
+    m_Dir.write("env", "A=1\nB=x2\n");
+    m_Dir.write("env2", "A=2\n");
+    ASSERT_EQ(mkfifo(m_Dir.at("fifo").c_str(), 0600), 0);
+    m_Dir.write("fifo.conf", "#include \"" + m_Dir.at("fifo") + "\";\n");
+    std::filesystem::create_directory(m_Dir.at("dir"));
+    m_Dir.write("dir/x", "A \"1\";\n");
+    m_Dir.write("dir.conf", "#include " + m_Dir.at("dir") + ";\n");
+    m_Dir.write("parts.conf", "A \"0\";\n#include " + m_Dir.at("dir") + "/;\n");
+    m_Dir.write("loop.conf", "#include " + m_Dir.at("loop.conf") + ";\n");
+    m_Dir.write("sudoers", "Defaults use_pty\n");
+    m_Dir.write("open-sudoers", "Defaults use_pty\n");
+    std::filesystem::permissions(m_Dir.at("open-sudoers"), std::filesystem::perms::all);
+    m_Dir.write("s.sources", "Types: deb\nURIs: http://a/\n\nTypes: deb-src\nURIs: http://b/\n");
+    const std::pair<const char*, Answer> cases[] = {
+        {"syntax=shell file=%/env;%/missing;%/env2 key=A each=true default=d values", {0, "1|d|2"}},
+        {"syntax=shell file=%/env;%/env2 key=B each=true values", {-12014, ""}},
+        {"syntax=sysctl key=x each=true values", {-12002, ""}},
+        {"syntax=apt file=%/fifo.conf key=A", {-12029, ""}},
+        {"syntax=apt file=%/dir.conf key=A", {-12029, ""}},
+        {"syntax=apt file=%/loop.conf key=A", {-12029, ""}},
+        {"syntax=apt file=%/parts.conf key=a", {0, "1"}},
+        {"syntax=sudoers file=%/sudoers key=use_pty", {0, "true"}},
+        {"syntax=sudoers file=%/open-sudoers key=use_pty", {-12029, ""}},
+        {"syntax=deb822 file=%/s.sources key=URIs Types.equals=deb-src values", {0, "http://b/"}},
+        {"syntax=shell file=%/env key=A Types.equals=deb", {-12002, ""}},
+    };
+    for (const auto& [words, expected] : cases) {
+        const bool vector = std::string(words).find(" values") != std::string::npos;
+        EXPECT_EQ(m_Driver.evaluate(vector ? L"KeyValues" : L"KeyValue",
+                                    testsupport::placed(words, m_Dir.path())),
+                  expected)
+            << words;
     }
 }
 

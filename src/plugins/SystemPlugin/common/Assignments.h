@@ -14,10 +14,20 @@
 
 namespace SystemPlugin {
 
+// A test on a field of a deb822 stanza ("URIs.matches").
+struct FieldTest {
+    enum class Kind { Equals, NotEquals, Matches, NotMatches };
+    std::string field;
+    Kind kind;
+    std::string operand;
+};
+
 // What a reader looks for: the key and, for systemd files, the section.
 struct KeyQuery {
     std::string_view key;
     std::string_view section;
+    bool anyScope = false;                              // sudoers: values of scoped lines too
+    const std::vector<FieldTest>* fieldTests = nullptr; // deb822: stanzas to read
 };
 
 using Values = std::vector<std::string>;
@@ -38,6 +48,9 @@ TErrorCode readUseraddAssignments(std::string_view text, const KeyQuery& query, 
 TErrorCode readSystemdAssignments(std::string_view text, const KeyQuery& query, Values& values);
 // pwquality.conf as libpwquality reads it (keys without regard to case).
 TErrorCode readPwqualityAssignments(std::string_view text, const KeyQuery& query, Values& values);
+// deb822 stanzas (apt's .sources): the key's value in each stanza passing
+// `query.fieldTests`.
+TErrorCode readDeb822Assignments(std::string_view text, const KeyQuery& query, Values& values);
 // A generic "key = value" file.
 TErrorCode readPlainAssignments(std::string_view text, const KeyQuery& query, Values& values);
 
@@ -46,6 +59,8 @@ TErrorCode readPlainAssignments(std::string_view text, const KeyQuery& query, Va
 class AssignmentReader {
 public:
     virtual ~AssignmentReader() = default;
+    // The path of the file `read` gets next (where its includes start from).
+    virtual void at(const std::string& path) { (void)path; }
     // One file's text: 0, or the code of a file the program refuses.
     virtual TErrorCode read(std::string_view text) = 0;
     // After the last file: the values the key takes, the winner last.
@@ -66,6 +81,9 @@ private:
     KeyQuery m_Query;
     Values m_Values;
 };
+
+// modprobe.d files as libkmod reads them (keys "install MOD", "options MOD").
+std::unique_ptr<AssignmentReader> makeModprobeReader(const KeyQuery& query);
 
 template <Reader readFile> std::unique_ptr<AssignmentReader> eachFile(const KeyQuery& query) {
     return std::make_unique<EachFileReader<readFile>>(query);

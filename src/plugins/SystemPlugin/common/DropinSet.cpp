@@ -56,12 +56,19 @@ PluginKit::FileOutcome listDirectory(const std::string& directory, Visit visit) 
 PluginKit::FileOutcome DropinSet::collect(std::string_view name,
                                           const std::function<bool(const std::string&)>& mayList,
                                           std::vector<std::string>& paths) {
+    return collect(name, kRoots, mayList, paths);
+}
+
+PluginKit::FileOutcome DropinSet::collect(std::string_view name,
+                                          PluginKit::Span<std::string_view> roots,
+                                          const std::function<bool(const std::string&)>& mayList,
+                                          std::vector<std::string>& paths) {
     paths.clear();
     if (name.empty())
         return PluginKit::FileOutcome::success();
     // File name -> the path found first ("" when it reads nothing).
     std::map<std::string, std::string> chosen;
-    for (std::string_view root : kRoots) {
+    for (std::string_view root : roots) {
         const std::string directory = std::string(root) + "/" + std::string(name);
         if (!mayList(directory))
             break;

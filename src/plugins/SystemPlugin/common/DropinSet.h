@@ -3,6 +3,7 @@
 // /usr/local/lib and /usr/lib, and the files of one directory of snippets.
 #pragma once
 
+#include "PluginKit/Description.h"
 #include "PluginKit/FileOutcome.h"
 
 #include <functional>
@@ -29,6 +30,12 @@ public:
     static PluginKit::FileOutcome collect(std::string_view name,
                                           const std::function<bool(const std::string&)>& mayList,
                                           std::vector<std::string>& paths);
+    // The same over other directories (kmod's: /lib, not /usr/lib).
+    static PluginKit::FileOutcome collect(std::string_view name,
+                                          PluginKit::Span<std::string_view> roots,
+                                          const std::function<bool(const std::string&)>& mayList,
+                                          std::vector<std::string>& paths);
+    static constexpr std::string_view kKmodRoots[] = {"/etc", "/run", "/usr/local/lib", "/lib"};
 
     // The files of `directory` whose names end in ".conf" (".conf" itself and
     // dot files too),

@@ -4,10 +4,12 @@
 #include "PluginKit/FileReader.h"
 #include "PluginKit/PathList.h"
 #include "SystemPlugin/ResultCodes.h"
+#include "SystemPlugin/common/AptAssignments.h"
 #include "SystemPlugin/common/DropinSet.h"
 #include "SystemPlugin/common/ProgramNumber.h"
 #include "SystemPlugin/common/PropertyText.h"
 #include "SystemPlugin/common/SshdConfig.h"
+#include "SystemPlugin/common/SudoersAssignments.h"
 #include "SystemPlugin/common/SysctlAssignments.h"
 
 #include <sys/stat.h>
@@ -21,8 +23,10 @@ namespace SystemPlugin {
 
 // Where a syntax finds files besides "file": none; the drop-in set systemd
 // collects; the ".conf" files of the directory named after the first file
-// plus ".d", read before it.
-enum class Dropins { None, Systemd, BeforeFile };
+// plus ".d", read before it; without "file", the modprobe.d set kmod
+// collects; apt's parts directory and main file (and a "file" path ending
+// in '/' read as a parts directory); without "file", /etc/sudoers.
+enum class Dropins { None, Systemd, BeforeFile, Kmod, AptParts, Sudoers };
 
 // One row per syntax: how its files are read (none for sshd, which has its
 // own reading), how its program reads integers, which properties it requires
@@ -36,26 +40,36 @@ struct KeyValueQuery::Syntax {
     bool keepsReadable; // an unreadable number leaves the earlier one in place
     Dropins dropins;
     const char* defaultDropins; // for Systemd; null: the file's own
+    bool standalone;            // each file reads alone ("each")
 };
 
 namespace {
 
 constexpr KeyValueQuery::Syntax kSyntaxes[] = {
     {kSyntaxNames[0], &eachFile<readShellAssignments>, &ProgramNumber::decimal, true, false, false,
-     Dropins::None, ""},
+     Dropins::None, "", true},
     {kSyntaxNames[1], &eachFile<readLoginDefsAssignments>, &ProgramNumber::shadow, true, false,
-     false, Dropins::None, ""},
+     false, Dropins::None, "", true},
     {kSyntaxNames[2], &eachFile<readUseraddAssignments>, &ProgramNumber::useradd, true, false,
-     false, Dropins::None, ""},
+     false, Dropins::None, "", true},
     {kSyntaxNames[3], &SysctlAssignments::make, &ProgramNumber::kernel, false, false, true,
-     Dropins::Systemd, "sysctl.d"},
+     Dropins::Systemd, "sysctl.d", false},
     {kSyntaxNames[4], &eachFile<readSystemdAssignments>, &ProgramNumber::decimal, true, true, false,
-     Dropins::Systemd, nullptr},
-    {kSyntaxNames[5], nullptr, &ProgramNumber::decimal, true, false, false, Dropins::None, ""},
+     Dropins::Systemd, nullptr, false},
+    {kSyntaxNames[5], nullptr, &ProgramNumber::decimal, true, false, false, Dropins::None, "",
+     false},
     {kSyntaxNames[6], &eachFile<readPlainAssignments>, &ProgramNumber::decimal, true, false, false,
-     Dropins::None, ""},
+     Dropins::None, "", true},
     {kSyntaxNames[7], &eachFile<readPwqualityAssignments>, &ProgramNumber::pwquality, true, false,
-     false, Dropins::BeforeFile, ""},
+     false, Dropins::BeforeFile, "", false},
+    {kSyntaxNames[8], &makeModprobeReader, &ProgramNumber::decimal, false, false, false,
+     Dropins::Kmod, "modprobe.d", false},
+    {kSyntaxNames[9], &AptAssignments::make, &ProgramNumber::decimal, false, false, false,
+     Dropins::AptParts, "/etc/apt/apt.conf.d/", true},
+    {kSyntaxNames[10], &SudoersAssignments::make, &ProgramNumber::decimal, false, false, false,
+     Dropins::Sudoers, "/etc/sudoers", true},
+    {kSyntaxNames[11], &eachFile<readDeb822Assignments>, &ProgramNumber::decimal, true, false,
+     false, Dropins::None, "", true},
 };
 static_assert(std::size(kSyntaxes) == std::size(kSyntaxNames), "a row for each syntax name");
 
@@ -129,7 +143,7 @@ std::string systemdDropins(const std::string& files) {
 TErrorCode KeyValueQuery::check(const PluginSDK::Expression& node) {
     const wchar_t* syntaxName = node.getProperty(L"syntax");
     m_Checks.require(L"syntax", __LINE__);
-    if (!syntaxName || std::wcscmp(syntaxName, L"sysctl") != 0)
+    if (!findSyntax(syntaxName) || findSyntax(syntaxName)->fileRequired)
         m_Checks.require(L"file", __LINE__);
     m_Checks.require(L"key", __LINE__);
     if (syntaxName && std::wcscmp(syntaxName, L"systemd") == 0)
@@ -143,11 +157,18 @@ TErrorCode KeyValueQuery::check(const PluginSDK::Expression& node) {
     if (!m_Syntax)
         m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "Unknown syntax", __LINE__);
     else if ((section && !m_Syntax->sectionRequired) ||
-             (dropins && m_Syntax->dropins != Dropins::Systemd) || (match && m_Syntax->reader))
+             (dropins && m_Syntax->dropins != Dropins::Systemd) ||
+             (match && m_Syntax->reader &&
+              !(m_Syntax->dropins == Dropins::Sudoers && std::wcscmp(match, L"any") == 0)))
         m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "This syntax takes no section, dropins or match",
                       __LINE__);
     m_Match = SshdMatch::Mode::Unset;
-    if (match && !m_Checks.failed()) {
+    m_AnyScope = false;
+    if (match && m_Syntax && m_Syntax->dropins == Dropins::Sudoers && !m_Checks.failed()) {
+        m_AnyScope = true;
+        if (m_Single)
+            m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "match \"any\" is for KeyValues", __LINE__);
+    } else if (match && !m_Checks.failed()) {
         m_Match = SshdMatch::parse(utf8Of(match), m_Connection);
         if (m_Match == SshdMatch::Mode::Unset || (m_Single && m_Match == SshdMatch::Mode::Any))
             m_Checks.fail(
@@ -155,7 +176,21 @@ TErrorCode KeyValueQuery::check(const PluginSDK::Expression& node) {
                 "match is not a connection as sshd -C takes it (or \"any\" for KeyValues)",
                 __LINE__);
     }
+    m_FieldTests.clear();
+    for (const wchar_t* field : kDeb822Fields)
+        for (std::size_t test = 0; test < std::size(kDeb822Tests); ++test) {
+            const std::wstring name = std::wstring(field) + L"." + kDeb822Tests[test];
+            if (const wchar_t* value = node.getProperty(name.c_str()))
+                m_FieldTests.push_back(
+                    {utf8Of(field), static_cast<FieldTest::Kind>(test), utf8Of(value)});
+        }
+    if (!m_FieldTests.empty() && m_Syntax && std::wcscmp(m_Syntax->name, L"deb822") != 0)
+        m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "Field tests are for the deb822 syntax", __LINE__);
     m_Integer = m_Checks.truthValue(L"integer", false, __LINE__);
+    m_Each = !m_Single && m_Checks.truthValue(L"each", false, __LINE__);
+    if (m_Each && m_Syntax && !m_Syntax->standalone)
+        m_Checks.fail(RC_PROPERTY_VALUE_INVALID,
+                      "each: this syntax reads its files together, not one by one", __LINE__);
     m_Checks.readNetwork(__LINE__);
     if (m_Checks.failed())
         return m_Checks.code();
@@ -202,6 +237,39 @@ TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values, 
         paths.insert(paths.end(), named.begin(), named.end());
     }
     const std::size_t firstDropin = paths.size();
+    if (m_Syntax->dropins == Dropins::Kmod && m_Files.empty() && !m_Checks.failed()) {
+        std::vector<std::string> files;
+        const PluginKit::FileOutcome outcome =
+            DropinSet::collect(m_Syntax->defaultDropins, DropinSet::kKmodRoots, mayTouch, files);
+        if (!outcome.ok())
+            m_Checks.fileFailure(outcome, "modprobe.d", __LINE__);
+        paths.insert(paths.end(), files.begin(), files.end());
+    }
+    if (m_Syntax->dropins == Dropins::AptParts && !m_Checks.failed()) {
+        // Without "file": the parts, then apt.conf when it exists.
+        std::vector<std::string> named;
+        if (m_Files.empty()) {
+            named.push_back(m_Syntax->defaultDropins);
+            struct stat info {};
+            if (mayTouch("/etc/apt/apt.conf") && stat("/etc/apt/apt.conf", &info) == 0)
+                named.push_back("/etc/apt/apt.conf");
+        } else {
+            named.swap(paths);
+        }
+        for (const std::string& path : named) {
+            if (path.empty() || path.back() != '/') {
+                paths.push_back(path);
+                continue;
+            }
+            const PluginKit::FileOutcome outcome = mayTouch(path)
+                                                       ? AptAssignments::parts(path, paths)
+                                                       : PluginKit::FileOutcome::success();
+            if (!outcome.ok())
+                m_Checks.fileFailure(outcome, path, __LINE__);
+        }
+    }
+    if (m_Syntax->dropins == Dropins::Sudoers && m_Files.empty())
+        paths.push_back(m_Syntax->defaultDropins);
     if (m_Syntax->dropins == Dropins::Systemd && !m_Checks.failed()) {
         std::vector<std::string> dropins;
         const PluginKit::FileOutcome outcome = DropinSet::collect(m_Dropins, mayTouch, dropins);
@@ -214,9 +282,22 @@ TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values, 
     if (!m_Syntax->reader)
         return readSshd(paths, sshConfigDir, values);
 
-    const std::unique_ptr<AssignmentReader> reader = m_Syntax->reader(KeyQuery{m_Key, m_Section});
+    const KeyQuery query{m_Key, m_Section, m_AnyScope, &m_FieldTests};
+    std::unique_ptr<AssignmentReader> reader = m_Syntax->reader(query);
     std::string text;
+    m_EachFound.clear();
     for (std::size_t i = 0; i < paths.size() && !m_Checks.failed(); ++i) {
+        // "each": a reader of its own for every file, its winner kept.
+        if (m_Each && i > 0) {
+            if (Values found = reader->values(); !found.empty()) {
+                values.push_back(std::move(found.back()));
+                m_EachFound.push_back(true);
+            } else {
+                values.emplace_back();
+                m_EachFound.push_back(false);
+            }
+            reader = m_Syntax->reader(query);
+        }
         if (std::find(parts.begin(), parts.end(), paths[i]) == parts.end() && !mayTouch(paths[i]))
             break;
         const PluginKit::FileOutcome outcome = PluginKit::FileReader::readFile(paths[i], text);
@@ -231,7 +312,19 @@ TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values, 
         }
         if (!outcome.ok()) {
             m_Checks.fileFailure(outcome, paths[i], __LINE__);
-        } else if (const TErrorCode code = reader->read(text); code != RC_SUCCESS) {
+            continue;
+        }
+        if (m_Syntax->dropins == Dropins::Sudoers &&
+            SudoersAssignments::mainFileRefused(paths[i])) {
+            m_Checks.fail(
+                RC_REFUSED_BY_PROGRAM,
+                ("sudo refuses a world-writable file or one not owned by root: " + paths[i])
+                    .c_str(),
+                __LINE__);
+            continue;
+        }
+        reader->at(paths[i]);
+        if (const TErrorCode code = reader->read(text); code != RC_SUCCESS) {
             const std::string message = (code == RC_NOT_PLAIN_ASSIGNMENT
                                              ? "The key is set by more than a plain assignment: "
                                              : "The file's own program refuses it: ") +
@@ -239,9 +332,16 @@ TErrorCode KeyValueQuery::read(const std::string& sshConfigDir, Values& values, 
             m_Checks.fail(code, message.c_str(), __LINE__);
         }
     }
-    if (!m_Checks.failed())
+    if (m_Checks.failed())
+        return m_Checks.code();
+    if (!m_Each) {
         values = reader->values();
-    return m_Checks.code();
+    } else if (!paths.empty()) {
+        Values found = reader->values();
+        m_EachFound.push_back(!found.empty());
+        values.push_back(found.empty() ? std::string() : std::move(found.back()));
+    }
+    return RC_SUCCESS;
 }
 
 TErrorCode KeyValueQuery::readSshd(const std::vector<std::string>& paths,

@@ -17,7 +17,23 @@ namespace SystemPlugin {
 
 // Whose reading of a file a key is read by.
 inline constexpr const wchar_t* kSyntaxNames[] = {
-    L"shell", L"logindefs", L"useradd", L"sysctl", L"systemd", L"sshd", L"plain", L"pwquality"};
+    L"shell", L"logindefs", L"useradd",  L"sysctl", L"systemd", L"sshd",
+    L"plain", L"pwquality", L"modprobe", L"apt",    L"sudoers", L"deb822"};
+
+// The deb822 fields a stanza can be chosen by ("URIs.matches"), and the tests.
+inline constexpr const wchar_t* kDeb822Fields[] = {
+    L"Types",         L"URIs",    L"Suites",  L"Components", L"Enabled", L"Signed-By",
+    L"Architectures", L"Trusted", L"Package", L"Status",     L"Version", L"Source"};
+inline constexpr const wchar_t* kDeb822Tests[] = {L"equals", L"notEquals", L"matches",
+                                                  L"notMatches"};
+
+// A test on a deb822 field: "FIELD" stands for one of kDeb822Fields.
+constexpr PluginKit::PropertyInfo fieldTestRow(const wchar_t* name, const char* note) {
+    PluginKit::PropertyInfo property = PluginKit::optional(name, note);
+    property.placeholder = L"FIELD";
+    property.nameParts = kDeb822Fields;
+    return property;
+}
 
 // The rows of the properties KeyValue and KeyValues share, in order.
 constexpr PluginKit::PropertyInfo syntaxRow() {
@@ -27,7 +43,9 @@ constexpr PluginKit::PropertyInfo syntaxRow() {
 }
 constexpr PluginKit::PropertyInfo keyFileRow() {
     return pathsRow(PluginKit::optional(
-        L"file", "paths separated by `;` (globs allowed); required except for `sysctl`"));
+        L"file",
+        "paths separated by `;` (globs allowed); required except for `sysctl`, "
+        "`modprobe`, `apt` and `sudoers` (for `apt`, a path ending in `/` is a parts directory)"));
 }
 constexpr PluginKit::PropertyInfo keyRow() {
     return PluginKit::required(L"key", RC_PROPERTY_MISSING);
@@ -46,7 +64,7 @@ constexpr PluginKit::PropertyInfo matchRow(bool anyToo) {
     return PluginKit::optional(
         L"match", anyToo ? "`sshd`: the connection, `user=NAME,host=NAME,addr=IP` (also `laddr`, "
                            "`lport`, `rdomain`), as `sshd -T -C` takes it; `any`: every value "
-                           "anywhere"
+                           "anywhere (`sshd`, `sudoers`)"
                          : "`sshd`: the connection, `user=NAME,host=NAME,addr=IP` (also `laddr`, "
                            "`lport`, `rdomain`), as `sshd -T -C` takes it");
 }
@@ -84,6 +102,10 @@ public:
     const std::string& winner(const Values& values) const;
 
     bool wantsInteger() const { return m_Integer; }
+    // "each": `read` gives one value per file of "file", and whether that
+    // file assigns the key at all (else the value is empty).
+    bool each() const { return m_Each; }
+    const std::vector<bool>& eachFound() const { return m_EachFound; }
     // The number the program reads `value` as, in decimal; false when it
     // reads none.
     bool number(std::string_view value, std::string& decimal) const;
@@ -111,6 +133,10 @@ private:
     SshdMatch::Mode m_Match = SshdMatch::Mode::Unset;
     SshdMatch::Connection m_Connection;
     bool m_Integer = false;
+    bool m_Each = false;
+    bool m_AnyScope = false;
+    std::vector<FieldTest> m_FieldTests;
+    std::vector<bool> m_EachFound;
     const wchar_t* m_Default = nullptr;
 };
 

@@ -55,6 +55,10 @@ constexpr PluginKit::PropertyInfo kPropertyRows[] = {
     matchRow(false),
     truthRow(L"integer", "`true`: the value must be an integer as its program reads it, given in "
                          "decimal (else -12025)"),
+    fieldTestRow(L"FIELD.equals", "`deb822`: only stanzas whose field equals it"),
+    fieldTestRow(L"FIELD.notEquals", "`deb822`: only stanzas whose field differs from it"),
+    fieldTestRow(L"FIELD.matches", "`deb822`: only stanzas whose field matches the wildcard"),
+    fieldTestRow(L"FIELD.notMatches", "`deb822`: only stanzas whose field does not match it"),
     networkRow()};
 
 } // namespace

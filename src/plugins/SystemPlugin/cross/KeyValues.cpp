@@ -7,6 +7,7 @@
 #include "SystemPlugin/ResultCodes.h"
 #include "SystemPlugin/common/KeyValueQuery.h"
 #include "SystemPlugin/common/ProbeChecks.h"
+#include "SystemPlugin/common/PropertyText.h"
 
 namespace SystemPlugin {
 
@@ -24,6 +25,16 @@ TErrorCode KeyValues::getVectorResult(PluginSDK::StringVector& result) {
     bool missedFile = false;
     if (const TErrorCode code = query.run(*this, m_Context.sshConfigDir(), values, missedFile))
         return code;
+    // "each": a file that does not assign the key gives "default".
+    for (std::size_t i = 0; query.each() && i < values.size() && !checks.failed(); ++i) {
+        if (query.eachFound()[i])
+            continue;
+        if (!query.fallback())
+            checks.fail(RC_KEY_NOT_FOUND, "A file does not assign the key, and no default",
+                        __LINE__);
+        else
+            values[i] = utf8Of(query.fallback());
+    }
     // With "integer", every value must be one, and is given as its number.
     for (std::string& value : values) {
         std::string number;
@@ -50,8 +61,16 @@ constexpr PluginKit::PropertyInfo kPropertyRows[] = {
     sectionRow(),
     dropinsRow(),
     matchRow(true),
+    truthRow(L"each", "`true`: one value per file of `file`, that file's winning value (not for "
+                      "syntaxes that read their files together: -12002)"),
+    PluginKit::optional(L"default", "with `each`: the value of a file that does not assign the "
+                                    "key (else -12014)"),
     truthRow(L"integer", "`true`: every value must be an integer as its program reads it, given "
                          "in decimal (else -12025)"),
+    fieldTestRow(L"FIELD.equals", "`deb822`: only stanzas whose field equals it"),
+    fieldTestRow(L"FIELD.notEquals", "`deb822`: only stanzas whose field differs from it"),
+    fieldTestRow(L"FIELD.matches", "`deb822`: only stanzas whose field matches the wildcard"),
+    fieldTestRow(L"FIELD.notMatches", "`deb822`: only stanzas whose field does not match it"),
     networkRow()};
 
 } // namespace
