@@ -75,6 +75,9 @@ Examples:
 
 const std::vector<std::string> kCommands{"eval", "check", "list"};
 
+constexpr const char* kBothDocumentForms =
+    "FILE excludes --expression: give the documents as files or as -e TEXT, not both";
+
 // Every command's help lists the options of corehost itself too, which are
 // accepted before and after the command.
 class HelpFormatter : public CLI::Formatter {
@@ -204,7 +207,8 @@ int parseCommandLine(int argc, char** argv, CommandLine& line) {
     CLI::Option* inlineOption =
         eval->add_option("-e,--expression", evalOptions.inlineText, "The document itself")
             ->type_name("TEXT");
-    fileOption->excludes(inlineOption);
+    // FILE and -e exclude each other, checked after parsing: CLI11's own
+    // check would print an "Excludes:" line under each in the help.
     eval->add_option("--format", format, "The report: " + formatHelp)
         ->type_name("FORMAT")
         ->check(CLI::IsMember(formatNames));
@@ -266,7 +270,6 @@ int parseCommandLine(int argc, char** argv, CommandLine& line) {
     std::string checkInline;
     CLI::Option* checkInlineOption =
         check->add_option("-e,--expression", checkInline, "The document itself")->type_name("TEXT");
-    checkFileOption->excludes(checkInlineOption);
     check->add_flag("--rules", line.checkRules,
                     "Lists the rules of the documents, one per line: id, severity, tags "
                     "(comma-separated) and title, separated by tabs");
@@ -304,6 +307,10 @@ int parseCommandLine(int argc, char** argv, CommandLine& line) {
     if (eval->parsed()) {
         line.command = CommandLine::Command::Eval;
         evalOptions.hasInline = inlineOption->count() > 0;
+        if (evalOptions.hasInline && fileOption->count() > 0) {
+            std::cerr << usageError(kBothDocumentForms, eval);
+            return kExitUsage;
+        }
         evalOptions.timed = repeatOption->count() > 0;
         if (!evalOptions.hasInline && evalOptions.files.empty()) {
             std::cerr << usageError("eval needs a FILE, - for standard input, or -e TEXT" +
@@ -329,6 +336,10 @@ int parseCommandLine(int argc, char** argv, CommandLine& line) {
     }
     if (check->parsed()) {
         line.command = CommandLine::Command::Check;
+        if (checkInlineOption->count() > 0 && checkFileOption->count() > 0) {
+            std::cerr << usageError(kBothDocumentForms, check);
+            return kExitUsage;
+        }
         if (checkInlineOption->count() > 0)
             line.checkInline = checkInline;
         else if (line.checkFiles.empty()) {
