@@ -241,11 +241,9 @@ int parseCommandLine(int argc, char** argv, CommandLine& line) {
         ->check(CLI::IsMember({"info", "low", "medium", "high", "critical"}));
     bool quiet = false;
     bool verbose = false;
-    CLI::Option* quietOption =
-        eval->add_flag("-q,--quiet", quiet, "Reports only the failures, and the summary");
+    eval->add_flag("-q,--quiet", quiet, "Reports only the failures, and the summary");
     eval->add_flag("-v,--verbose", verbose,
-                   "Reports every rule under its header with its status, and the summary")
-        ->excludes(quietOption);
+                   "Reports every rule under its header with its status, and the summary");
     eval->add_option("-o,--output", evalOptions.outputFile,
                      "Writes the report to FILE (a valid report also when the input is invalid)")
         ->type_name("FILE");
@@ -316,6 +314,10 @@ int parseCommandLine(int argc, char** argv, CommandLine& line) {
             std::cerr << usageError("eval needs a FILE, - for standard input, or -e TEXT" +
                                         missingValueHint(evalOptions),
                                     eval);
+            return kExitUsage;
+        }
+        if (quiet && verbose) {
+            std::cerr << usageError("--quiet excludes --verbose", eval);
             return kExitUsage;
         }
         if (json && !format.empty() && format != "json") {
