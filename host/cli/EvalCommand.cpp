@@ -5,6 +5,7 @@
 #include "base/ScanRoot.h"
 #include "cli/ExitCodes.h"
 #include "cli/Explanation.h"
+#include "cli/FoundValue.h"
 #include "cli/OutputFile.h"
 #include "eval/DocumentCheck.h"
 #include "eval/DocumentReader.h"
@@ -145,14 +146,20 @@ bool EvalCommand::readDocuments(const EvalOptions& options, std::vector<Document
     return true;
 }
 
-void EvalCommand::printSummary(const Summary& counts, Clock::time_point started) {
+void EvalCommand::printSummary(const Summary& counts, Clock::time_point started,
+                               const std::string& failOn, std::size_t failing) {
     char time[32];
     std::snprintf(time, sizeof time, "%.3f", secondsSince(started));
     m_Err << "corehost: passed " << counts.passed << ", failed " << counts.failed << ", errors "
           << counts.errors << ", without expectation " << counts.withoutExpectation
           << (counts.skipped ? ", skipped " + std::to_string(counts.skipped) : std::string())
           << "; " << counts.rules << (counts.rules == 1 ? " rule" : " rules") << " in " << time
-          << " s" << (counts.root.empty() ? "" : " (root " + escapeText(counts.root) + ")") << '\n';
+          << " s" << (counts.root.empty() ? "" : " (root " + escapeText(counts.root) + ")");
+    if (!failOn.empty())
+        m_Err << "; " << failing << (failing == 1 ? " failure" : " failures") << " of severity "
+              << failOn << " or above " << (failing == 1 ? "sets" : "set")
+              << " the exit status (--fail-on " << failOn << ')';
+    m_Err << '\n';
 }
 
 void EvalCommand::inputError(const std::string& message) {
@@ -283,7 +290,7 @@ RuleReport EvalCommand::evaluateRule(const EvalOptions& options, RuleEvaluation&
     // The rule applies when its "onlyIf" tree gives "true"; a failing
     // condition is an error of the rule.
     ExpressionTree* condition = entry.condition.get();
-    const RuleRun run = entry.run(options.repeat, options.explain);
+    const RuleRun run = entry.run(options.repeat);
     report.code = run.code;
     report.seconds = secondsSince(start);
     if (run.conditionFailed) {
@@ -293,19 +300,24 @@ RuleReport EvalCommand::evaluateRule(const EvalOptions& options, RuleEvaluation&
         report.conditionIsList = condition->type() != PluginSDK::SCALAR_EXPRESSION;
     }
     if (report.code != 0) {
+        report.reason = report.tree->failureReason();
         report.failure = describeFailure(*report.tree, report.code);
+        if (!report.reason.empty())
+            report.failure += ": " + escapeText(report.reason);
         m_Err << "corehost: " << ruleLabel(document, rule, severalDocuments) << report.failure
               << '\n';
     } else if (run.applies) {
         report.result = resultTexts(*entry.tree);
     }
     report.status = report.code == 0 && !run.applies ? RuleStatus::Skipped : statusOf(rule, report);
+    if (report.status == RuleStatus::Fail)
+        report.found = describeFound(*entry.tree, rule.tree, *rule.expect);
     if (options.explain && condition)
-        report.explanation =
-            explainWithCondition(*condition, run.applies ? entry.tree.get() : nullptr,
-                                 run.conditionFailed ? "onlyIf failed" : describeSkip(report, 200));
+        report.explanation = explainWithCondition(
+            *condition, *rule.onlyIf, run.applies ? entry.tree.get() : nullptr, rule.tree,
+            run.conditionFailed ? "onlyIf failed" : describeSkip(report, 200));
     else if (options.explain)
-        report.explanation = explain(*entry.tree);
+        report.explanation = explain(*entry.tree, rule.tree);
     if (options.timed)
         m_Err << "corehost: " << ruleLabel(document, rule, severalDocuments) << "median "
               << run.medianNanoseconds << " ns per evaluation over " << options.repeat
@@ -321,8 +333,7 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
     std::vector<RuleEvaluation> rules = RuleEvaluation::of(documents);
     std::string error;
     if (!selectRules(options.rules, options.tags, rules, error)) {
-        inputError(error);
-        printSummary(Summary(), started); // --rule or --tag chose nothing
+        inputError(error); // nothing was evaluated: no summary
         return kExitUsage;
     }
     const bool several = documents.size() > 1;
@@ -345,7 +356,9 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
     std::unique_ptr<Reporter> reporter = makeReporter(options.format, out, style);
     m_ReportStarted = true;
     reporter->begin(selectedCount);
-    // -q leaves out of the text and JSON reports the rules that did not fail.
+    // -q leaves out of the text and JSON reports the rules that did not fail,
+    // and with --fail-on the failures below it too; an erring rule is always
+    // shown.
     const bool quiet = options.verbosity < 0 && (options.format == ReportFormat::Text ||
                                                  options.format == ReportFormat::Json);
     const int failOn = options.failOn.empty() ? -1 : severityRank(options.failOn);
@@ -363,10 +376,10 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
             counts.add(report.status);
             const bool failed =
                 report.status == RuleStatus::Fail || report.status == RuleStatus::Error;
-            if (failed && severityRank(entry.rule->severity) >= failOn)
-                ++failing;
+            const bool counted = failed && severityRank(entry.rule->severity) >= failOn;
+            failing += counted ? 1 : 0;
             anyExpectation = anyExpectation || entry.rule->expect || entry.rule->onlyIf;
-            if (!quiet || failed)
+            if (!quiet || counted || report.status == RuleStatus::Error)
                 reporter->rule(report);
             // Each rule's report reaches standard output before the next rule's
             // messages reach standard error; a failed write ends the run.
@@ -383,7 +396,7 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
         return kExitUsage;
 
     if (anyExpectation || several || options.verbosity != 0 || selectedCount == 0)
-        printSummary(counts, started);
+        printSummary(counts, started, options.failOn, failing);
     if (selectedCount == 0) {
         m_Err << "corehost: nothing was evaluated: the documents hold no rules\n";
         return kExitUsage;

@@ -50,7 +50,9 @@ private:
     // first one for an error report.
     void inputError(const std::string& message);
     // The summary line on standard error; the time is that since `started`.
-    void printSummary(const Summary& counts, std::chrono::steady_clock::time_point started);
+    // With --fail-on (`failOn`), also how many failures set the exit status.
+    void printSummary(const Summary& counts, std::chrono::steady_clock::time_point started,
+                      const std::string& failOn, std::size_t failing);
     // Reads, checks, selects, builds, evaluates and reports: the run whose
     // report goes to `report`.
     int evaluate(const EvalOptions& options, std::ostream& report);

@@ -1,6 +1,7 @@
 // Explaining an evaluated tree from its recorded node outcomes.
 #include "cli/Explanation.h"
 
+#include "cli/FoundValue.h"
 #include "cli/Report.h"
 #include "eval/MessageText.h"
 #include "eval/TextConversion.h"
@@ -43,36 +44,64 @@ std::string describe(const ExpressionTree& tree, std::size_t node) {
     return "not evaluated";
 }
 
+// For an operator over condition/value pairs that gave a result: the pair
+// whose condition was the first "true", or that none was.
+std::string pairTaken(const ExpressionTree& tree, std::size_t node) {
+    const PluginDescription* description = tree.nodeModule(node).description();
+    const ExpressionDescription* row =
+        description ? description->findExpression(toUtf8(tree.nodeName(node))) : nullptr;
+    if (!row || !row->pairs || tree.outcome(node).state != NodeOutcome::State::Succeeded)
+        return std::string();
+    std::size_t at = node + 1;
+    for (std::size_t i = 0; i < tree.childCount(node); ++i) {
+        const NodeOutcome& outcome = tree.outcome(at);
+        if (i % 2 == 0 && i + 1 < tree.childCount(node) &&
+            outcome.state == NodeOutcome::State::Succeeded && outcome.values.size() == 1 &&
+            outcome.values.front() == L"true")
+            return ", took " + child(i) + " and " + child(i + 1);
+        // The next child follows this one's subtree.
+        for (std::size_t pending = 1; pending > 0; ++at)
+            pending += tree.childCount(at) - 1;
+    }
+    return ", no condition was \"true\"";
+}
+
 // Appends the lines of `node`'s subtree; returns the node after it.
-std::size_t explainNode(const ExpressionTree& tree, std::size_t node, std::size_t depth,
-                        std::vector<std::string>& lines) {
-    lines.push_back(std::string(2 * depth, ' ') + escapeText(toUtf8(tree.nodeName(node))) + ' ' +
-                    describe(tree, node));
+std::size_t explainNode(const ExpressionTree& tree, const std::vector<const NodeSpec*>& specs,
+                        std::size_t node, std::size_t depth, std::vector<std::string>& lines) {
+    std::string line = std::string(2 * depth, ' ') + escapeText(toUtf8(tree.nodeName(node)));
+    if (node < specs.size()) {
+        const std::string properties = describeProperties(tree, node, *specs[node]);
+        if (!properties.empty())
+            line += " (" + properties + ")";
+    }
+    lines.push_back(line + ' ' + describe(tree, node) + pairTaken(tree, node));
     std::size_t next = node + 1;
     for (std::size_t i = 0; i < tree.childCount(node); ++i)
-        next = explainNode(tree, next, depth + 1, lines);
+        next = explainNode(tree, specs, next, depth + 1, lines);
     return next;
 }
 
 } // namespace
 
-std::vector<std::string> explain(const ExpressionTree& tree) {
+std::vector<std::string> explain(const ExpressionTree& tree, const NodeSpec& root) {
     std::vector<std::string> lines;
-    explainNode(tree, 0, 0, lines);
+    explainNode(tree, preorder(root), 0, 0, lines);
     return lines;
 }
 
 std::vector<std::string> explainWithCondition(const ExpressionTree& condition,
-                                              const ExpressionTree* tree,
+                                              const NodeSpec& conditionRoot,
+                                              const ExpressionTree* tree, const NodeSpec& root,
                                               const std::string& whyNotEvaluated) {
     std::vector<std::string> lines{"onlyIf:"};
-    explainNode(condition, 0, 1, lines);
+    explainNode(condition, preorder(conditionRoot), 0, 1, lines);
     if (!tree) {
         lines.push_back("tree not evaluated: " + whyNotEvaluated);
         return lines;
     }
     lines.push_back("tree:");
-    explainNode(*tree, 0, 1, lines);
+    explainNode(*tree, preorder(root), 0, 1, lines);
     return lines;
 }
 

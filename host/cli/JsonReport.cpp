@@ -56,6 +56,8 @@ public:
             line["result"] = nullptr;
             line["node"] = tree.nodePath(tree.failure().node);
             line["expression"] = toUtf8(tree.nodeName(tree.failure().node));
+            if (!report.reason.empty())
+                line["reason"] = report.reason;
         } else if (report.status == RuleStatus::Skipped) {
             line["result"] = nullptr;
             line["skipped"] = describeSkip(report, 200);
@@ -68,6 +70,8 @@ public:
             line["status"] = statusName(report.status);
             if (rule.expect)
                 line["expected"] = expectedValue(*rule.expect);
+            if (!report.found.empty())
+                line["found"] = report.found;
             const std::pair<const char*, const std::string*> texts[] = {
                 {"title", &rule.title},
                 {"description", &rule.description},

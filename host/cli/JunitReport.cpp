@@ -61,8 +61,11 @@ public:
         } else if (report.status == RuleStatus::Error) {
             ++suite.errors;
             xml << "      <error message=\""
-                << escapeXml(describeCode(report.code, failingModule(report)), true) << "\" type=\""
-                << report.code << "\">" << escapeXml(report.failure, false) << "</error>\n";
+                << escapeXml(describeCode(report.code, failingModule(report)) +
+                                 (report.reason.empty() ? "" : ": " + escapeText(report.reason)),
+                             true)
+                << "\" type=\"" << report.code << "\">" << escapeXml(report.failure, false)
+                << "</error>\n";
         } else if (report.status == RuleStatus::None || report.status == RuleStatus::Skipped) {
             // Nothing was tested: the result is reported, not passed.
             ++suite.skipped;

@@ -76,6 +76,9 @@ Examples:
 
 const std::vector<std::string> kCommands{"eval", "check", "list"};
 
+constexpr const char* kBothDocumentForms =
+    "FILE excludes --expression: give the documents as files or as -e TEXT, not both";
+
 // Every command's help lists the options of corehost itself too, which are
 // accepted before and after the command.
 class HelpFormatter : public CLI::Formatter {
@@ -210,7 +213,8 @@ int parseCommandLine(int argc, char** argv, CommandLine& line) {
     CLI::Option* inlineOption =
         eval->add_option("-e,--expression", evalOptions.inlineText, "The document itself")
             ->type_name("TEXT");
-    fileOption->excludes(inlineOption);
+    // FILE and -e exclude each other, checked after parsing: CLI11's own
+    // check would print an "Excludes:" line under each in the help.
     eval->add_option("--format", format, "The report: " + formatHelp)
         ->type_name("FORMAT")
         ->check(CLI::IsMember(formatNames));
@@ -243,11 +247,9 @@ int parseCommandLine(int argc, char** argv, CommandLine& line) {
         ->check(CLI::IsMember({"info", "low", "medium", "high", "critical"}));
     bool quiet = false;
     bool verbose = false;
-    CLI::Option* quietOption =
-        eval->add_flag("-q,--quiet", quiet, "Reports only the failures, and the summary");
+    eval->add_flag("-q,--quiet", quiet, "Reports only the failures, and the summary");
     eval->add_flag("-v,--verbose", verbose,
-                   "Reports every rule under its header with its status, and the summary")
-        ->excludes(quietOption);
+                   "Reports every rule under its header with its status, and the summary");
     eval->add_option("-o,--output", evalOptions.outputFile,
                      "Writes the report to FILE (a valid report also when the input is invalid)")
         ->type_name("FILE");
@@ -272,7 +274,6 @@ int parseCommandLine(int argc, char** argv, CommandLine& line) {
     std::string checkInline;
     CLI::Option* checkInlineOption =
         check->add_option("-e,--expression", checkInline, "The document itself")->type_name("TEXT");
-    checkFileOption->excludes(checkInlineOption);
     check->add_flag("--rules", line.checkRules,
                     "Lists the rules of the documents, one per line: id, severity, tags "
                     "(comma-separated) and title, separated by tabs");
@@ -316,11 +317,19 @@ int parseCommandLine(int argc, char** argv, CommandLine& line) {
     if (eval->parsed()) {
         line.command = CommandLine::Command::Eval;
         evalOptions.hasInline = inlineOption->count() > 0;
+        if (evalOptions.hasInline && fileOption->count() > 0) {
+            std::cerr << usageError(kBothDocumentForms, eval);
+            return kExitUsage;
+        }
         evalOptions.timed = repeatOption->count() > 0;
         if (!evalOptions.hasInline && evalOptions.files.empty()) {
             std::cerr << usageError("eval needs a FILE, - for standard input, or -e TEXT" +
                                         missingValueHint(evalOptions),
                                     eval);
+            return kExitUsage;
+        }
+        if (quiet && verbose) {
+            std::cerr << usageError("--quiet excludes --verbose", eval);
             return kExitUsage;
         }
         if (json && !format.empty() && format != "json") {
@@ -342,6 +351,10 @@ int parseCommandLine(int argc, char** argv, CommandLine& line) {
     }
     if (check->parsed()) {
         line.command = CommandLine::Command::Check;
+        if (checkInlineOption->count() > 0 && checkFileOption->count() > 0) {
+            std::cerr << usageError(kBothDocumentForms, check);
+            return kExitUsage;
+        }
         if (checkInlineOption->count() > 0)
             line.checkInline = checkInline;
         else if (line.checkFiles.empty()) {

@@ -104,6 +104,8 @@ std::string describeProblem(const RuleReport& report) {
         return report.failure;
     if (report.status != RuleStatus::Fail)
         return std::string();
+    if (!report.found.empty())
+        return report.found;
     return "expected " + describeExpected(*report.rule->expect) + ", got " + describeResult(report);
 }
 

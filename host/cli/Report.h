@@ -38,8 +38,10 @@ struct RuleReport {
     const ExpressionTree* tree = nullptr;
     TErrorCode code = 0;
     RuleStatus status = RuleStatus::None;
-    std::string name;                     // the rule id, or the source of a single-tree document
-    std::string failure;                  // where and how the tree failed, when code != 0
+    std::string name;    // the rule id, or the source of a single-tree document
+    std::string failure; // where and how the tree failed, when code != 0
+    std::string reason;  // why, as the failed node's last error record said, when it wrote one
+    std::string found;   // what a failed rule found against what it expected (status Fail)
     std::vector<std::string> result;      // the result's texts (one for a scalar), when code == 0
     double seconds = 0;                   // time spent evaluating the rule
     std::vector<std::string> explanation; // the evaluated tree, one node a line (--explain)
@@ -101,7 +103,8 @@ const PluginModule* failingModule(const RuleReport& report);
 // The expected and the actual result as quoted text ("x" or ["a", "b"]).
 std::string describeExpected(const Expectation& expectation);
 std::string describeResult(const RuleReport& report);
-// "expected "x", got "y"" for a failed expectation; the failure for an error.
+// What was found against what was expected for a failed expectation (the
+// `found` phrase, else "expected "x", got "y""); the failure for an error.
 std::string describeProblem(const RuleReport& report);
 // "no expectation, result "x"" for a rule without an expectation, "onlyIf
 // gave "false"" for a skipped rule, the result cut after `limit` characters.

@@ -35,11 +35,11 @@ std::vector<RuleEvaluation> RuleEvaluation::of(const std::vector<Document>& docu
     return rules;
 }
 
-RuleRun RuleEvaluation::run(unsigned repeat, bool explain) {
+RuleRun RuleEvaluation::run(unsigned repeat) {
     TimeSample sample;
     RuleRun result;
     for (unsigned i = 0; i < repeat; ++i) {
-        const bool record = explain && i + 1 == repeat;
+        const bool record = i + 1 == repeat;
         const Clock::time_point start = Clock::now();
         result.applies = true;
         result.conditionFailed = false;

@@ -32,9 +32,9 @@ struct RuleEvaluation {
 
     // Evaluates the "onlyIf" tree (when there is one) and, when that gives
     // "true", the rule's tree, `repeat` times; each timing covers both, so a
-    // skipped rule is timed for its condition alone. With `explain`, the last
-    // evaluation records what every node did.
-    RuleRun run(unsigned repeat, bool explain);
+    // skipped rule is timed for its condition alone. The last evaluation
+    // records what every node did, for explaining a result or a failure.
+    RuleRun run(unsigned repeat);
 };
 
 // Marks the rules that `ids` or `tags` choose (every rule when both are

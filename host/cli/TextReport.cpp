@@ -59,11 +59,13 @@ private:
         case RuleStatus::Pass:
             return " " + paint("32", "pass");
         case RuleStatus::Fail:
-            return " " + paint("31", "FAIL") + ": expected " +
-                   describeExpected(*report.rule->expect);
+            return " " + paint("31", "FAIL") + ": " +
+                   (report.found.empty() ? "expected " + describeExpected(*report.rule->expect)
+                                         : report.found);
         case RuleStatus::Error:
             return " " + paint("31", "ERROR") + ": " +
-                   describeCode(report.code, failingModule(report));
+                   describeCode(report.code, failingModule(report)) +
+                   (report.reason.empty() ? "" : ": " + escapeText(report.reason));
         case RuleStatus::Skipped:
             return " " + paint("33", "skipped") + ": " + describeSkip(report, 200);
         case RuleStatus::None:

@@ -1,6 +1,7 @@
-// Trace records as lines on standard error.
+// Trace records kept for the failed nodes, and as lines on standard error.
 #include "cli/TraceWriter.h"
 
+#include "eval/ExpressionTree.h"
 #include "eval/PluginCall.h"
 #include "eval/PluginSet.h"
 
@@ -25,10 +26,12 @@ std::string levelName(int level) {
 
 } // namespace
 
-TraceWriter::TraceWriter(bool enabled, std::ostream& err) : m_Enabled(enabled) {
-    if (!m_Enabled)
-        return;
-    Tracer::setSink([&err](const TraceRecord& record) {
+TraceWriter::TraceWriter(bool print, std::ostream& err) {
+    Tracer::setSink([print, &err](const TraceRecord& record) {
+        if (record.level == 1)
+            ExpressionTree::noteErrorRecord(record.message);
+        if (!print)
+            return;
         // A record written while the host calls a plug-in is that plug-in's.
         err << "trace: ";
         if (PluginModule* module = PluginCall::current())
@@ -39,8 +42,7 @@ TraceWriter::TraceWriter(bool enabled, std::ostream& err) : m_Enabled(enabled) {
 }
 
 TraceWriter::~TraceWriter() {
-    if (m_Enabled)
-        Tracer::setSink(nullptr);
+    Tracer::setSink(nullptr);
 }
 
 } // namespace corehost

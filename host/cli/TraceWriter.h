@@ -1,5 +1,7 @@
-// Prints the trace records of the plug-ins on a stream while it lives, each
-// after the name of the plug-in the host was calling when it came.
+// Receives the plug-ins' trace records while it lives: each error record is
+// kept for the tree node the host was calling (so that a report can say why
+// a node failed), and with printing on every record goes to a stream, after
+// the name of the plug-in the host was calling when it came.
 #pragma once
 
 #include <ostream>
@@ -8,15 +10,12 @@ namespace corehost {
 
 class TraceWriter {
 public:
-    // Installs the sink when `enabled`; otherwise does nothing.
-    TraceWriter(bool enabled, std::ostream& err);
+    // Installs the sink; it prints on `err` only when `print` is set.
+    TraceWriter(bool print, std::ostream& err);
     // Uninstalls the sink it installed.
     ~TraceWriter();
     TraceWriter(const TraceWriter&) = delete;
     TraceWriter& operator=(const TraceWriter&) = delete;
-
-private:
-    bool m_Enabled;
 };
 
 } // namespace corehost

@@ -187,6 +187,7 @@ TErrorCode ExpressionTree::evaluate() {
             node.expression->disposeExpression();
         }
     m_Evaluated = true;
+    m_ErrorRecords.clear();
     if (m_Recording)
         m_Outcomes.assign(m_Nodes.size(), NodeOutcome());
     return evaluateNode(0, 0);
@@ -200,11 +201,11 @@ TErrorCode ExpressionTree::evaluateNode(std::size_t index, std::size_t depth) {
             const Node& childNode = m_Nodes[child];
             const TErrorCode childCode = evaluateNode(child, depth + 1);
             if (childCode == 0) {
-                const TErrorCode code = feed(node, childNode, depth + 1);
+                const TErrorCode code = feed(index, childNode, depth + 1);
                 if (code != 0)
                     return fail(index, EvaluationFailure::Stage::Update, position, code);
-            } else if (continueOnError(node)) {
-                const TErrorCode code = feedError(node, childCode);
+            } else if (continueOnError(index)) {
+                const TErrorCode code = feedError(index, childCode);
                 if (code != 0)
                     return fail(index, EvaluationFailure::Stage::UpdateWithError, position, code);
             } else {
@@ -214,7 +215,7 @@ TErrorCode ExpressionTree::evaluateNode(std::size_t index, std::size_t depth) {
                     note(index, NodeOutcome::State::ChildFailed, childCode, position);
                 return childCode;
             }
-            PluginCall call(*node.module);
+            PluginCall call(*node.module, this, index);
             if (node.expression->isReady()) {
                 // The result can no longer change: the rest is skipped.
                 if (m_Recording)
@@ -226,7 +227,7 @@ TErrorCode ExpressionTree::evaluateNode(std::size_t index, std::size_t depth) {
             child += childNode.subtreeSize;
         }
     }
-    const TErrorCode code = readResult(node, depth);
+    const TErrorCode code = readResult(index, depth);
     if (code != 0)
         return fail(index, EvaluationFailure::Stage::Result, 0, code);
     if (m_Recording)
@@ -234,9 +235,10 @@ TErrorCode ExpressionTree::evaluateNode(std::size_t index, std::size_t depth) {
     return 0;
 }
 
-TErrorCode ExpressionTree::feed(const Node& op, const Node& child, std::size_t childDepth) {
+TErrorCode ExpressionTree::feed(std::size_t index, const Node& child, std::size_t childDepth) {
+    const Node& op = m_Nodes[index];
     const bool scalarChild = child.type == PluginSDK::SCALAR_EXPRESSION;
-    PluginCall call(*op.module);
+    PluginCall call(*op.module, this, index);
     if (op.type == PluginSDK::SCALAR_EXPRESSION) {
         auto& target = static_cast<PluginSDK::ScalarOperator&>(*op.expression);
         return scalarChild ? target.update(m_Scalars[childDepth])
@@ -247,22 +249,25 @@ TErrorCode ExpressionTree::feed(const Node& op, const Node& child, std::size_t c
                        : target.update(m_Vectors[childDepth]);
 }
 
-TErrorCode ExpressionTree::feedError(const Node& op, TErrorCode code) {
-    PluginCall call(*op.module);
+TErrorCode ExpressionTree::feedError(std::size_t index, TErrorCode code) {
+    const Node& op = m_Nodes[index];
+    PluginCall call(*op.module, this, index);
     if (op.type == PluginSDK::SCALAR_EXPRESSION)
         return static_cast<PluginSDK::ScalarOperator&>(*op.expression).updateWithError(code);
     return static_cast<PluginSDK::VectorOperator&>(*op.expression).updateWithError(code);
 }
 
-bool ExpressionTree::continueOnError(const Node& op) const {
-    PluginCall call(*op.module);
+bool ExpressionTree::continueOnError(std::size_t index) {
+    const Node& op = m_Nodes[index];
+    PluginCall call(*op.module, this, index);
     if (op.type == PluginSDK::SCALAR_EXPRESSION)
         return static_cast<const PluginSDK::ScalarOperator&>(*op.expression).continueOnError();
     return static_cast<const PluginSDK::VectorOperator&>(*op.expression).continueOnError();
 }
 
-TErrorCode ExpressionTree::readResult(const Node& node, std::size_t depth) {
-    PluginCall call(*node.module);
+TErrorCode ExpressionTree::readResult(std::size_t index, std::size_t depth) {
+    const Node& node = m_Nodes[index];
+    PluginCall call(*node.module, this, index);
     if (node.type == PluginSDK::SCALAR_EXPRESSION) {
         PluginSDK::String& out = m_Scalars[depth];
         out.str().clear(); // keeps the buffer for the next evaluation
@@ -285,6 +290,31 @@ TErrorCode ExpressionTree::fail(std::size_t node, EvaluationFailure::Stage stage
         note(node, kStates[static_cast<int>(stage)], code, child);
     }
     return code;
+}
+
+std::string ExpressionTree::failureReason() const {
+    for (const auto& record : m_ErrorRecords)
+        if (record.first == m_Failure.node)
+            return record.second;
+    return std::string();
+}
+
+void ExpressionTree::noteErrorRecord(const std::string& message) noexcept {
+    ExpressionTree* tree = PluginCall::currentTree();
+    if (!tree)
+        return;
+    const std::size_t node = PluginCall::currentNode();
+    // Called from inside the plug-in: nothing may be thrown back into it. A
+    // record that cannot be kept for want of memory is left out.
+    try {
+        for (auto& record : tree->m_ErrorRecords)
+            if (record.first == node) {
+                record.second = message;
+                return;
+            }
+        tree->m_ErrorRecords.emplace_back(node, message);
+    } catch (...) {
+    }
 }
 
 void ExpressionTree::note(std::size_t node, NodeOutcome::State state, TErrorCode code,

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace corehost {
@@ -110,6 +111,15 @@ public:
     const PluginSDK::StringVector& vectorResult() const { return m_Vectors.front(); }
     // Valid after evaluate() returned a failure.
     const EvaluationFailure& failure() const { return m_Failure; }
+    // The last error record the plug-in wrote for the failed node while the
+    // last evaluation called it (such as "/etc/shadow: Permission denied"),
+    // or empty. Records reach the tree through noteErrorRecord.
+    std::string failureReason() const;
+
+    // Keeps `message`, an error record a plug-in wrote, for the node the
+    // host is calling on this thread (PluginCall); nothing outside an
+    // evaluation. A trace sink calls it for every error record.
+    static void noteErrorRecord(const std::string& message) noexcept;
 
     // Records what every node does in the following evaluations (off by
     // default: recording copies every result).
@@ -153,10 +163,10 @@ private:
     std::string trailPath(const std::vector<std::size_t>& trail) const;
 
     TErrorCode evaluateNode(std::size_t index, std::size_t depth);
-    TErrorCode feed(const Node& op, const Node& child, std::size_t childDepth);
-    TErrorCode feedError(const Node& op, TErrorCode code);
-    bool continueOnError(const Node& op) const;
-    TErrorCode readResult(const Node& node, std::size_t depth);
+    TErrorCode feed(std::size_t op, const Node& child, std::size_t childDepth);
+    TErrorCode feedError(std::size_t op, TErrorCode code);
+    bool continueOnError(std::size_t op);
+    TErrorCode readResult(std::size_t index, std::size_t depth);
     TErrorCode fail(std::size_t node, EvaluationFailure::Stage stage, std::size_t child,
                     TErrorCode code);
     void note(std::size_t node, NodeOutcome::State state, TErrorCode code, std::size_t child);
@@ -173,6 +183,9 @@ private:
     bool m_Evaluated = false;
     bool m_Recording = false;
     std::vector<NodeOutcome> m_Outcomes; // one per node while recording
+    // The last error record of each node that wrote one in the last
+    // evaluation: at most one entry per node.
+    std::vector<std::pair<std::size_t, std::string>> m_ErrorRecords;
 };
 
 } // namespace corehost
