@@ -71,8 +71,6 @@ printf '{"rules": [\n' >"$work/broken.json"
     echo "ansible_python_interpreter=/usr/bin/python3"
     echo "# Root already, and no sudo here."
     echo "ansible_become=false"
-    echo "# One dpkg database for all: one host installs at a time."
-    echo "coreplugin_install_throttle=1"
 } >"$work/inventory.ini"
 
 # play NAME EXTRA-VARS-JSON: runs the playbook, its output in $work/NAME.log,
