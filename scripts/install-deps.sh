@@ -28,9 +28,9 @@ test_packages=(
   dbus-daemon
 )
 
-# Ansible and the apt bindings of its apt module, for the playbook of
+# Ansible, the apt bindings of its apt module and ansible-lint, for the playbook of
 # examples/fleet (scripts/check-fleet.sh).
-test_packages+=(ansible-core python3-apt)
+test_packages+=(ansible-core python3-apt ansible-lint)
 # auditctl, augenrules and ausyscall: the peers of the audit rules reader.
 test_packages+=(auditd)
 # debootstrap: the Debian root that scripts/check-image-scan.sh scans with --root.
