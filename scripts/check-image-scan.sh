@@ -9,7 +9,8 @@
 #     chroot (and /proc mounted in a private mount namespace), as a program
 #     installed in the image would;
 #  4. every rule that is not tagged runtime has the same status and result (or
-#     code) both ways.
+#     code) both ways;
+#  5. examples/fleet/scan-image.yml, run on this machine, writes the same report.
 #
 #   scripts/check-image-scan.sh [BUILD] [BASELINE]   (default build/release, the baseline)
 set -euo pipefail
@@ -51,6 +52,23 @@ unshare -m --propagation private sh -c 'mount -t proc proc "$1/proc" && exec chr
     /opt/corehost-check/bin/corehost eval --json /opt/corehost-check/baseline.json' sh "$root" \
     >"$work/chroot.json" 2>"$work/chroot.err" || rc=$?
 [ "$rc" -le 1 ] || { cat "$work/chroot.err"; fail "corehost inside the root exited $rc"; }
+
+# The fleet example's image scan on the controller gives the same report.
+if command -v ansible-playbook >/dev/null; then
+    (cd examples/fleet && ansible-playbook scan-image.yml -e "coreplugin_image_root=$root" \
+        -e "coreplugin_corehost=$(cd "$OLDPWD" && pwd)/$build/bin/corehost" \
+        -e "coreplugin_baseline=$(cd "$OLDPWD" && pwd)/$baseline" \
+        -e "coreplugin_reports_dir=$work/fleet" -e coreplugin_image_name=debian) \
+        >"$work/playbook.log" 2>&1 || { cat "$work/playbook.log"; fail "scan-image.yml failed"; }
+    python3 - "$work/root.json" "$work/fleet/image-debian/report.json" <<'PY' ||
+import json, sys
+def outcomes(path):
+    return {r["id"]: (r.get("status"), r.get("result"), r.get("code"))
+            for r in map(json.loads, open(path)) if "id" in r}
+sys.exit(outcomes(sys.argv[1]) != outcomes(sys.argv[2]))
+PY
+        fail "examples/fleet/scan-image.yml wrote another report than corehost --root"
+fi
 
 python3 - "$work/root.json" "$work/chroot.json" "$baseline" "$root" <<'PY'
 import json, sys
