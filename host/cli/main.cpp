@@ -2,11 +2,13 @@
 // plug-ins it loads (by default CorePlugin and SystemPlugin): reads the
 // command line, loads the plug-in set with its settings, runs the command.
 #include "cli/CheckCommand.h"
+#include "cli/DiffCommand.h"
 #include "cli/EvalCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/ListCommand.h"
 #include "cli/Options.h"
 #include "cli/OutputFile.h"
+#include "cli/RunInfo.h"
 #include "cli/TraceWriter.h"
 #include "eval/PluginSet.h"
 
@@ -55,7 +57,7 @@ std::shared_ptr<corehost::PluginSet> loadPlugins(const std::vector<std::string>&
 
 // corehost's version and each loaded plug-in's name and version.
 int printVersion(const std::vector<std::string>& pluginPaths) {
-    std::cout << "corehost " COREHOST_VERSION "\n";
+    std::cout << "corehost " << corehost::corehostVersion() << "\n";
     std::shared_ptr<corehost::PluginSet> plugins = loadPlugins(pluginPaths);
     if (!plugins)
         return corehost::kExitUsage;
@@ -76,6 +78,12 @@ int run(int argc, char** argv) {
         return status;
     if (line.command == Command::Version)
         return printVersion(line.pluginPaths);
+    // Reading reports needs no plug-in.
+    if (line.command == Command::Diff)
+        return corehost::DiffCommand(std::cout, std::cerr)
+            .run(line.diffOld, line.diffNew, line.diffJson);
+    if (line.command == Command::Report)
+        return corehost::FleetCommand(std::cout, std::cerr).run(line.fleet);
 
     // The trace writer outlives the plug-ins, so that their last records print.
     corehost::TraceWriter traceWriter(line.trace, std::cerr);
@@ -112,6 +120,8 @@ int run(int argc, char** argv) {
         return corehost::EvalCommand(plugins, std::cout, std::cerr).run(line.eval);
     case Command::None:
     case Command::Version:
+    case Command::Diff:
+    case Command::Report:
         break;
     }
     return corehost::kExitUsage;
