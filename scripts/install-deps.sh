@@ -28,6 +28,8 @@ test_packages=(
   dbus-daemon
 )
 
+# Headless Chromium renders the HTML reports for their tests and benchmark.
+test_packages+=(chromium)
 # Ansible and the apt bindings of its apt module, for the playbook of
 # examples/fleet (scripts/check-fleet.sh).
 test_packages+=(ansible-core python3-apt)

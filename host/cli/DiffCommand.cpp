@@ -16,6 +16,11 @@ std::string describeStatus(const std::string& status) {
     return status.empty() ? "(absent)" : status;
 }
 
+// A status name, or null for a rule the report lacks.
+nlohmann::json statusOrNull(const std::string& status) {
+    return status.empty() ? nlohmann::json(nullptr) : nlohmann::json(status);
+}
+
 } // namespace
 
 int DiffCommand::run(const std::string& oldPath, const std::string& newPath, bool json) {
@@ -42,8 +47,8 @@ int DiffCommand::run(const std::string& oldPath, const std::string& newPath, boo
         out["changes"] = nlohmann::json::array();
         for (const StatusChange& change : changes) {
             nlohmann::json entry = {{"id", change.id},
-                                    {"before", change.before.empty() ? nullptr : change.before},
-                                    {"after", change.after.empty() ? nullptr : change.after},
+                                    {"before", statusOrNull(change.before)},
+                                    {"after", statusOrNull(change.after)},
                                     {"worse", change.worse}};
             if (!change.after.empty() && !change.rule->reason.empty())
                 entry["reason"] = change.rule->reason;
