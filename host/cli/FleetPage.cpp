@@ -197,7 +197,7 @@ void writeFleetPage(std::ostream& out, const std::map<std::string, HostRecord>& 
             else if (!linked(rule->status))
                 out << "<td>" << cellText(rule->status);
             else
-                out << "<td class=" << rule->status << "><a href=#h" << i << '-' << column << '>'
+                out << "<td class=" << rule->status[0] << "><a href=#h" << i << '-' << column << '>'
                     << cellText(rule->status) << "</a>";
         }
         out << "</tr>\n";
@@ -228,12 +228,13 @@ void writeFleetPage(std::ostream& out, const std::map<std::string, HostRecord>& 
             out << "</ul>\n";
         }
         out << "<ul class=\"reasons\">\n";
+        // Short markup (unquoted id, no end tag): a fleet has many of these.
         for (const RuleRecord& rule : host.rules)
             if (linked(rule.status))
-                out << "<li id=\"h" << i << '-' << columnOf[rule.id] << "\"><strong>"
-                    << statusWord(rule.status) << "</strong> "
-                    << escapeHtml(severityWords(rule.severity)) << " <code>" << escapeHtml(rule.id)
-                    << "</code>: " << escapeHtml(rule.reason) << "</li>\n";
+                out << "<li id=h" << i << '-' << columnOf[rule.id] << '>' << statusWord(rule.status)
+                    << ' ' << escapeHtml(rule.severity.empty() ? "(no severity)" : rule.severity)
+                    << " <code>" << escapeHtml(rule.id) << "</code>: " << escapeHtml(rule.reason)
+                    << '\n';
         out << "</ul>\n</section>\n";
     }
     out << "</section>\n</main>\n<script>" << kFilterScript << "</script>\n";

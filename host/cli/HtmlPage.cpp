@@ -22,7 +22,7 @@ dl.run{display:grid;grid-template-columns:max-content auto;gap:.1rem 1rem}dl.run
 article.rule{border:1px solid #999;border-left:.5rem solid #999;padding:.3rem .8rem;margin:.8rem 0;break-inside:avoid}
 article.fail{border-left-color:#b00020}article.error{border-left-color:#8a4b00}
 .status{font-weight:bold;padding:0 .3rem;border:1px solid currentColor}
-.fail .status,td.fail{color:#b00020}.error .status,td.error{color:#8a4b00}td.pass{color:#0a6b1f}
+.fail .status,td.fail,td.f{color:#b00020}.error .status,td.error,td.e{color:#8a4b00}td.pass{color:#0a6b1f}td.f,td.e{font-weight:bold}
 .severity{font-weight:bold}
 .filters label{margin-right:1rem}
 td.cell a{color:inherit}

@@ -163,6 +163,8 @@ def write_report(path, host, rules, started="2026-12-01T00:00:00Z"):
             line["result"] = None if status == "error" else ("yes" if status == "pass" else "no")
             if status == "error":
                 line["node"], line["expression"] = "rules[0].tree", "Value"
+            line["title"] = f"The title of {rule_id}"
+            line["description"] = "Why the rule matters, and what to do when it fails."
             out.write(json.dumps(line) + "\n")
         out.write(json.dumps({"summary": {}, "run": {"host": host, "started": started}}) + "\n")
 
@@ -252,6 +254,28 @@ def diff_status(work, rng):
     check(corehost("diff", "/proc/self/nonexistent", paths[0]).returncode == 2, "missing file")
 
 
+def sizes(work, rng):
+    """A 1,000-host x 150-rule fleet page under 5 MB; the baseline's host page
+    (real plug-ins, --explain) under 300 KB."""
+    folder = os.path.join(work, "big")
+    os.makedirs(folder)
+    severities = ["info", "low", "medium", "high", "critical"]
+    for host in range(1000):
+        write_report(os.path.join(folder, f"host{host:04}.example.org.json"),
+                     f"host{host:04}.example.org",
+                     [(f"baseline-rule-{r:03}",
+                       rng.choices(["pass", "fail", "error", "skip"], [85, 10, 2, 3])[0],
+                       severities[r % 5], f"section{r % 12}") for r in range(150)])
+    page = os.path.join(work, "big.html")
+    files = sorted(os.path.join(folder, name) for name in os.listdir(folder))
+    check(corehost("report", "--output", page, *files).returncode == 0, "big fleet page")
+    check(os.path.getsize(page) < 5_000_000, f"fleet page of {os.path.getsize(page)} bytes")
+    page = os.path.join(work, "baseline.html")
+    subprocess.run([COREHOST, "eval", "--format", "html", "--explain", "--output", page,
+                    "examples/baseline/debian12.json"], capture_output=True, check=False)
+    check(0 < os.path.getsize(page) < 300_000, f"baseline page of {os.path.getsize(page)} bytes")
+
+
 def main():
     if not shutil.which("chromium"):
         print("chromium not installed")
@@ -262,6 +286,7 @@ def main():
         host_page(work)
         fleet_pages(work, rng)
         diff_status(work, rng)
+        sizes(work, rng)
     finally:
         shutil.rmtree(work)
     for failure in failures:
