@@ -21,7 +21,7 @@ table() {
         [[ $got == "$expected" ]] || echo "\"$line\" gave \"$got\", not \"$expected\" (${1:-no helpers})"
     done; [[ ! -e completion-ran-it ]] || echo "completing ran a command from a rule id"' table "$1" <<EOF
 corehost  => check diff eval list report
-corehost report --s => --since
+corehost report --si => --since
 corehost --plugin x.so --set a=b l => list
 corehost --t => --trace
 corehost eval --format ju => junit
