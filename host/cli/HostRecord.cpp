@@ -6,7 +6,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cerrno>
+#include <cstring>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace corehost {
 
@@ -165,6 +168,16 @@ bool readHostRecord(const std::string& text, const std::string& fallbackHost, Ho
 }
 
 bool readHostRecordFile(const std::string& path, HostRecord& host, std::string& error) {
+    // A report is a file: a FIFO or a device could block the run or never end.
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        error = "not a regular file";
+        return false;
+    }
     std::string text;
     if (!DocumentReader::readSource(path, text, error))
         return false;
