@@ -21,8 +21,8 @@ void writeProblem(std::ostream& out, const RuleRecord& rule, std::size_t index) 
         << index << "\" data-status=\"" << (rule.status == "fail" ? "fail" : "error")
         << "\">\n<h4><span class=\"status\">" << statusWord(rule.status)
         << "</span> <span class=\"severity\">" << escapeHtml(severityWords(rule.severity))
-        << "</span> <span class=\"title\">" << escapeHtml(rule.title.empty() ? rule.id : rule.title)
-        << "</span></h4>\n"
+        << "</span> &middot; <span class=\"title\">"
+        << escapeHtml(rule.title.empty() ? rule.id : rule.title) << "</span></h4>\n"
         << "<p>Rule <code class=\"id\">" << escapeHtml(rule.id) << "</code></p>\n";
     if (!rule.description.empty())
         out << "<p class=\"description\">" << escapeHtml(rule.description) << "</p>\n";
@@ -70,7 +70,9 @@ void writeHostPage(std::ostream& out, const HostRecord& host) {
             section.second.begin(), section.second.end(), [&host](std::size_t a, std::size_t b) {
                 return severityRank(host.rules[a].severity) > severityRank(host.rules[b].severity);
             });
-        out << "<section class=\"section\">\n<h3>" << escapeHtml(section.first) << "</h3>\n";
+        out << "<section class=\"section\">\n<h3>"
+            << escapeHtml(section.first == kNoSection ? section.first : "Section " + section.first)
+            << "</h3>\n";
         for (const std::size_t i : section.second)
             writeProblem(out, host.rules[i], i);
         out << "</section>\n";
