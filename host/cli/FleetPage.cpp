@@ -177,7 +177,7 @@ void writeFleetPage(std::ostream& out, const std::map<std::string, HostRecord>& 
     for (int rank = 4; rank >= 0; --rank)
         writeOption(out, kSeverities[rank], kSeverities[rank]);
     out << "</select></label><label>Host <input id=\"f-host\" type=\"search\"></label></div>\n"
-        << "<table id=\"matrix\">\n<thead><tr><th scope=\"col\">Host</th>";
+        << "<div class=\"matrix\">\n<table id=\"matrix\">\n<thead><tr><th scope=\"col\">Host</th>";
     for (const ColumnRule& column : columns)
         out << "<th scope=\"col\" data-section=\"" << escapeHtml(column.section)
             << "\" data-severity=\"" << escapeHtml(column.severity) << "\" title=\""
@@ -202,7 +202,7 @@ void writeFleetPage(std::ostream& out, const std::map<std::string, HostRecord>& 
         }
         out << "</tr>\n";
     }
-    out << "</tbody>\n</table>\n</section>\n";
+    out << "</tbody>\n</table>\n</div>\n</section>\n";
 
     out << "<section id=\"hosts\">\n<h2>Hosts</h2>\n";
     for (std::size_t i = 0; i < ranked.size(); ++i) {

@@ -25,8 +25,9 @@ article.fail{border-left-color:#b00020}article.error{border-left-color:#8a4b00}
 .fail .status,td.fail,td.f{color:#b00020}.error .status,td.error,td.e{color:#8a4b00}td.pass{color:#0a6b1f}td.f,td.e{font-weight:bold}
 .severity{font-weight:bold}
 .filters label{margin-right:1rem}
-td.cell a{color:inherit}
-@media print{body{margin:0;max-width:none}details::details-content{content-visibility:visible;display:block}.filters{display:none}a{color:inherit;text-decoration:none}}
+#matrix{table-layout:fixed}#matrix td{padding:0 .2rem}
+section.host,.matrix{content-visibility:auto;contain-intrinsic-size:auto 40rem}
+@media print{body{margin:0;max-width:none}section.host,.matrix{content-visibility:visible}details::details-content{content-visibility:visible;display:block}.filters{display:none}a{color:inherit;text-decoration:none}}
 )css";
 
 } // namespace
