@@ -28,6 +28,8 @@ test_packages=(
   dbus-daemon
 )
 
+# Headless Chromium renders the HTML reports for their tests and benchmark.
+test_packages+=(chromium)
 # Ansible, the apt bindings of its apt module and ansible-lint, for the playbook of
 # examples/fleet (scripts/check-fleet.sh).
 test_packages+=(ansible-core python3-apt ansible-lint)

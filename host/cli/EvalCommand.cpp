@@ -7,6 +7,7 @@
 #include "cli/Explanation.h"
 #include "cli/FoundValue.h"
 #include "cli/OutputFile.h"
+#include "cli/Severity.h"
 #include "eval/DocumentCheck.h"
 #include "eval/DocumentReader.h"
 #include "eval/ExpressionTree.h"
@@ -84,15 +85,6 @@ RuleStatus statusOf(const Rule& rule, const RuleReport& report) {
     return met ? RuleStatus::Pass : RuleStatus::Fail;
 }
 
-// The rank of a severity, from 0 for "info"; -1 for none.
-int severityRank(const std::string& severity) {
-    const char* const names[] = {"info", "low", "medium", "high", "critical"};
-    for (int rank = 0; rank < 5; ++rank)
-        if (severity == names[rank])
-            return rank;
-    return -1;
-}
-
 // The document holding the first rule id met a second time, in order: the one
 // that DocumentReader::checkUniqueIds reports.
 const Document& documentOfRepeatedId(const std::vector<Document>& documents) {
@@ -102,6 +94,22 @@ const Document& documentOfRepeatedId(const std::vector<Document>& documents) {
             if (!rule.id.empty() && !seen.insert(rule.id).second)
                 return document;
     return documents.front();
+}
+
+// "passed 1, failed 2": the counts that are not 0.
+std::string describeCounts(const StatusCounts& counts) {
+    const std::pair<const char*, std::size_t> parts[] = {
+        {"passed", counts.passed},
+        {"failed", counts.failed},
+        {"errors", counts.errors},
+        {"without expectation", counts.withoutExpectation},
+        {"skipped", counts.skipped}};
+    std::string text;
+    for (const auto& part : parts)
+        if (part.second != 0)
+            text += (text.empty() ? "" : ", ") + std::string(part.first) + " " +
+                    std::to_string(part.second);
+    return text;
 }
 
 } // namespace
@@ -160,6 +168,30 @@ void EvalCommand::printSummary(const Summary& counts, Clock::time_point started,
               << failOn << " or above " << (failing == 1 ? "sets" : "set")
               << " the exit status (--fail-on " << failOn << ')';
     m_Err << '\n';
+    // By severity (the most severe first) and by section, when the rules
+    // carry either.
+    const bool sections =
+        counts.bySection.size() > 1 ||
+        (counts.bySection.size() == 1 && counts.bySection.begin()->first != kNoSection);
+    const bool severities =
+        counts.bySeverity.size() > 1 ||
+        (counts.bySeverity.size() == 1 && counts.bySeverity.begin()->first != kNoSeverity);
+    if (!sections && !severities)
+        return;
+    const std::vector<std::pair<std::string, StatusCounts>> bySeverity = bySeverityOrder(counts);
+    const std::vector<std::pair<std::string, StatusCounts>> bySection(counts.bySection.begin(),
+                                                                      counts.bySection.end());
+    for (const auto& group :
+         {std::make_pair("severity", &bySeverity), std::make_pair("section", &bySection)}) {
+        m_Err << "corehost: by " << group.first << ":";
+        const char* separator = " ";
+        for (const auto& entry : *group.second) {
+            m_Err << separator << escapeText(entry.first) << " (" << describeCounts(entry.second)
+                  << ")";
+            separator = ", ";
+        }
+        m_Err << '\n';
+    }
 }
 
 void EvalCommand::inputError(const std::string& message) {
@@ -199,24 +231,10 @@ int EvalCommand::run(const EvalOptions& options) {
     if (!m_ReportStarted && !m_InputError.empty())
         makeReporter(options.format, report, ReportStyle())->inputError(m_InputError);
     int error = m_OutputError;
-    const int fd =
-        m_OutputFd >= 0 || error != 0
-            ? m_OutputFd
-            : ::open(options.outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (error == 0)
+        error = m_OutputFd >= 0 ? writeWholeDescriptor(m_OutputFd, report.str())
+                                : writeWholeFile(options.outputFile, report.str());
     m_OutputFd = -1;
-    if (fd < 0) {
-        error = error != 0 ? error : errno;
-    } else {
-        {
-            OutputFile buffer(fd);
-            std::ostream file(&buffer);
-            file << report.str();
-            file.flush();
-            error = buffer.error();
-        }
-        if (::close(fd) != 0 && error == 0)
-            error = errno;
-    }
     if (error != 0) {
         m_Err << "corehost: cannot write " << escapeText(options.outputFile) << ": "
               << std::strerror(error) << '\n';
@@ -349,7 +367,9 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
     for (const RuleEvaluation& entry : rules)
         selectedCount += entry.selected ? 1 : 0;
 
+    const RunInfo run = RunInfo::collect(*m_Plugins, documents);
     ReportStyle style;
+    style.run = &run;
     style.severalDocuments = several;
     style.colour = options.colour;
     style.verbose = options.verbosity > 0;
@@ -373,7 +393,7 @@ int EvalCommand::evaluate(const EvalOptions& options, std::ostream& out) {
             if (!entry.selected)
                 continue;
             const RuleReport report = evaluateRule(options, entry, several);
-            counts.add(report.status);
+            counts.add(report.status, *entry.rule);
             const bool failed =
                 report.status == RuleStatus::Fail || report.status == RuleStatus::Error;
             const bool counted = failed && severityRank(entry.rule->severity) >= failOn;

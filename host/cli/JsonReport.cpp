@@ -36,10 +36,29 @@ Json expectedValue(const Expectation& expectation) {
     return Json(expectation.values.empty() ? std::string() : expectation.values.front());
 }
 
+Json countsJson(const StatusCounts& counts) {
+    return {{"passed", counts.passed},
+            {"failed", counts.failed},
+            {"errors", counts.errors},
+            {"withoutExpectation", counts.withoutExpectation},
+            {"skipped", counts.skipped}};
+}
+
+Json runJson(const RunInfo& run) {
+    Json plugins = Json::array();
+    for (const auto& plugin : run.plugins)
+        plugins.push_back({{"name", plugin.first}, {"version", plugin.second}});
+    return {{"host", run.host},
+            {"started", run.started},
+            {"corehost", run.corehostVersion},
+            {"plugins", plugins},
+            {"documents", run.documents}};
+}
+
 class JsonReporter : public Reporter {
 public:
-    JsonReporter(std::ostream& out, bool severalDocuments)
-        : m_Out(out), m_SeveralDocuments(severalDocuments) {}
+    JsonReporter(std::ostream& out, const ReportStyle& style)
+        : m_Out(out), m_SeveralDocuments(style.severalDocuments), m_Run(style.run) {}
 
     void rule(const RuleReport& report) override {
         const Rule& rule = *report.rule;
@@ -89,15 +108,22 @@ public:
         write(line);
     }
 
-    // The last line: {"summary": {"passed": N, ...}}.
+    // The last line: {"summary": {"passed": N, ..., "bySection": {...},
+    // "bySeverity": {...}}, "run": {...}}.
     void summary(const Summary& counts) override {
         Json line;
-        line["summary"] = {
-            {"passed", counts.passed},   {"failed", counts.failed},
-            {"errors", counts.errors},   {"withoutExpectation", counts.withoutExpectation},
-            {"skipped", counts.skipped}, {"rules", counts.rules}};
+        line["summary"] = countsJson(counts);
+        line["summary"]["rules"] = counts.rules;
         if (!counts.root.empty())
             line["summary"]["root"] = counts.root;
+        for (const auto& group : {std::make_pair("bySection", &counts.bySection),
+                                  std::make_pair("bySeverity", &counts.bySeverity)}) {
+            Json& groups = line["summary"][group.first] = Json::object();
+            for (const auto& entry : *group.second)
+                groups[entry.first] = countsJson(entry.second);
+        }
+        if (m_Run)
+            line["run"] = runJson(*m_Run);
         write(line);
     }
 
@@ -118,12 +144,13 @@ private:
 
     std::ostream& m_Out;
     bool m_SeveralDocuments;
+    const RunInfo* m_Run;
 };
 
 } // namespace
 
-std::unique_ptr<Reporter> makeJsonReporter(std::ostream& out, bool severalDocuments) {
-    return std::make_unique<JsonReporter>(out, severalDocuments);
+std::unique_ptr<Reporter> makeJsonReporter(std::ostream& out, const ReportStyle& style) {
+    return std::make_unique<JsonReporter>(out, style);
 }
 
 } // namespace corehost

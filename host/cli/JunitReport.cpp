@@ -50,8 +50,11 @@ public:
         suite.time += report.seconds;
         std::ostringstream xml;
         xml << "    <testcase name=\"" << escapeXml(escapeText(report.name), true)
-            << "\" classname=\"" << escapeXml(escapeText(suite.name), true) << "\" time=\""
-            << seconds(report.seconds) << "\">\n";
+            << "\" classname=\""
+            << escapeXml(
+                   escapeText(report.rule->tags.empty() ? suite.name : report.rule->tags.front()),
+                   true)
+            << "\" time=\"" << seconds(report.seconds) << "\">\n";
         const std::string problem = escapeXml(describeProblem(report), true);
         if (report.status == RuleStatus::Fail) {
             ++suite.failures;

@@ -62,6 +62,25 @@ constexpr const char* kListExamples = R"help(Examples:
   corehost --plugin build/debug/lib/libCorePlugin.so list
   corehost --plugin lib/libCorePlugin.so --plugin lib/libSystemPlugin.so list)help";
 
+constexpr const char* kDiffExamples =
+    R"help(Compares two JSON reports (corehost eval --format json) rule by rule.
+Exit status: 1 when a rule got worse (it fails or errs now and did not
+before, or is new and fails), 0 otherwise, 2 when a report cannot be read.
+
+Examples:
+  corehost diff yesterday.json today.json
+  corehost diff --json old/report.json new/report.json)help";
+
+constexpr const char* kReportExamples =
+    R"help(Writes one HTML page of the JSON reports of many hosts: the hosts
+ranked by failed rules weighted by severity, a host x rule matrix, and each
+host's reasons. A fleet-result.json (hosts with their outcome) given or found
+beside the reports lists the hosts that have no report.
+
+Examples:
+  corehost report coreplugin-reports/*/report.json --output fleet.html
+  corehost report --since last-week/ reports/*.json --output fleet.html)help";
+
 constexpr const char* kCheckExamples =
     R"help(Checks names, properties and their values, children and literal
 operands against the descriptions of the loaded plug-ins; nothing is evaluated.
@@ -74,7 +93,7 @@ Examples:
   corehost check --rules examples/rule-pack.json
   corehost check -e "$(cat tree.json)")help";
 
-const std::vector<std::string> kCommands{"eval", "check", "list"};
+const std::vector<std::string> kCommands{"eval", "check", "list", "diff", "report"};
 
 constexpr const char* kBothDocumentForms =
     "FILE excludes --expression: give the documents as files or as -e TEXT, not both";
@@ -124,10 +143,10 @@ std::string commandMistake(const CLI::App& app, int argc, char** argv) {
             continue;
         const std::string suggestion = suggestName(word, kCommands);
         return "unknown command " + quote(word) +
-               (suggestion.empty() ? ": the commands are eval, check and list"
+               (suggestion.empty() ? ": the commands are eval, check, list, diff and report"
                                    : didYouMean(suggestion));
     }
-    return "a command is required: eval, check or list";
+    return "a command is required: eval, check, list, diff or report";
 }
 
 // "NAME=VALUE" or "PLUGIN:NAME=VALUE" of each --set.
@@ -278,6 +297,30 @@ int parseCommandLine(int argc, char** argv, CommandLine& line) {
                     "Lists the rules of the documents, one per line: id, severity, tags "
                     "(comma-separated) and title, separated by tabs");
 
+    CLI::App* diff =
+        app.add_subcommand("diff", "Shows the rules whose status changed between two reports");
+    diff->footer(kDiffExamples);
+    diff->fallthrough();
+    diff->add_option("old", line.diffOld, "The earlier JSON report")->type_name("OLD")->required();
+    diff->add_option("new", line.diffNew, "The later JSON report")->type_name("NEW")->required();
+    diff->add_flag("--json", line.diffJson, "The changes as one JSON object");
+
+    CLI::App* report =
+        app.add_subcommand("report", "Writes one HTML page of the JSON reports of many hosts");
+    report->footer(kReportExamples);
+    report->fallthrough();
+    report->add_option("files", line.fleet.files, "The hosts' JSON reports, and fleet-result.json")
+        ->type_name("FILE...")
+        ->required();
+    report
+        ->add_option("--since", line.fleet.since,
+                     "A folder of earlier reports: each host's rules whose status changed")
+        ->type_name("DIR");
+    report
+        ->add_option("-o,--output", line.fleet.outputFile,
+                     "Writes the page to FILE instead of standard output")
+        ->type_name("FILE");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -362,6 +405,10 @@ int parseCommandLine(int argc, char** argv, CommandLine& line) {
             return kExitUsage;
         }
     }
+    if (diff->parsed())
+        line.command = CommandLine::Command::Diff;
+    if (report->parsed())
+        line.command = CommandLine::Command::Report;
     if (list->parsed()) {
         line.command = CommandLine::Command::List;
         line.listForm = listJson       ? CommandLine::ListForm::Json

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cli/EvalCommand.h"
+#include "cli/FleetCommand.h"
 #include "eval/PluginSet.h"
 
 #include <optional>
@@ -12,7 +13,7 @@
 namespace corehost {
 
 struct CommandLine {
-    enum class Command { None, Eval, Check, List, Version };
+    enum class Command { None, Eval, Check, List, Diff, Report, Version };
     Command command = Command::None;
 
     std::vector<std::string> pluginPaths; // empty: the plug-ins beside corehost
@@ -25,6 +26,11 @@ struct CommandLine {
     std::vector<std::string> checkFiles;
     std::optional<std::string> checkInline; // check -e TEXT
     bool checkRules = false;
+
+    std::string diffOld, diffNew; // diff OLD NEW
+    bool diffJson = false;
+
+    FleetOptions fleet; // report FILE...
 
     enum class ListForm { Names, Json, Markdown };
     ListForm listForm = ListForm::Names;

@@ -50,4 +50,25 @@ void reserveStandardDescriptors() {
     }
 }
 
+int writeWholeFile(const std::string& path, const std::string& text) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return errno;
+    return writeWholeDescriptor(fd, text);
+}
+
+int writeWholeDescriptor(int fd, const std::string& text) {
+    int error = 0;
+    {
+        OutputFile buffer(fd);
+        std::ostream file(&buffer);
+        file << text;
+        file.flush();
+        error = buffer.error();
+    }
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    return error;
+}
+
 } // namespace corehost

@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <streambuf>
+#include <string>
 
 namespace corehost {
 
@@ -45,6 +46,12 @@ private:
     std::ostream& m_Stream;
     std::streambuf* m_Previous;
 };
+
+// Creates or truncates the file at `path` and writes `text` to it: 0, or the
+// errno of the first failure (opening, writing or closing).
+int writeWholeFile(const std::string& path, const std::string& text);
+// The same into the file open on `fd`, which it closes.
+int writeWholeDescriptor(int fd, const std::string& text);
 
 // Makes each of the descriptors 0, 1 and 2 that is closed refer to /dev/null,
 // opened so that using it fails (standard output and error read-only): a file

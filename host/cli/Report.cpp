@@ -1,25 +1,30 @@
 // The reporters' shared descriptions and the choice of a reporter.
 #include "cli/Report.h"
 
+#include "cli/Severity.h"
 #include "eval/MessageText.h"
 
 namespace corehost {
 
 std::unique_ptr<Reporter> makeTextReporter(std::ostream& out, const ReportStyle& style);
-std::unique_ptr<Reporter> makeJsonReporter(std::ostream& out, bool severalDocuments);
+std::unique_ptr<Reporter> makeJsonReporter(std::ostream& out, const ReportStyle& style);
+std::unique_ptr<Reporter> makeHtmlReporter(std::ostream& out, const ReportStyle& style);
 std::unique_ptr<Reporter> makeJunitReporter(std::ostream& out);
 std::unique_ptr<Reporter> makeTapReporter(std::ostream& out);
 
-const ReportFormatName kReportFormats[4] = {{"text", ReportFormat::Text, "the default"},
+const ReportFormatName kReportFormats[5] = {{"text", ReportFormat::Text, "the default"},
                                             {"json", ReportFormat::Json, "one object per rule"},
                                             {"junit", ReportFormat::Junit, "JUnit XML"},
-                                            {"tap", ReportFormat::Tap, "TAP version 13"}};
+                                            {"tap", ReportFormat::Tap, "TAP version 13"},
+                                            {"html", ReportFormat::Html, "one HTML page"}};
 
 std::unique_ptr<Reporter> makeReporter(ReportFormat format, std::ostream& out,
                                        const ReportStyle& style) {
     switch (format) {
     case ReportFormat::Json:
-        return makeJsonReporter(out, style.severalDocuments);
+        return makeJsonReporter(out, style);
+    case ReportFormat::Html:
+        return makeHtmlReporter(out, style);
     case ReportFormat::Junit:
         return makeJunitReporter(out);
     case ReportFormat::Tap:
@@ -46,7 +51,7 @@ const char* statusName(RuleStatus status) {
     return "none";
 }
 
-void Summary::add(RuleStatus status) {
+void StatusCounts::add(RuleStatus status) {
     switch (status) {
     case RuleStatus::Pass:
         ++passed;
@@ -64,6 +69,32 @@ void Summary::add(RuleStatus status) {
         ++skipped;
         break;
     }
+}
+
+const char* const kNoSection = "(no section)";
+const char* const kNoSeverity = "(no severity)";
+
+std::string sectionOf(const Rule& rule) {
+    return rule.tags.empty() ? std::string(kNoSection) : rule.tags.front();
+}
+
+void Summary::add(RuleStatus status, const Rule& rule) {
+    add(status);
+    bySection[sectionOf(rule)].add(status);
+    bySeverity[rule.severity.empty() ? std::string(kNoSeverity) : rule.severity].add(status);
+}
+
+std::vector<std::pair<std::string, StatusCounts>> bySeverityOrder(const Summary& counts) {
+    std::vector<std::pair<std::string, StatusCounts>> ordered;
+    for (int rank = 4; rank >= 0; --rank) {
+        const auto found = counts.bySeverity.find(kSeverities[rank]);
+        if (found != counts.bySeverity.end())
+            ordered.push_back(*found);
+    }
+    for (const auto& entry : counts.bySeverity)
+        if (severityRank(entry.first) < 0)
+            ordered.push_back(entry);
+    return ordered;
 }
 
 bool hasMetadata(const Rule& rule) {

@@ -2,18 +2,21 @@
 // corehost's report formats: text, JSON lines, JUnit XML and TAP.
 #pragma once
 
+#include "cli/RunInfo.h"
 #include "eval/Document.h"
 #include "eval/ExpressionTree.h"
 
 #include <cstddef>
+#include <map>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace corehost {
 
-enum class ReportFormat { Text, Json, Junit, Tap };
+enum class ReportFormat { Text, Json, Junit, Tap, Html };
 
 // Every report format by its name, "text" first (the default).
 struct ReportFormatName {
@@ -21,7 +24,7 @@ struct ReportFormatName {
     ReportFormat format;
     const char* what; // for --help
 };
-extern const ReportFormatName kReportFormats[4];
+extern const ReportFormatName kReportFormats[5];
 
 // pass: the result met the rule's expectation; fail: it did not; error: the
 // tree (or its "onlyIf" tree) failed with a code (whether or not the rule
@@ -50,19 +53,40 @@ struct RuleReport {
     std::string skipReason;               // why a rule skipped without its "onlyIf" was
 };
 
-// The counts of a run, by status.
-struct Summary {
+// Rules counted by status.
+struct StatusCounts {
     std::size_t passed = 0;
     std::size_t failed = 0;
     std::size_t errors = 0;
     std::size_t withoutExpectation = 0;
     std::size_t skipped = 0; // "onlyIf" was not "true", or the rule does not apply to an image
-    std::size_t rules = 0;
-    std::string root; // the directory scanned as "/" (--root), or empty
 
     // Counts one rule of that status.
     void add(RuleStatus status);
 };
+
+// The counts of a run: in all, and by section (a rule's first tag) and by
+// severity, where a rule without tags or severity counts under kNoSection or
+// kNoSeverity.
+struct Summary : StatusCounts {
+    std::size_t rules = 0;
+    std::string root; // the directory scanned as "/" (--root), or empty
+    std::map<std::string, StatusCounts> bySection;
+    std::map<std::string, StatusCounts> bySeverity;
+
+    using StatusCounts::add;
+    // Counts one rule of that status, also under its section and severity.
+    void add(RuleStatus status, const Rule& rule);
+};
+
+extern const char* const kNoSection;
+extern const char* const kNoSeverity;
+// The entries of counts by severity, the most severe first, unknown names and
+// kNoSeverity last.
+std::vector<std::pair<std::string, StatusCounts>> bySeverityOrder(const Summary& counts);
+
+// The section of a rule: its first tag, or kNoSection.
+std::string sectionOf(const Rule& rule);
 
 class Reporter {
 public:
@@ -84,8 +108,9 @@ struct ReportStyle {
     // The run evaluates more than one document, so rules are also told apart
     // by their document.
     bool severalDocuments = false;
-    bool colour = false;  // pass and fail marks in colour (text)
-    bool verbose = false; // every rule under its header, with its status (text)
+    bool colour = false;          // pass and fail marks in colour (text)
+    bool verbose = false;         // every rule under its header, with its status (text)
+    const RunInfo* run = nullptr; // the run's machine, time and versions (JSON, HTML)
 };
 
 std::unique_ptr<Reporter> makeReporter(ReportFormat format, std::ostream& out,

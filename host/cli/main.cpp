@@ -3,11 +3,13 @@
 // command line, loads the plug-in set with its settings, runs the command.
 #include "base/ScanRoot.h"
 #include "cli/CheckCommand.h"
+#include "cli/DiffCommand.h"
 #include "cli/EvalCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/ListCommand.h"
 #include "cli/Options.h"
 #include "cli/OutputFile.h"
+#include "cli/RunInfo.h"
 #include "cli/TraceWriter.h"
 #include "eval/MessageText.h"
 #include "eval/PluginSet.h"
@@ -57,7 +59,7 @@ std::shared_ptr<corehost::PluginSet> loadPlugins(const std::vector<std::string>&
 
 // corehost's version and each loaded plug-in's name and version.
 int printVersion(const std::vector<std::string>& pluginPaths) {
-    std::cout << "corehost " COREHOST_VERSION "\n";
+    std::cout << "corehost " << corehost::corehostVersion() << "\n";
     std::shared_ptr<corehost::PluginSet> plugins = loadPlugins(pluginPaths);
     if (!plugins)
         return corehost::kExitUsage;
@@ -78,6 +80,12 @@ int run(int argc, char** argv) {
         return status;
     if (line.command == Command::Version)
         return printVersion(line.pluginPaths);
+    // Reading reports needs no plug-in.
+    if (line.command == Command::Diff)
+        return corehost::DiffCommand(std::cout, std::cerr)
+            .run(line.diffOld, line.diffNew, line.diffJson);
+    if (line.command == Command::Report)
+        return corehost::FleetCommand(std::cout, std::cerr).run(line.fleet);
 
     // A scanned root is taken before the plug-ins are loaded: they load then
     // what they would otherwise load later, from this system (base::ScanRoot).
@@ -125,6 +133,8 @@ int run(int argc, char** argv) {
         return corehost::EvalCommand(plugins, std::cout, std::cerr).run(line.eval);
     case Command::None:
     case Command::Version:
+    case Command::Diff:
+    case Command::Report:
         break;
     }
     return corehost::kExitUsage;

@@ -20,7 +20,8 @@ table() {
         got=$(printf "%s\n" "${COMPREPLY[@]}" | LC_ALL=C sort | paste -sd" ")
         [[ $got == "$expected" ]] || echo "\"$line\" gave \"$got\", not \"$expected\" (${1:-no helpers})"
     done; [[ ! -e completion-ran-it ]] || echo "completing ran a command from a rule id"' table "$1" <<EOF
-corehost  => check eval list
+corehost  => check diff eval list report
+corehost report --si => --since
 corehost --plugin x.so --set a=b l => list
 corehost --t => --trace
 corehost eval --format ju => junit

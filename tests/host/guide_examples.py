@@ -5,8 +5,8 @@ document that `corehost check` must find clean and `corehost eval` must pass
 "fails"; it is saved as NAME for the commands. Every ```console block is run:
 each `$ ` line (with `> ` continuation lines) goes to sh in a directory where
 `examples` is the repository's, with corehost first in PATH, and its standard
-output and error together must be the lines shown under it. Run times are the
-only thing masked.
+output and error together must be the lines shown under it. Run times, and
+the host name and start time of a JSON report, are the only things masked.
 
 usage: guide_examples.py COREHOST SOURCE_DIR
 """
@@ -22,7 +22,8 @@ lines = open(os.path.join(source, "docs", "writing-rules.md"), encoding="utf-8")
 work = tempfile.mkdtemp(prefix="guide-")
 os.symlink(os.path.join(os.path.abspath(source), "examples"), os.path.join(work, "examples"))
 env = dict(os.environ, PATH=os.path.dirname(corehost) + os.pathsep + os.environ["PATH"], NO_COLOR="1")
-mask = lambda text: re.sub(r'(in |time=")[0-9]+\.[0-9]+', r"\1T", text)
+mask = lambda text: re.sub(r'("host":|"started":)"[^"]*"', r'\1"X"',
+                           re.sub(r'(in |time=")[0-9]+\.[0-9]+', r"\1T", text))
 blocks, failures, i = [], [], 0
 while i < len(lines):
     if lines[i] in ("```json", "```console"):

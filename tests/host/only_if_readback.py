@@ -39,7 +39,7 @@ def corehost(*args):
 
 def main():
     lines = [json.loads(line) for line in corehost("--format", "json").splitlines()]
-    assert lines[-1]["summary"] == {"passed": 1, "failed": 0, "errors": 1, "withoutExpectation": 0,
+    assert {k: v for k, v in lines[-1]["summary"].items() if not k.startswith("by")} == {"passed": 1, "failed": 0, "errors": 1, "withoutExpectation": 0,
                                     "skipped": 2, "rules": 4}, lines[-1]
     assert {l["id"]: l["status"] for l in lines[:-1]} == {k: v[0] for k, v in EXPECTED.items()}
     assert lines[1]["result"] is None and lines[1]["skipped"] == 'onlyIf gave "false"', lines[1]

@@ -2,8 +2,8 @@
 # Checks the units of examples/systemd: systemd-analyze verify accepts them
 # without a warning, and the service's own command line, run as systemd would
 # run it (its Environment=, $$ and %% unescaped, STATE_DIRECTORY set), writes
-# the day's report, keeps its exit status, and deletes only reports older than
-# COREPLUGIN_KEEP_DAYS days.
+# the day's report and its diff against the previous one, keeps its exit
+# status, and keeps only the last COREPLUGIN_KEEP_REPORTS reports.
 #
 #   check-units.sh UNIT_DIR COREHOST WORK_DIR DOCUMENT
 # COREHOST replaces /usr/bin/corehost, WORK_DIR the unit's WorkingDirectory,
@@ -21,25 +21,30 @@ state=$(mktemp -d)
 trap 'rm -rf "$state"' EXIT
 command=$(sed -n 's/^ExecStart=//p' "$service" | sed 's/\$\$/$/g; s/%%/%/g')
 command=${command//\/usr\/bin\/corehost/$corehost}
-keep=$(sed -n 's/^Environment=COREPLUGIN_KEEP_DAYS=//p' "$service")
-[ -n "$keep" ] || fail "no COREPLUGIN_KEEP_DAYS in $service"
+grep -q '^Environment=COREPLUGIN_KEEP_REPORTS=[0-9]' "$service" ||
+    fail "no COREPLUGIN_KEEP_REPORTS in $service"
+keep=3
 run() { # DOCUMENT -> the command's exit status
-    (cd "$work_dir" && STATE_DIRECTORY=$state COREPLUGIN_BASELINE=$1 COREPLUGIN_KEEP_DAYS=$keep \
+    (cd "$work_dir" && STATE_DIRECTORY=$state COREPLUGIN_BASELINE=$1 COREPLUGIN_KEEP_REPORTS=$keep \
         eval "$command") 2>/dev/null
 }
 
 today=$state/baseline-$(date +%F).json
-touch -d "$((keep + 2)) days ago" "$state/baseline-2000-01-01.json"
-touch -d "$((keep - 2)) days ago" "$state/baseline-2000-01-02.json"
-touch -d "$((keep + 2)) days ago" "$state/other.json"
+# Three earlier reports without rules: today every rule is new in the diff.
+for day in 01 02 03; do echo '{"summary": {}}' >"$state/baseline-2000-01-$day.json"; done
+echo '{"summary": {}}' >"$state/baseline-2000-01-01.diff"
+cp "$state/baseline-2000-01-01.json" "$state/other.json"
 run "$document" || fail "the service failed on $document"
 [ -s "$today" ] || fail "no report $today"
 rules=$(grep -c '"id"' "$today")
 passed=$(grep -c '"status":"pass"' "$today" || true)
 [ "$rules" -gt 0 ] && [ "$rules" = "$passed" ] || fail "report: $passed of $rules rules pass"
-[ ! -e "$state/baseline-2000-01-01.json" ] || fail "a report older than $keep days was kept"
+[ ! -e "$state/baseline-2000-01-01.json" ] && [ ! -e "$state/baseline-2000-01-01.diff" ] ||
+    fail "more than the last $keep reports (or an old diff) were kept"
 [ -e "$state/baseline-2000-01-02.json" ] && [ -e "$state/other.json" ] ||
     fail "a recent report or another file was deleted"
+[ "$(grep -c ' -> pass' "${today%.json}.diff")" = "$rules" ] ||
+    fail "the diff against the previous report does not list the $rules new rules"
 
 # A failing rule fails the unit, and its report is still kept whole.
 echo '{"rules": [{"id": "no", "expect": "true", "tree": {"name": "ValueOf", "properties": {"value": "false"}}}]}' \
