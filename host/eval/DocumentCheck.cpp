@@ -405,6 +405,11 @@ std::string formatFinding(const DocumentFinding& finding) {
            ": " + finding.finding.message;
 }
 
+std::string moreFindings(std::size_t omitted) {
+    return "... and " + std::to_string(omitted) +
+           (omitted == 1 ? " more finding" : " more findings");
+}
+
 std::string formatFinding(const Finding& finding) {
     return escapeText(finding.path) + ": " + finding.message;
 }
