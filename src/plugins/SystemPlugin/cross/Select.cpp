@@ -82,10 +82,14 @@ TErrorCode Select::getVectorResult(PluginSDK::StringVector& result) {
 namespace {
 
 constexpr PluginKit::PropertyInfo kPropertyRows[] = {
-    filterRow(), ignoreCaseRow(), optionalPatternRow(),
+    filterRow(), ignoreCaseRow(), optionalPatternRow(true),
     truthRow(L"invert", "`true`: the values that do not match"),
-    truthRow(L"capture", "`true`, with `pattern` only: each matching value replaced by the "
-                         "pattern's first capture group (-12021 without one)")};
+    PluginKit::refusingOnly(
+        PluginKit::appliesWhen(
+            truthRow(L"capture", "`true`, with `pattern` only: each matching value replaced by "
+                                 "the pattern's first capture group (-12021 without one)"),
+            L"pattern", PluginKit::Values(), 0, RC_PROPERTY_VALUE_INVALID),
+        PluginKit::kTruthTexts[0])};
 
 } // namespace
 
