@@ -40,7 +40,7 @@ constexpr ValueRule kRules[] = {
     ValueRule::NumberOrEmpty, ValueRule::CountOrEmpty, ValueRule::Position,
     ValueRule::Character,     ValueRule::Count,        ValueRule::Pattern,
     ValueRule::GroupPattern,  ValueRule::Path,         ValueRule::Paths,
-    ValueRule::Ordinal,       ValueRule::NonEmpty};
+    ValueRule::Ordinal,       ValueRule::NonEmpty,     ValueRule::Shaped};
 constexpr ResultText kResults[] = {ResultText::Any,       ResultText::Truth,     ResultText::Number,
                                    ResultText::HexDigest, ResultText::OctalMode, ResultText::Path,
                                    ResultText::List,      ResultText::Property};
@@ -222,7 +222,8 @@ bool Reader::record(const Fields& fields) {
     }
     if (keyword == "otherwise" || keyword == "beyond" || keyword == "numbered" ||
         keyword == "look-around" || keyword == "placeholder" || keyword == "name-part" ||
-        keyword == "most" || keyword == "applies" || keyword == "applies-value")
+        keyword == "most" || keyword == "applies" || keyword == "applies-value" ||
+        keyword == "shape")
         return ofProperty(fields);
     return ofExpression(fields);
 }
@@ -356,6 +357,12 @@ bool Reader::ofProperty(const Fields& fields) {
         if (m_Property->placeholder.empty())
             return fail("a name part follows a placeholder");
         m_Property->nameParts.push_back(fields.text(1));
+        return true;
+    }
+    if (keyword == "shape") {
+        if (!expect(fields, 2))
+            return false;
+        m_Property->shape = fields.text(1);
         return true;
     }
     if (keyword == "most") {

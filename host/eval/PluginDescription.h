@@ -32,6 +32,7 @@ struct PropertyDescription {
     std::string_view otherwise;
     TErrorCode beyondCode = 0;   // ValueRule::Position: 0 lies beyond every list
     unsigned long long most = 0; // Count, Ordinal: the largest value taken (0: no limit)
+    std::string shape;           // Shaped: the RE2 pattern the whole value matches
     // Where it applies, by another property (PluginKit::Condition); `on`
     // empty: everywhere.
     struct Condition {

@@ -66,6 +66,8 @@ std::string describeAccepted(const PropertyDescription& property, bool markdown)
                ", digits only";
     case ValueRule::NonEmpty:
         return "any text but the empty one";
+    case ValueRule::Shaped:
+        return "a text of the form " + (markdown ? "`" + property.shape + "`" : property.shape);
     case ValueRule::Pattern:
         return "a regular expression RE2 reads";
     case ValueRule::GroupPattern:
@@ -141,6 +143,13 @@ bool acceptsValue(const PropertyDescription& property, const std::wstring& value
     }
     case ValueRule::NonEmpty:
         return !value.empty();
+    case ValueRule::Shaped: {
+        RE2::Options options;
+        options.set_encoding(RE2::Options::EncodingUTF8);
+        options.set_log_errors(false);
+        const RE2 shape(property.shape, options);
+        return shape.ok() && RE2::FullMatch(toUtf8(value), shape);
+    }
     case ValueRule::Pattern:
     case ValueRule::GroupPattern:
         return compiles(value, property.rule == ValueRule::GroupPattern, property.lookAroundHint,

@@ -50,6 +50,7 @@ enum class ValueRule {
     Paths,         // paths separated by ';', each may be a glob
     Ordinal,       // a decimal number from 1, digits only, without a leading 0
     NonEmpty,      // any text but the empty one
+    Shaped,        // the whole text matches `PropertyInfo::shape`, an RE2 pattern
 };
 
 // Where a property applies, by another property `on`: where `on` is given
@@ -80,6 +81,7 @@ struct PropertyInfo {
     TErrorCode beyondCode = 0;
     // Count, Ordinal: the largest value taken (0: no limit).
     unsigned long long most = 0;
+    const char* shape = nullptr; // Shaped
     Condition condition;
     const char* note = nullptr; // what a value means, for people
     // What to write instead, for a pattern that uses a look-ahead or
@@ -211,6 +213,13 @@ constexpr PropertyInfo ruledUpTo(PropertyInfo property, ValueRule rule, unsigned
                                  TErrorCode invalid) {
     property = ruled(property, rule, invalid);
     property.most = most;
+    return property;
+}
+
+// `property` whose whole value must match the RE2 pattern `shape`, else `invalid`.
+constexpr PropertyInfo shaped(PropertyInfo property, const char* shape, TErrorCode invalid) {
+    property = ruled(property, ValueRule::Shaped, invalid);
+    property.shape = shape;
     return property;
 }
 

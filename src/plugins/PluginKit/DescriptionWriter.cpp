@@ -89,6 +89,8 @@ void writeProperty(std::ostream& out, const PropertyInfo& property) {
         Record(out, "beyond") << property.beyondCode;
     if (property.lookAroundHint)
         Record(out, "look-around") << property.lookAroundHint;
+    if (property.shape)
+        Record(out, "shape") << property.shape;
     if (property.most != 0)
         Record(out, "most") << std::to_string(property.most);
     const Condition& condition = property.condition;
@@ -225,6 +227,8 @@ const char* valueRuleName(ValueRule rule) {
         return "ordinal";
     case ValueRule::NonEmpty:
         return "non-empty text";
+    case ValueRule::Shaped:
+        return "shaped";
     }
     return "text";
 }

@@ -50,15 +50,25 @@ constexpr PluginKit::PropertyInfo dropinsRow() {
         L"syntax", kDropinSyntaxes, 0, RC_PROPERTY_VALUE_INVALID);
 }
 // `anyToo`: KeyValues, which also takes "any".
+// A connection as sshd -C takes it: NAME=VALUE items separated by ','; a port
+// that is no number and no service name is found only when the node is read.
+inline constexpr const char kConnectionShape[] =
+    "((user|host|addr|laddr|rdomain)=[^,]*|lport=[^,]+)"
+    "(,((user|host|addr|laddr|rdomain)=[^,]*|lport=[^,]+))*";
+inline constexpr const char kConnectionOrAnyShape[] =
+    "any|((user|host|addr|laddr|rdomain)=[^,]*|lport=[^,]+)"
+    "(,((user|host|addr|laddr|rdomain)=[^,]*|lport=[^,]+))*";
+
 constexpr PluginKit::PropertyInfo matchRow(bool anyToo) {
     return PluginKit::appliesWhen(
-        PluginKit::optional(
-            L"match", anyToo
-                          ? "`sshd`: the connection, `user=NAME,host=NAME,addr=IP` (also `laddr`, "
-                            "`lport`, `rdomain`), as `sshd -T -C` takes it; `any`: every value "
-                            "anywhere"
-                          : "`sshd`: the connection, `user=NAME,host=NAME,addr=IP` (also `laddr`, "
-                            "`lport`, `rdomain`), as `sshd -T -C` takes it"),
+        PluginKit::shaped(
+            PluginKit::optional(
+                L"match", anyToo ? "`sshd`: the connection, `user=NAME,host=NAME,addr=IP` (also "
+                                   "`laddr`, `lport`, `rdomain`), as `sshd -T -C` takes it; "
+                                   "`any`: every value anywhere"
+                                 : "`sshd`: the connection, `user=NAME,host=NAME,addr=IP` (also "
+                                   "`laddr`, `lport`, `rdomain`), as `sshd -T -C` takes it"),
+            anyToo ? kConnectionOrAnyShape : kConnectionShape, RC_PROPERTY_VALUE_INVALID),
         L"syntax", kMatchSyntaxes, 0, RC_PROPERTY_VALUE_INVALID);
 }
 

@@ -81,9 +81,15 @@ TErrorCode Select::getVectorResult(PluginSDK::StringVector& result) {
 
 namespace {
 
+// "capture" "true", which takes no "invert" "true".
+constexpr const wchar_t* kCaptureOn[] = {PluginKit::kTruthTexts[0]};
+
 constexpr PluginKit::PropertyInfo kPropertyRows[] = {
     filterRow(), ignoreCaseRow(), optionalPatternRow(true),
-    truthRow(L"invert", "`true`: the values that do not match"),
+    PluginKit::refusingOnly(
+        PluginKit::appliesUnless(truthRow(L"invert", "`true`: the values that do not match"),
+                                 L"capture", kCaptureOn, 0, RC_PROPERTY_VALUE_INVALID),
+        PluginKit::kTruthTexts[0]),
     PluginKit::refusingOnly(
         PluginKit::appliesWhen(
             truthRow(L"capture", "`true`, with `pattern` only: each matching value replaced by "
