@@ -53,6 +53,22 @@ TEST_F(KeyValueFiles, SshdIncludeLoopEndsAtTheNestingLimit) {
               (Answer{-12015, ""}));
 }
 
+// 1,024 files (the configuration and 1,023 included) are read; one more is
+// over the limit.
+TEST_F(KeyValueFiles, SshdReadsAtMost1024Files) {
+    const std::string config = m_Dir.at("sshd_config");
+    std::filesystem::create_directory(m_Dir.at("inc"));
+    m_Dir.write("sshd_config", "Include " + m_Dir.at("inc") + "/*.conf\n");
+    for (int i = 0; i < 1023; ++i)
+        m_Dir.write("inc/" + std::to_string(10000 + i) + ".conf", "");
+    m_Dir.write("inc/99999.conf", "Port 2222\n");
+    EXPECT_EQ(m_Driver.evaluate(L"KeyValue", "syntax=sshd key=Port file=" + config),
+              (Answer{-12012, ""}));
+    std::filesystem::remove(m_Dir.at("inc/10000.conf"));
+    EXPECT_EQ(m_Driver.evaluate(L"KeyValue", "syntax=sshd key=Port file=" + config),
+              (Answer{0, "2222"}));
+}
+
 TEST_F(KeyValueFiles, MillionLineShellFileAsDashSourcesIt) {
     std::string text;
     text.reserve(12 << 20);
