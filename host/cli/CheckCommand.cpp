@@ -62,8 +62,18 @@ int CheckCommand::run(const std::vector<std::string>& files, bool withRules,
     if (!note.empty())
         m_Err << "corehost: " << note << '\n';
     const std::vector<Finding> settings = checkSettings(m_Settings, m_Plugins);
+    std::size_t listed = 0;
+    std::size_t omitted = 0;
+    const auto list = [&](const std::string& line) {
+        if (listed == kFindingsListed) {
+            ++omitted;
+            return;
+        }
+        m_Out << line << '\n';
+        ++listed;
+    };
     for (const Finding& finding : settings)
-        m_Out << formatFinding(finding) << '\n';
+        list(formatFinding(finding));
     bool found = !settings.empty();
     const std::vector<std::string> sources = inlineText ? std::vector<std::string>{""} : files;
     for (const std::string& file : sources) {
@@ -86,10 +96,12 @@ int CheckCommand::run(const std::vector<std::string>& files, bool withRules,
         document.source = source;
         const std::vector<DocumentFinding> findings = checkDocument(document, m_Plugins);
         for (const DocumentFinding& finding : findings)
-            m_Out << formatFinding(finding) << '\n';
+            list(formatFinding(finding));
         found = found || !findings.empty();
         documents.push_back(std::move(document));
     }
+    if (omitted > 0)
+        m_Out << moreFindings(omitted) << '\n';
     InputError duplicate;
     if (!DocumentReader::checkUniqueIds(documents, duplicate)) {
         m_Err << "corehost: " << duplicate.source << ": " << duplicate.path << ": "

@@ -212,8 +212,10 @@ bool EvalCommand::checkDocuments(const EvalOptions& options,
             lines.push_back(formatFinding(finding));
     if (lines.empty())
         return true;
-    for (const std::string& line : lines)
-        m_Err << "corehost: " << line << '\n';
+    for (std::size_t i = 0; i < lines.size() && i < kFindingsListed; ++i)
+        m_Err << "corehost: " << lines[i] << '\n';
+    if (lines.size() > kFindingsListed)
+        m_Err << "corehost: " << moreFindings(lines.size() - kFindingsListed) << '\n';
     m_InputError = lines.front();
     m_Err << "corehost: " << lines.size() << (lines.size() == 1 ? " finding" : " findings")
           << "; nothing was evaluated\n";

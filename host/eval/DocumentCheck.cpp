@@ -202,15 +202,68 @@ void Checker::value(const ExpressionDescription& expression, const PropertyDescr
                   ", not " + quote(value) + outcome);
 }
 
+// "where \"syntax\" is \"systemd\"", "beside \"filter\"", ... : where the
+// condition holds (`holds`) or does not.
+std::string placeOf(const PropertyDescription::Condition& condition, bool holds) {
+    const bool given = holds != condition.unless;
+    if (condition.values.empty())
+        return (given ? "beside " : "without ") + quote(condition.on);
+    std::string values;
+    for (std::size_t i = 0; i < condition.values.size(); ++i)
+        values += (i == 0                             ? ""
+                   : i + 1 == condition.values.size() ? " or "
+                                                      : ", ") +
+                  quote(condition.values[i]);
+    return "where " + quote(condition.on) + (given ? " is " : " is not ") + values;
+}
+
+// Whether the property's condition holds for the node (true without one).
+bool applies(const PropertyDescription::Condition& condition, const NodeSpec& spec) {
+    if (condition.on.empty())
+        return true;
+    const std::wstring* on = findProperty(spec, condition.on);
+    bool match = on != nullptr;
+    if (on && !condition.values.empty())
+        match = std::find(condition.values.begin(), condition.values.end(), toUtf8(*on)) !=
+                condition.values.end();
+    return match != condition.unless;
+}
+
+// The number a numbered property's name holds (0 for none, or too large).
+unsigned long long fieldNumberOf(const PropertyDescription& property, const std::string& name) {
+    if (!property.numbered)
+        return 0;
+    const std::size_t at = property.name.find('N');
+    const std::size_t tail = property.name.size() - at - 1;
+    unsigned long long number = 0;
+    if (!readDigits(std::string_view(name).substr(at, name.size() - at - tail), number))
+        return ~0ULL;
+    return number;
+}
+
 void Checker::properties(const ExpressionDescription& expression, const NodeSpec& spec,
                          const std::string& path) {
     for (const PropertyDescription& property : expression.properties) {
         if (property.isPattern())
             continue;
         const std::wstring* given = findProperty(spec, property.name);
+        const PropertyDescription::Condition& condition = property.condition;
+        const bool holds = applies(condition, spec);
         if (!given && property.missingCode != 0)
             add(path, "missing property " + quote(property.name) + " (" + expression.name +
                           " fails with " + std::to_string(property.missingCode) + ")");
+        else if (!given && holds && condition.requiredCode != 0)
+            add(path, "missing property " + quote(property.name) + " " + placeOf(condition, true) +
+                          " (" + expression.name + " fails with " +
+                          std::to_string(condition.requiredCode) + ")");
+        if (given && !holds && condition.refusedCode != 0 &&
+            (condition.onlyValue.empty() || *given == fromUtf8(condition.onlyValue))) {
+            add(path, "property " + quote(property.name) +
+                          (condition.onlyValue.empty() ? "" : " " + quote(condition.onlyValue)) +
+                          " is refused " + placeOf(condition, false) +
+                          withCode(condition.refusedCode));
+            continue;
+        }
         if (given)
             value(expression, property, property.name, *given, path);
     }
@@ -220,7 +273,12 @@ void Checker::properties(const ExpressionDescription& expression, const NodeSpec
         const std::string name = toUtf8(attached.first);
         const PropertyDescription* property = expression.findProperty(name);
         if (property && property->isPattern()) {
-            value(expression, *property, name, attached.second, path);
+            const unsigned long long field = fieldNumberOf(*property, name);
+            if (property->numberedMost != 0 && field > property->numberedMost)
+                add(path, "property " + quote(name) + " names field " + std::to_string(field) +
+                              ", beyond the last one, " + std::to_string(property->numberedMost));
+            else
+                value(expression, *property, name, attached.second, path);
             continue;
         }
         if (property)
@@ -403,6 +461,11 @@ std::vector<Finding> checkSettings(const std::vector<Setting>& given, const Plug
 std::string formatFinding(const DocumentFinding& finding) {
     return escapeText(finding.source) + ": " + finding.rule + describePath(finding.finding.path) +
            ": " + finding.finding.message;
+}
+
+std::string moreFindings(std::size_t omitted) {
+    return "... and " + std::to_string(omitted) +
+           (omitted == 1 ? " more finding" : " more findings");
 }
 
 std::string formatFinding(const Finding& finding) {

@@ -35,6 +35,12 @@ std::vector<DocumentFinding> checkDocument(const Document& document, const Plugi
 // description). The path of each finding is "--set NAME".
 std::vector<Finding> checkSettings(const std::vector<Setting>& settings, const PluginSet& plugins);
 
+// How many findings a command lists before it only counts the rest: a
+// document with thousands of faults must not print megabytes.
+inline constexpr std::size_t kFindingsListed = 100;
+// "... and N more findings", for the `omitted` ones past kFindingsListed.
+std::string moreFindings(std::size_t omitted);
+
 // "SOURCE: RULE PATH: MESSAGE", one line.
 std::string formatFinding(const DocumentFinding& finding);
 // "--set NAME: MESSAGE", one line.

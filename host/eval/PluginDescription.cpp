@@ -39,7 +39,8 @@ constexpr ValueRule kRules[] = {
     ValueRule::Text,          ValueRule::OneOf,        ValueRule::Number,
     ValueRule::NumberOrEmpty, ValueRule::CountOrEmpty, ValueRule::Position,
     ValueRule::Character,     ValueRule::Count,        ValueRule::Pattern,
-    ValueRule::GroupPattern,  ValueRule::Path,         ValueRule::Paths};
+    ValueRule::GroupPattern,  ValueRule::Path,         ValueRule::Paths,
+    ValueRule::Ordinal,       ValueRule::NonEmpty,     ValueRule::Shaped};
 constexpr ResultText kResults[] = {ResultText::Any,       ResultText::Truth,     ResultText::Number,
                                    ResultText::HexDigest, ResultText::OctalMode, ResultText::Path,
                                    ResultText::List,      ResultText::Property};
@@ -220,7 +221,9 @@ bool Reader::record(const Fields& fields) {
         return true;
     }
     if (keyword == "otherwise" || keyword == "beyond" || keyword == "numbered" ||
-        keyword == "look-around" || keyword == "placeholder" || keyword == "name-part")
+        keyword == "look-around" || keyword == "placeholder" || keyword == "name-part" ||
+        keyword == "most" || keyword == "applies" || keyword == "applies-value" ||
+        keyword == "shape")
         return ofProperty(fields);
     return ofExpression(fields);
 }
@@ -356,11 +359,44 @@ bool Reader::ofProperty(const Fields& fields) {
         m_Property->nameParts.push_back(fields.text(1));
         return true;
     }
-    // "numbered"
+    if (keyword == "shape") {
+        if (!expect(fields, 2))
+            return false;
+        m_Property->shape = fields.text(1);
+        return true;
+    }
+    if (keyword == "most") {
+        if (!expect(fields, 2) || !readDigits(fields[1], m_Property->most))
+            return fail("not a largest value: " + quote(fields.text(fields.size() > 1 ? 1 : 0)));
+        return true;
+    }
+    if (keyword == "applies") {
+        PropertyDescription::Condition& condition = m_Property->condition;
+        if (!expect(fields, 6) || !code(fields[3], condition.requiredCode) ||
+            !code(fields[4], condition.refusedCode))
+            return false;
+        if (fields[1].empty() || (fields[2] != "when" && fields[2] != "unless"))
+            return fail("a condition names a property and \"when\" or \"unless\"");
+        condition.on = fields.text(1);
+        condition.unless = fields[2] == "unless";
+        condition.onlyValue = fields.text(5);
+        return true;
+    }
+    if (keyword == "applies-value") {
+        if (!expect(fields, 2))
+            return false;
+        if (m_Property->condition.on.empty())
+            return fail("a condition's value follows its condition");
+        m_Property->condition.values.push_back(fields.text(1));
+        return true;
+    }
+    // "numbered", maybe with the largest number
     if (m_Property->name.find('N') == std::string::npos)
         return fail("a numbered name has an N to stand for the number");
     m_Property->numbered = true;
-    return expect(fields, 1);
+    if (fields.size() == 2 && !readDigits(fields[1], m_Property->numberedMost))
+        return fail("not a largest number: " + quote(fields.text(1)));
+    return fields.size() == 2 || expect(fields, 1);
 }
 
 // What only the whole description can tell.
@@ -469,6 +505,21 @@ std::string pathError(const std::string& path, int error) {
 }
 
 } // namespace
+
+bool readDigits(std::string_view text, unsigned long long& value) {
+    value = 0;
+    if (text.empty())
+        return false;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        const unsigned long long digit = static_cast<unsigned long long>(c - '0');
+        if (value > (~0ULL - digit) / 10)
+            return false;
+        value = value * 10 + digit;
+    }
+    return true;
+}
 
 bool PropertyDescription::named(const std::string& candidate) const {
     if (!placeholder.empty()) {

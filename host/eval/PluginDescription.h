@@ -30,10 +30,23 @@ struct PropertyDescription {
     std::vector<std::string> values; // ValueRule::OneOf
     TErrorCode invalidCode = 0;      // 0: read another way, as `otherwise` says
     std::string_view otherwise;
-    TErrorCode beyondCode = 0; // ValueRule::Position: 0 lies beyond every list
+    TErrorCode beyondCode = 0;   // ValueRule::Position: 0 lies beyond every list
+    unsigned long long most = 0; // Count, Ordinal: the largest value taken (0: no limit)
+    std::string shape;           // Shaped: the RE2 pattern the whole value matches
+    // Where it applies, by another property (PluginKit::Condition); `on`
+    // empty: everywhere.
+    struct Condition {
+        std::string on;
+        std::vector<std::string> values;
+        bool unless = false;
+        TErrorCode requiredCode = 0;
+        TErrorCode refusedCode = 0;
+        std::string onlyValue; // empty: any value is refused
+    } condition;
     std::string_view note;
-    std::string_view lookAroundHint; // what to write instead of a look-around in a pattern
-    bool numbered = false;           // "fN.equals" stands for "f1.equals", "f2.equals", ...
+    std::string_view lookAroundHint;     // what to write instead of a look-around in a pattern
+    bool numbered = false;               // "fN.equals" stands for "f1.equals", "f2.equals", ...
+    unsigned long long numberedMost = 0; // the largest N (0: no limit)
     // Or its name's `placeholder` stands for one of `nameParts`.
     std::string placeholder;
     std::vector<std::string> nameParts;
@@ -124,6 +137,10 @@ private:
 // The path of the description of the plug-in module at `modulePath`: beside
 // it, its file name up to ".so" followed by ".description"
 // (lib/libCorePlugin.so: lib/libCorePlugin.description).
+// Reads `text` as decimal digits only into `value`; false for anything else
+// or a number above 2^64 - 1.
+bool readDigits(std::string_view text, unsigned long long& value);
+
 std::string descriptionPathOf(const std::string& modulePath);
 
 // Reads the description file at `path` as untrusted input. Null when there is

@@ -58,7 +58,16 @@ std::string describeAccepted(const PropertyDescription& property, bool markdown)
     case ValueRule::Character:
         return "one character";
     case ValueRule::Count:
-        return "a number from 0";
+        return property.most != 0 ? "a number from 0 to " + std::to_string(property.most)
+                                  : "a number from 0";
+    case ValueRule::Ordinal:
+        return "a number from 1" +
+               (property.most != 0 ? " to " + std::to_string(property.most) : std::string()) +
+               ", digits only";
+    case ValueRule::NonEmpty:
+        return "any text but the empty one";
+    case ValueRule::Shaped:
+        return "a text of the form " + (markdown ? "`" + property.shape + "`" : property.shape);
     case ValueRule::Pattern:
         return "a regular expression RE2 reads";
     case ValueRule::GroupPattern:
@@ -124,7 +133,23 @@ bool acceptsValue(const PropertyDescription& property, const std::wstring& value
     case ValueRule::Character:
         return value.size() == 1;
     case ValueRule::Count:
-        return !value.empty() && value.find_first_not_of(L"0123456789") == std::wstring::npos;
+    case ValueRule::Ordinal: {
+        unsigned long long number = 0;
+        if (!readDigits(toUtf8(value), number))
+            return false;
+        if (property.rule == ValueRule::Ordinal && (number == 0 || value[0] == L'0'))
+            return false;
+        return property.most == 0 || number <= property.most;
+    }
+    case ValueRule::NonEmpty:
+        return !value.empty();
+    case ValueRule::Shaped: {
+        RE2::Options options;
+        options.set_encoding(RE2::Options::EncodingUTF8);
+        options.set_log_errors(false);
+        const RE2 shape(property.shape, options);
+        return shape.ok() && RE2::FullMatch(toUtf8(value), shape);
+    }
     case ValueRule::Pattern:
     case ValueRule::GroupPattern:
         return compiles(value, property.rule == ValueRule::GroupPattern, property.lookAroundHint,

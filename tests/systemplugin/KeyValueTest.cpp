@@ -55,6 +55,50 @@ TEST_F(KeyValueFiles, SshdIncludeLoopEndsAtTheNestingLimit) {
               (Answer{-12015, ""}));
 }
 
+// 1,024 files (the configuration and 1,023 included) are read; one more is
+// over the limit.
+TEST_F(KeyValueFiles, SshdReadsAtMost1024Files) {
+    const std::string config = m_Dir.at("sshd_config");
+    std::filesystem::create_directory(m_Dir.at("inc"));
+    m_Dir.write("sshd_config", "Include " + m_Dir.at("inc") + "/*.conf\n");
+    for (int i = 0; i < 1023; ++i)
+        m_Dir.write("inc/" + std::to_string(10000 + i) + ".conf", "");
+    m_Dir.write("inc/99999.conf", "Port 2222\n");
+    EXPECT_EQ(m_Driver.evaluate(L"KeyValue", "syntax=sshd key=Port file=" + config),
+              (Answer{-12012, ""}));
+    std::filesystem::remove(m_Dir.at("inc/10000.conf"));
+    EXPECT_EQ(m_Driver.evaluate(L"KeyValue", "syntax=sshd key=Port file=" + config),
+              (Answer{0, "2222"}));
+}
+
+// UID_MIN as shadow's useradd reads login.defs: the uid it gives a new user
+// in a throwaway root is the number KeyValue reads, or its default (1000)
+// where KeyValue says the value is no integer useradd reads.
+TEST_F(KeyValueFiles, LoginDefsNumbersAsUseraddReadsThem) {
+    if (geteuid() != 0 || output("command -v useradd").empty())
+        GTEST_SKIP() << "needs root and useradd";
+    const std::string root = m_Dir.path() + "/root";
+    for (const char* value : {"3000#x", "3000 #x", "3000", "3000 ", "0x0bb8", "05670", "+3000",
+                              "3000x", "", "99999999999999999999"}) {
+        std::filesystem::remove_all(root);
+        std::filesystem::create_directories(root + "/etc");
+        m_Dir.write("root/etc/passwd", "root:x:0:0::/root:/bin/sh\n");
+        m_Dir.write("root/etc/group", "root:x:0:\n");
+        m_Dir.write("root/etc/shadow", "root:*:19000:0:99999:7:::\n");
+        m_Dir.write("root/etc/gshadow", "root:*::\n");
+        m_Dir.write("root/etc/login.defs", std::string("UID_MIN ") + value + "\nUID_MAX 60000\n");
+        output("useradd --prefix " + root + " -M someone 2>/dev/null");
+        const std::string uid = output("cut -d: -f3 " + root + "/etc/passwd | tail -n 1");
+        const Answer read = m_Driver.evaluate(
+            L"KeyValue",
+            "syntax=logindefs key=UID_MIN integer=true file=" + root + "/etc/login.defs");
+        if (read.first == 0)
+            EXPECT_EQ(read.second + "\n", uid) << value;
+        else
+            EXPECT_EQ(uid, "1000\n") << value << ": KeyValue " << read.first;
+    }
+}
+
 TEST_F(KeyValueFiles, MillionLineShellFileAsDashSourcesIt) {
     std::string text;
     text.reserve(12 << 20);

@@ -48,6 +48,23 @@ enum class ValueRule {
     GroupPattern,  // the same, with at least one capture group
     Path,          // one path, taken literally (no glob)
     Paths,         // paths separated by ';', each may be a glob
+    Ordinal,       // a decimal number from 1, digits only, without a leading 0
+    NonEmpty,      // any text but the empty one
+    Shaped,        // the whole text matches `PropertyInfo::shape`, an RE2 pattern
+};
+
+// Where a property applies, by another property `on`: where `on` is given
+// (no `values`) or holds one of `values`; with `unless`, everywhere else.
+// Where it applies a missing one fails with `requiredCode` (0: optional);
+// where it does not, a given one fails with `refusedCode` (0: ignored), or,
+// with `onlyValue`, only that value of it does.
+struct Condition {
+    const wchar_t* on = nullptr;
+    Values values;
+    bool unless = false;
+    TErrorCode requiredCode = 0;
+    TErrorCode refusedCode = 0;
+    const wchar_t* onlyValue = nullptr;
 };
 
 struct PropertyInfo {
@@ -62,13 +79,19 @@ struct PropertyInfo {
     const char* otherwise = nullptr;
     // Position: the code for 0, a position beyond every list.
     TErrorCode beyondCode = 0;
+    // Count, Ordinal: the largest value taken (0: no limit).
+    unsigned long long most = 0;
+    const char* shape = nullptr; // Shaped
+    Condition condition;
     const char* note = nullptr; // what a value means, for people
     // What to write instead, for a pattern that uses a look-ahead or
     // look-behind (RE2 has neither); null for none.
     const char* lookAroundHint = nullptr;
     // The name is a pattern whose "N" stands for a field number from 1
-    // ("fN.equals" covers "f1.equals", "f12.equals", ...).
+    // ("fN.equals" covers "f1.equals", "f12.equals", ...), up to
+    // `numberedMost` when that is not 0.
     bool numbered = false;
+    unsigned numberedMost = 0;
     // Or whose `placeholder` stands for one of `nameParts` ("FIELD.equals"
     // with the parts "URIs" and "Suites" covers "URIs.equals" and
     // "Suites.equals").
@@ -182,6 +205,48 @@ constexpr PropertyInfo oneOf(PropertyInfo property, Values values, TErrorCode in
     property.rule = ValueRule::OneOf;
     property.values = values;
     property.invalidCode = invalid;
+    return property;
+}
+
+// `property` whose value must meet `rule` and be at most `most`, else `invalid`.
+constexpr PropertyInfo ruledUpTo(PropertyInfo property, ValueRule rule, unsigned long long most,
+                                 TErrorCode invalid) {
+    property = ruled(property, rule, invalid);
+    property.most = most;
+    return property;
+}
+
+// `property` whose whole value must match the RE2 pattern `shape`, else `invalid`.
+constexpr PropertyInfo shaped(PropertyInfo property, const char* shape, TErrorCode invalid) {
+    property = ruled(property, ValueRule::Shaped, invalid);
+    property.shape = shape;
+    return property;
+}
+
+// `property` that applies only where `on` is given (no `values`) or holds one
+// of `values`: required there with `required`, refused elsewhere with `refused`.
+constexpr PropertyInfo appliesWhen(PropertyInfo property, const wchar_t* on, Values values,
+                                   TErrorCode required, TErrorCode refused) {
+    property.condition.on = on;
+    property.condition.values = values;
+    property.condition.requiredCode = required;
+    property.condition.refusedCode = refused;
+    return property;
+}
+
+// The same, applying everywhere except where `on` is given (no `values`) or
+// holds one of `values`.
+constexpr PropertyInfo appliesUnless(PropertyInfo property, const wchar_t* on, Values values,
+                                     TErrorCode required, TErrorCode refused) {
+    property = appliesWhen(property, on, values, required, refused);
+    property.condition.unless = true;
+    return property;
+}
+
+// `property` whose value `value` only is refused where its condition does
+// not hold.
+constexpr PropertyInfo refusingOnly(PropertyInfo property, const wchar_t* value) {
+    property.condition.onlyValue = value;
     return property;
 }
 

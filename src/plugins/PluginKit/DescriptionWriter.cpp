@@ -89,8 +89,23 @@ void writeProperty(std::ostream& out, const PropertyInfo& property) {
         Record(out, "beyond") << property.beyondCode;
     if (property.lookAroundHint)
         Record(out, "look-around") << property.lookAroundHint;
-    if (property.numbered)
-        Record(out, "numbered");
+    if (property.shape)
+        Record(out, "shape") << property.shape;
+    if (property.most != 0)
+        Record(out, "most") << std::to_string(property.most);
+    const Condition& condition = property.condition;
+    if (condition.on) {
+        Record(out, "applies") << condition.on << (condition.unless ? "unless" : "when")
+                               << condition.requiredCode << condition.refusedCode
+                               << condition.onlyValue;
+        for (const wchar_t* value : condition.values)
+            Record(out, "applies-value") << value;
+    }
+    if (property.numbered) {
+        Record numbered(out, "numbered");
+        if (property.numberedMost != 0)
+            numbered << std::to_string(property.numberedMost);
+    }
     if (property.placeholder) {
         Record(out, "placeholder") << property.placeholder;
         for (const wchar_t* part : property.nameParts)
@@ -208,6 +223,12 @@ const char* valueRuleName(ValueRule rule) {
         return "path";
     case ValueRule::Paths:
         return "paths";
+    case ValueRule::Ordinal:
+        return "ordinal";
+    case ValueRule::NonEmpty:
+        return "non-empty text";
+    case ValueRule::Shaped:
+        return "shaped";
     }
     return "text";
 }

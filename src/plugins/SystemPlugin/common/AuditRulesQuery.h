@@ -16,6 +16,8 @@ class AuditRulesQuery {
 public:
     // The values of "source": rules.d (the default) or the kernel's list.
     static constexpr const wchar_t* kSources[] = {L"files", L"loaded"};
+    // The source that takes no "file".
+    static constexpr const wchar_t* kLoadedSource[] = {kSources[1]};
     // The rules directory augenrules reads.
     static constexpr const char* kRulesDirectory = "/etc/audit/rules.d";
     // The most rules one answer holds.

@@ -41,32 +41,54 @@ constexpr PluginKit::PropertyInfo syntaxRow() {
                                                 "whose reading of the file to reproduce"),
                             kSyntaxNames, RC_PROPERTY_VALUE_INVALID);
 }
+// The syntaxes that read without "file", that take "section", "dropins", "match".
+inline constexpr const wchar_t* kFileFreeSyntaxes[] = {kSyntaxNames[3], kSyntaxNames[8],
+                                                       kSyntaxNames[9], kSyntaxNames[10]};
+inline constexpr const wchar_t* kSectionSyntaxes[] = {kSyntaxNames[4]};
+inline constexpr const wchar_t* kDropinSyntaxes[] = {kSyntaxNames[3], kSyntaxNames[4]};
+inline constexpr const wchar_t* kMatchSyntaxes[] = {kSyntaxNames[5], kSyntaxNames[10]};
+
 constexpr PluginKit::PropertyInfo keyFileRow() {
-    return pathsRow(PluginKit::optional(
-        L"file",
-        "paths separated by `;` (globs allowed); required except for `sysctl`, "
-        "`modprobe`, `apt` and `sudoers` (for `apt`, a path ending in `/` is a parts directory)"));
+    return PluginKit::appliesUnless(
+        pathsRow(PluginKit::optional(
+            L"file", "paths separated by `;` (globs allowed); for `apt`, a path ending in `/` is "
+                     "a parts directory")),
+        L"syntax", kFileFreeSyntaxes, RC_PROPERTY_MISSING, 0);
 }
 constexpr PluginKit::PropertyInfo keyRow() {
     return PluginKit::required(L"key", RC_PROPERTY_MISSING);
 }
 constexpr PluginKit::PropertyInfo sectionRow() {
-    return PluginKit::optional(
-        L"section", "the `[Section]`; required for `systemd`, refused elsewhere (-12002)");
+    return PluginKit::appliesWhen(PluginKit::optional(L"section", "the `[Section]`"), L"syntax",
+                                  kSectionSyntaxes, RC_PROPERTY_MISSING, RC_PROPERTY_VALUE_INVALID);
 }
 constexpr PluginKit::PropertyInfo dropinsRow() {
-    return PluginKit::optional(L"dropins", "`sysctl`, `systemd`: the drop-in directory below "
-                                           "/etc, /run, /usr/local/lib and /usr/lib; `\"\"` reads "
-                                           "none");
+    return PluginKit::appliesWhen(
+        PluginKit::optional(L"dropins", "the drop-in directory below /etc, /run, /usr/local/lib "
+                                        "and /usr/lib; `\"\"` reads none"),
+        L"syntax", kDropinSyntaxes, 0, RC_PROPERTY_VALUE_INVALID);
 }
 // `anyToo`: KeyValues, which also takes "any".
+// A connection as sshd -C takes it: NAME=VALUE items separated by ','; a port
+// that is no number and no service name is found only when the node is read.
+inline constexpr const char kConnectionShape[] =
+    "((user|host|addr|laddr|rdomain)=[^,]*|lport=[^,]+)"
+    "(,((user|host|addr|laddr|rdomain)=[^,]*|lport=[^,]+))*";
+inline constexpr const char kConnectionOrAnyShape[] =
+    "any|((user|host|addr|laddr|rdomain)=[^,]*|lport=[^,]+)"
+    "(,((user|host|addr|laddr|rdomain)=[^,]*|lport=[^,]+))*";
+
 constexpr PluginKit::PropertyInfo matchRow(bool anyToo) {
-    return PluginKit::optional(
-        L"match", anyToo ? "`sshd`: the connection, `user=NAME,host=NAME,addr=IP` (also `laddr`, "
-                           "`lport`, `rdomain`), as `sshd -T -C` takes it; `any`: every value "
-                           "anywhere (`sshd`, `sudoers`)"
-                         : "`sshd`: the connection, `user=NAME,host=NAME,addr=IP` (also `laddr`, "
-                           "`lport`, `rdomain`), as `sshd -T -C` takes it");
+    return PluginKit::appliesWhen(
+        PluginKit::shaped(
+            PluginKit::optional(
+                L"match", anyToo ? "`sshd`: the connection, `user=NAME,host=NAME,addr=IP` (also "
+                                   "`laddr`, `lport`, `rdomain`), as `sshd -T -C` takes it; "
+                                   "`any`: every value anywhere (`sshd`, `sudoers`)"
+                                 : "`sshd`: the connection, `user=NAME,host=NAME,addr=IP` (also "
+                                   "`laddr`, `lport`, `rdomain`), as `sshd -T -C` takes it"),
+            anyToo ? kConnectionOrAnyShape : kConnectionShape, RC_PROPERTY_VALUE_INVALID),
+        L"syntax", kMatchSyntaxes, 0, RC_PROPERTY_VALUE_INVALID);
 }
 
 class KeyValueQuery {

@@ -15,8 +15,12 @@ namespace SystemPlugin {
 
 // The package and architecture of PackageInstalled and PackageVersion.
 inline constexpr PluginKit::PropertyInfo kPackagePropertyRows[] = {
-    PluginKit::required(L"package", RC_PROPERTY_MISSING, "a name, or `name:arch`"),
-    PluginKit::optional(L"architecture", "the Architecture field exactly (`all` only `all`)")};
+    PluginKit::shaped(
+        PluginKit::required(L"package", RC_PROPERTY_MISSING, "a name, or `name:arch`"),
+        "[A-Za-z0-9+._-]+(:[A-Za-z0-9+._-]+)?", RC_PROPERTY_VALUE_INVALID),
+    PluginKit::shaped(
+        PluginKit::optional(L"architecture", "the Architecture field exactly (`all` only `all`)"),
+        "[A-Za-z0-9+._-]+", RC_PROPERTY_VALUE_INVALID)};
 
 class PluginContext;
 

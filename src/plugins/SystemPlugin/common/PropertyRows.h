@@ -67,9 +67,14 @@ constexpr PluginKit::PropertyInfo groupPatternRow(PluginKit::PropertyInfo proper
     return property;
 }
 
-constexpr PluginKit::PropertyInfo optionalPatternRow() {
-    return patternRow(
-        PluginKit::optional(L"pattern", "found anywhere unless anchored; not with `filter`"));
+// "pattern" beside "filter": never with it (-12002), and with `required`, one
+// of the two must be there (-12001 without either).
+constexpr PluginKit::PropertyInfo optionalPatternRow(bool required = false) {
+    return PluginKit::appliesUnless(
+        patternRow(
+            PluginKit::optional(L"pattern", "found anywhere unless anchored; not with `filter`")),
+        L"filter", PluginKit::Values(), required ? RC_PROPERTY_MISSING : 0,
+        RC_PROPERTY_VALUE_INVALID);
 }
 
 // The path and "network" of a probe that reads one path.

@@ -14,9 +14,9 @@ class UnitProperty {
 public:
     static constexpr const wchar_t* kName = L"unit";
     // The row of UnitFileState and UnitActiveState.
-    static constexpr PluginKit::PropertyInfo kRows[] = {
-        PluginKit::required(kName, RC_PROPERTY_MISSING,
-                            "a unit name (else -12002); `.service` when it has no type suffix")};
+    static constexpr PluginKit::PropertyInfo kRows[] = {PluginKit::shaped(
+        PluginKit::required(kName, RC_PROPERTY_MISSING, "`.service` when it has no type suffix"),
+        "[A-Za-z0-9:_.\\\\-][A-Za-z0-9:_.\\\\@-]*", RC_PROPERTY_VALUE_INVALID)};
 
     // The completed name; -12001 when "unit" is missing, -12002 when it is
     // no valid unit name (recorded in `checks`, the result then empty).

@@ -38,8 +38,10 @@ namespace {
 constexpr PluginKit::PropertyInfo kPropertyRows[] = {
     choiceRow(L"source", AuditRulesQuery::kSources,
               "`files` (default): rules.d as augenrules joins it; `loaded`: the kernel's list"),
-    pathsRow(PluginKit::optional(L"file", "paths separated by `;` (globs allowed), read instead "
-                                          "of rules.d; with `source` `files` only (else -12002)")),
+    PluginKit::appliesUnless(
+        pathsRow(PluginKit::optional(L"file", "paths separated by `;` (globs allowed), read "
+                                              "instead of rules.d; with `source` `files` only")),
+        L"source", AuditRulesQuery::kLoadedSource, 0, RC_PROPERTY_VALUE_INVALID),
     networkRow()};
 
 } // namespace

@@ -131,8 +131,10 @@ constexpr PluginKit::PropertyInfo kPropertyRows[] = {
     filterRow(),
     ignoreCaseRow(),
     optionalPatternRow(),
-    PluginKit::optional(L"comments",
-                        "lines whose first non-blank text is it, and blank lines, are left out"),
+    PluginKit::ruled(
+        PluginKit::optional(
+            L"comments", "lines whose first non-blank text is it, and blank lines, are left out"),
+        PluginKit::ValueRule::NonEmpty, RC_PROPERTY_VALUE_INVALID),
     networkRow()};
 
 } // namespace

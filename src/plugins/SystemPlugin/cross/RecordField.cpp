@@ -39,18 +39,19 @@ namespace {
 // A test on field N: a number rule refuses other values with -12002.
 constexpr PluginKit::PropertyInfo fieldTestRow(const wchar_t* name, PluginKit::ValueRule rule,
                                                const char* note) {
-    PluginKit::PropertyInfo property = PluginKit::ruled(
-        PluginKit::optional(name, note), rule,
+    PluginKit::PropertyInfo property = PluginKit::ruledUpTo(
+        PluginKit::optional(name, note), rule, rule == PluginKit::ValueRule::Text ? 0 : ~0ULL,
         rule == PluginKit::ValueRule::Text ? TErrorCode{0} : TErrorCode{RC_PROPERTY_VALUE_INVALID});
     property.numbered = true;
+    property.numberedMost = RecordFilter::kMaxField;
     return property;
 }
 
 constexpr PluginKit::PropertyInfo kPropertyRows[] = {
     pathRow(L"file", "one path"),
-    PluginKit::ruled(
-        PluginKit::required(L"field", RC_PROPERTY_MISSING, "the field to give, from 1"),
-        PluginKit::ValueRule::Position, RC_PROPERTY_VALUE_INVALID),
+    PluginKit::ruledUpTo(PluginKit::required(L"field", RC_PROPERTY_MISSING, "the field to give"),
+                         PluginKit::ValueRule::Ordinal, RecordFilter::kMaxField,
+                         RC_PROPERTY_VALUE_INVALID),
     PluginKit::ruled(
         PluginKit::optional(L"split", "the field is split there into its non-empty parts"),
         PluginKit::ValueRule::Character, RC_PROPERTY_VALUE_INVALID),

@@ -81,11 +81,21 @@ TErrorCode Select::getVectorResult(PluginSDK::StringVector& result) {
 
 namespace {
 
+// "capture" "true", which takes no "invert" "true".
+constexpr const wchar_t* kCaptureOn[] = {PluginKit::kTruthTexts[0]};
+
 constexpr PluginKit::PropertyInfo kPropertyRows[] = {
-    filterRow(), ignoreCaseRow(), optionalPatternRow(),
-    truthRow(L"invert", "`true`: the values that do not match"),
-    truthRow(L"capture", "`true`, with `pattern` only: each matching value replaced by the "
-                         "pattern's first capture group (-12021 without one)")};
+    filterRow(), ignoreCaseRow(), optionalPatternRow(true),
+    PluginKit::refusingOnly(
+        PluginKit::appliesUnless(truthRow(L"invert", "`true`: the values that do not match"),
+                                 L"capture", kCaptureOn, 0, RC_PROPERTY_VALUE_INVALID),
+        PluginKit::kTruthTexts[0]),
+    PluginKit::refusingOnly(
+        PluginKit::appliesWhen(
+            truthRow(L"capture", "`true`, with `pattern` only: each matching value replaced by "
+                                 "the pattern's first capture group (-12021 without one)"),
+            L"pattern", PluginKit::Values(), 0, RC_PROPERTY_VALUE_INVALID),
+        PluginKit::kTruthTexts[0])};
 
 } // namespace
 

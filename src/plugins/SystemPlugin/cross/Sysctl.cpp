@@ -39,7 +39,9 @@ TErrorCode Sysctl::getScalarResult(PluginSDK::String& result) {
 namespace {
 
 constexpr PluginKit::PropertyInfo kPropertyRows[] = {
-    PluginKit::required(L"name", RC_PROPERTY_MISSING, "`net.ipv4.ip_forward`")};
+    PluginKit::shaped(PluginKit::required(L"name", RC_PROPERTY_MISSING,
+                                          "`net.ipv4.ip_forward`, or with `/` between the parts"),
+                      "[^./*?\\[]+([./][^./*?\\[]+)*", RC_PROPERTY_VALUE_INVALID)};
 
 } // namespace
 

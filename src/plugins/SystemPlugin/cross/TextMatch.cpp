@@ -23,7 +23,7 @@ TErrorCode TextMatch::evaluate(const PluginSDK::String& child, PluginSDK::String
 namespace {
 
 constexpr PluginKit::PropertyInfo kPropertyRows[] = {filterRow(), ignoreCaseRow(),
-                                                     optionalPatternRow()};
+                                                     optionalPatternRow(true)};
 
 } // namespace
 
