@@ -49,6 +49,14 @@ TErrorCode Mounts::find(const wchar_t* path, base::MountAnswer& mount) const {
     return findIn(path, mount);
 }
 
+TErrorCode Mounts::list(std::vector<base::MountAnswer>& mounts) const {
+    try {
+        return codeOf(m_List.mounts(mounts));
+    } catch (const std::bad_alloc&) {
+        return kInternalFailure;
+    }
+}
+
 template <typename Path> TErrorCode Mounts::checkIn(const Path& path, bool networkAllowed) const {
     if (networkAllowed)
         return 0;
