@@ -48,8 +48,13 @@ std::string describeShape(const ExpressionDescription& expression) {
         return text + "," + kind + " condition/value pairs";
     if (expression.minChildren == expression.maxChildren)
         text += ", exactly " + count(expression.minChildren, kind);
-    else
+    else if (expression.maxChildren == kAnyNumber)
         text += std::string(", any") + kind + " children";
+    else if (expression.minChildren == 0)
+        text += ", at most " + count(expression.maxChildren, kind);
+    else
+        text += ", " + std::to_string(expression.minChildren) + " to " +
+                count(expression.maxChildren, kind);
     if (expression.children == ChildKinds::ScalarOrVector)
         text += ", scalar or vector";
     return text;

@@ -168,6 +168,12 @@ void Checker::arity(const ExpressionDescription& expression, const NodeSpec& spe
     if (expression.minChildren == expression.maxChildren && count != expression.minChildren)
         add(path, expression.name + " takes exactly " + children(expression.minChildren) +
                       ", not " + std::to_string(count));
+    else if (count < expression.minChildren)
+        add(path, expression.name + " takes at least " + children(expression.minChildren) +
+                      ", not " + std::to_string(count));
+    else if (expression.maxChildren != kAnyNumber && count > expression.maxChildren)
+        add(path, expression.name + " takes at most " + children(expression.maxChildren) +
+                      ", not " + std::to_string(count));
     else if (expression.pairs && count % 2 == 1)
         add(path, expression.name + " takes condition/value pairs: the condition " +
                       childPath("", count - 1) + " has no value");

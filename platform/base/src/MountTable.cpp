@@ -332,4 +332,18 @@ bool MountTable::lookup(const std::string& path, MountAnswer& answer) const {
     return true;
 }
 
+std::vector<MountAnswer> MountTable::mounts() const {
+    std::vector<MountAnswer> all;
+    all.reserve(m_Mounts.size());
+    for (const Mount& mount : m_Mounts) {
+        MountAnswer answer;
+        answer.mountPoint = mount.mountPoint;
+        answer.server = mount.server;
+        answer.type = mount.type;
+        answer.options = mount.options;
+        all.push_back(std::move(answer));
+    }
+    return all;
+}
+
 } // namespace base

@@ -225,6 +225,15 @@ int mountlist::find(const std::string& path, base::MountAnswer& answer) const {
     return table->lookup(path, answer) ? 0 : 1;
 }
 
+int mountlist::mounts(std::vector<base::MountAnswer>& all) const {
+    std::shared_ptr<const base::MountTable> table;
+    int rc = m_Source->current(table);
+    if (rc != 0)
+        return rc;
+    all = table->mounts();
+    return 0;
+}
+
 int mountlist::find(const wchar_t* path, base::MountAnswer& answer) const {
     // A path with a character that has no UTF-8 form names nothing on any mount.
     std::string narrow;

@@ -53,6 +53,14 @@ TErrorCode Mounts::find(const wchar_t* path, base::MountAnswer& mount) const {
     return findIn(path, mount);
 }
 
+TErrorCode Mounts::list(std::vector<base::MountAnswer>& mounts) const {
+    try {
+        return codeOf(m_List.mounts(mounts));
+    } catch (const std::bad_alloc&) {
+        return kInternalFailure;
+    }
+}
+
 // The path whose mount decides: in a scanned image, the host's path of the
 // image's file (the image's own mount table, if it has one, is not this
 // process's); a wide path without a UTF-8 form is on no mount.

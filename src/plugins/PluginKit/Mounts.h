@@ -9,6 +9,7 @@
 #include "base/mountlist.h"
 
 #include <string>
+#include <vector>
 
 namespace PluginKit {
 
@@ -40,6 +41,10 @@ public:
     // on no mount; -400 when no whole table could be read; -103.
     TErrorCode find(const std::string& path, base::MountAnswer& mount) const;
     TErrorCode find(const wchar_t* path, base::MountAnswer& mount) const;
+
+    // Every mount of the table, in its order: 0; -400 when no whole table
+    // could be read; -103.
+    TErrorCode list(std::vector<base::MountAnswer>& mounts) const;
 
     // Whether a probe may touch `path`: 0 when it lies on no network or FUSE
     // file system (base::MountTable::isNetworkType) or `networkAllowed` (the

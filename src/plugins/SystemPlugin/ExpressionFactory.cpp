@@ -15,6 +15,7 @@
 #include "SystemPlugin/cross/FileLines.h"
 #include "SystemPlugin/cross/FileMode.h"
 #include "SystemPlugin/cross/FileOwner.h"
+#include "SystemPlugin/cross/FileSearch.h"
 #include "SystemPlugin/cross/FileText.h"
 #include "SystemPlugin/cross/InstalledPackages.h"
 #include "SystemPlugin/cross/KeyValue.h"
@@ -83,6 +84,7 @@ constexpr ExpressionEntry kExpressions[] = {
     PluginKit::entry<Count>(&make<Count>),
     PluginKit::entry<VectorContains>(&make<VectorContains>),
     PluginKit::entry<Duplicates>(&make<Duplicates>),
+    PluginKit::entry<FileSearch>(&make<FileSearch>),
     PluginKit::entry<Select>(&make<Select>),
     PluginKit::entry<Difference>(&make<Difference>),
     PluginKit::entry<UnitFileState>(&makeWithContext<UnitFileState>),

@@ -42,6 +42,10 @@ public:
     // table among equals. False for a relative path, which is on no mount.
     bool lookup(const std::string& path, MountAnswer& answer) const;
 
+    // Every mount in the order of the table, each with its mount point, type,
+    // server and options (`remotePath` empty).
+    std::vector<MountAnswer> mounts() const;
+
     // Whether `type` is a network or FUSE file system, whose server may not
     // answer: nfs, nfs4, cifs, smb3, sshfs, fuse, fuseblk and fuse.*.
     static bool isNetworkType(const std::string& type);

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 // Read from a mountinfo table (by default /proc/self/mountinfo) by Initialize()
 // and kept current: a table read from /proc is read again when the kernel
@@ -59,6 +60,9 @@ public:
     int find(const std::string& path, base::MountAnswer& answer) const;
     // The same for a wide path; 1 also for a path without a UTF-8 form.
     int find(const wchar_t* path, base::MountAnswer& answer) const;
+    // Every mount of the table (base::MountTable::mounts): 0, or a negative
+    // errno value when no table could be read.
+    int mounts(std::vector<base::MountAnswer>& all) const;
 
 private:
     class Source;
