@@ -84,9 +84,9 @@ void FleetCommand::readOutcomes(const std::string& path) {
         const auto text = [&value](const char* key) {
             const auto found = value.find(key);
             return found != value.end() && found->is_string() ? found->get<std::string>()
-                                                               : std::string();
+                                                              : std::string();
         };
-        std::string outcome = value.is_string() ? value.get<std::string>()
+        std::string outcome = value.is_string()   ? value.get<std::string>()
                               : value.is_object() ? text("outcome")
                                                   : std::string();
         if (outcome.empty())

@@ -280,7 +280,11 @@ void Checker::properties(const ExpressionDescription& expression, const NodeSpec
         const PropertyDescription* property = expression.findProperty(name);
         if (property && property->isPattern()) {
             const unsigned long long field = fieldNumberOf(*property, name);
-            if (property->numberedMost != 0 && field > property->numberedMost)
+            const PropertyDescription::Condition& condition = property->condition;
+            if (condition.refusedCode != 0 && !applies(condition, spec))
+                add(path, "property " + quote(name) + " is refused " + placeOf(condition, false) +
+                              withCode(condition.refusedCode));
+            else if (property->numberedMost != 0 && field > property->numberedMost)
                 add(path, "property " + quote(name) + " names field " + std::to_string(field) +
                               ", beyond the last one, " + std::to_string(property->numberedMost));
             else

@@ -81,7 +81,7 @@ cat >"$work/rules.json" <<'JSON'
   {"id": "mount-path", "tree": {"name": "MountPath", "properties": {"absolutePath": "/"}}},
   {"id": "active", "tree": {"name": "UnitActiveState", "properties": {"unit": "cron"}}},
   {"id": "loaded-audit", "tree": {"name": "AuditRules", "properties": {"source": "loaded"}}},
-  {"id": "fifo", "tree": {"name": "KeyValue", "properties": {"syntax": "logindefs", "key": "UID_MIN"}}},
+  {"id": "fifo", "tree": {"name": "KeyValue", "properties": {"syntax": "logindefs", "file": "/etc/login.defs", "key": "UID_MIN"}}},
   {"id": "loop", "tree": {"name": "FileText", "properties": {"absolutePath": "/etc/loop-a"}}},
   {"id": "proc-link", "tree": {"name": "FileText", "properties": {"absolutePath": "/etc/proc-link"}}},
   {"id": "huge-sysctl-d", "tree": {"name": "KeyValue", "properties": {"syntax": "sysctl", "key": "kernel.sysrq"}}},

@@ -188,7 +188,8 @@ TErrorCode KeyValueQuery::check(const PluginSDK::Expression& node) {
         m_Checks.fail(RC_PROPERTY_VALUE_INVALID, "Field tests are for the deb822 syntax", __LINE__);
     m_Integer = m_Checks.truthValue(L"integer", false, __LINE__);
     m_Each = !m_Single && m_Checks.truthValue(L"each", false, __LINE__);
-    if (m_Each && m_Syntax && !m_Syntax->standalone)
+    // "each" does not apply to a syntax that reads its files together, whatever its value.
+    if (!m_Single && node.getProperty(L"each") && m_Syntax && !m_Syntax->standalone)
         m_Checks.fail(RC_PROPERTY_VALUE_INVALID,
                       "each: this syntax reads its files together, not one by one", __LINE__);
     m_Checks.readNetwork(__LINE__);

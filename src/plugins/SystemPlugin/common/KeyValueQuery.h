@@ -27,14 +27,6 @@ inline constexpr const wchar_t* kDeb822Fields[] = {
 inline constexpr const wchar_t* kDeb822Tests[] = {L"equals", L"notEquals", L"matches",
                                                   L"notMatches"};
 
-// A test on a deb822 field: "FIELD" stands for one of kDeb822Fields.
-constexpr PluginKit::PropertyInfo fieldTestRow(const wchar_t* name, const char* note) {
-    PluginKit::PropertyInfo property = PluginKit::optional(name, note);
-    property.placeholder = L"FIELD";
-    property.nameParts = kDeb822Fields;
-    return property;
-}
-
 // The rows of the properties KeyValue and KeyValues share, in order.
 constexpr PluginKit::PropertyInfo syntaxRow() {
     return PluginKit::oneOf(PluginKit::required(L"syntax", RC_PROPERTY_MISSING,
@@ -47,7 +39,21 @@ inline constexpr const wchar_t* kFileFreeSyntaxes[] = {kSyntaxNames[3], kSyntaxN
 inline constexpr const wchar_t* kSectionSyntaxes[] = {kSyntaxNames[4]};
 inline constexpr const wchar_t* kDropinSyntaxes[] = {kSyntaxNames[3], kSyntaxNames[4]};
 inline constexpr const wchar_t* kMatchSyntaxes[] = {kSyntaxNames[5], kSyntaxNames[10]};
+// The syntaxes whose files read one by one ("each"), and the one of field tests.
+inline constexpr const wchar_t* kStandaloneSyntaxes[] = {
+    kSyntaxNames[0], kSyntaxNames[1],  kSyntaxNames[2], kSyntaxNames[6],
+    kSyntaxNames[9], kSyntaxNames[10], kSyntaxNames[11]};
+inline constexpr const wchar_t* kFieldTestSyntaxes[] = {kSyntaxNames[11]};
 
+// A test on a deb822 field: "FIELD" stands for one of kDeb822Fields.
+constexpr PluginKit::PropertyInfo fieldTestRow(const wchar_t* name, const char* note) {
+    PluginKit::PropertyInfo property =
+        PluginKit::appliesWhen(PluginKit::optional(name, note), L"syntax", kFieldTestSyntaxes, 0,
+                               RC_PROPERTY_VALUE_INVALID);
+    property.placeholder = L"FIELD";
+    property.nameParts = kDeb822Fields;
+    return property;
+}
 constexpr PluginKit::PropertyInfo keyFileRow() {
     return PluginKit::appliesUnless(
         pathsRow(PluginKit::optional(

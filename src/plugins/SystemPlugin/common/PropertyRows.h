@@ -73,7 +73,7 @@ constexpr PluginKit::PropertyInfo optionalPatternRow(bool required = false) {
     return PluginKit::appliesUnless(
         patternRow(
             PluginKit::optional(L"pattern", "found anywhere unless anchored; not with `filter`")),
-        L"filter", PluginKit::Values(), required ? RC_PROPERTY_MISSING : 0,
+        L"filter", PluginKit::Values(), required ? TErrorCode{RC_PROPERTY_MISSING} : TErrorCode{0},
         RC_PROPERTY_VALUE_INVALID);
 }
 

@@ -92,10 +92,11 @@ TErrorCode FileSearch::getVectorResult(PluginSDK::StringVector& result) {
     ProbeChecks checks(*this, trace, kTraceSource);
     const bool byPaths = getProperty(ProbeChecks::kAbsolutePath) != nullptr;
     const bool byChild = m_Operand.isComplete();
-    if (!byPaths && !byChild && !getProperty(L"localMounts"))
+    const bool localMounts = checks.truthValue(L"localMounts", false, __LINE__);
+    // "localMounts" "false" gives no roots either.
+    if (!checks.failed() && !byPaths && !byChild && !localMounts)
         checks.fail(RC_PROPERTY_MISSING, "Unspecified absolutePath, child or localMounts!",
                     __LINE__);
-    const bool localMounts = checks.truthValue(L"localMounts", false, __LINE__);
     if (int(byPaths) + int(byChild) + int(localMounts) > 1)
         checks.fail(RC_PROPERTY_VALUE_INVALID,
                     "Roots given more than one way (absolutePath, a child, localMounts)", __LINE__);
@@ -203,12 +204,18 @@ constexpr PluginKit::PropertyInfo kPropertyRows[] = {
     pathsRow(PluginKit::optional(L"absolutePath",
                                  "the roots; or the child's values (absolute paths), or "
                                  "`localMounts` (one way only, else -12002)")),
-    truthRow(L"localMounts", "`true`: the roots are every mounted local file system, each "
-                             "searched without leaving it"),
+    PluginKit::refusingOnly(
+        PluginKit::appliesUnless(
+            truthRow(L"localMounts", "`true`: the roots are every mounted local file "
+                                     "system, each searched without leaving it"),
+            L"absolutePath", PluginKit::Values(), 0, RC_PROPERTY_VALUE_INVALID),
+        L"true"),
     PluginKit::ruled(PluginKit::optional(L"depth", "how deep below a root; `0`: the roots "
                                                    "alone (default: no limit)"),
                      PluginKit::ValueRule::Count, RC_PROPERTY_VALUE_INVALID),
-    PluginKit::optional(L"type", "`f`, `d`, `l`, `p`, `s`, `b`, `c` joined by `;` (else -12002)"),
+    PluginKit::shaped(
+        PluginKit::optional(L"type", "`f`, `d`, `l`, `p`, `s`, `b`, `c` joined by `;`"),
+        "[fdlpsbc](;[fdlpsbc])*", RC_PROPERTY_VALUE_INVALID),
     PluginKit::optional(L"name", "a wildcard over the last component"),
     ignoreCaseRow(),
     PluginKit::optional(L"modeAny", "octal: some of these bits set, as `find -perm /MODE` "

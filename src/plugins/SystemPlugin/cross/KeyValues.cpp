@@ -61,8 +61,10 @@ constexpr PluginKit::PropertyInfo kPropertyRows[] = {
     sectionRow(),
     dropinsRow(),
     matchRow(true),
-    truthRow(L"each", "`true`: one value per file of `file`, that file's winning value (not for "
-                      "syntaxes that read their files together: -12002)"),
+    PluginKit::appliesWhen(truthRow(L"each", "`true`: one value per file of `file`, that file's "
+                                             "winning value (not for syntaxes that read their "
+                                             "files together: -12002)"),
+                           L"syntax", kStandaloneSyntaxes, 0, RC_PROPERTY_VALUE_INVALID),
     PluginKit::optional(L"default", "with `each`: the value of a file that does not assign the "
                                     "key (else -12014)"),
     truthRow(L"integer", "`true`: every value must be an integer as its program reads it, given "
