@@ -54,7 +54,7 @@ with tempfile.TemporaryDirectory() as tmp:
         rule("files-passwd-permissions", "mode", {"/etc/passwd": at("passwd")}),
         rule("files-passwd-permissions", "owner", {"/etc/passwd": at("owned")}),
         rule("accounts-pass-max-days", "key", {"/etc/login.defs": at("login.defs")}),
-        rule("kernel-kptr-restrict", "kernel", {'"value": "1"': '"value": "%d"' % (int(kptr) + 1)}),
+        rule("kernel-kptr-restrict-running", "kernel", {'"value": "1"': '"value": "%d"' % (int(kptr) + 1)}),
         rule("packages-apparmor", "package", {"apparmor": "corehost-no-such-package"}),
         rule("logging-rsyslog-file-mode", "count", {"/etc/rsyslog.conf;/etc/rsyslog.d/*.conf": at("rsyslog.conf")}),
         rule("accounts-uid0-only-root", "list", {"/etc/passwd": at("passwd")}),
