@@ -1,7 +1,7 @@
 #!/bin/bash
 # corehost under address-space limits (RLIMIT_AS) at several levels, on a
 # document of 100,000 rules made here: eval, check and list either finish
-# (exit 0 or 1) or exit 2 with one line "corehost: ..." on standard error,
+# (exit 0 or 1) or exit 2 with lines "corehost: ..." on standard error, the last saying why,
 # never with a signal or a core dump; and somewhere between the limit at
 # which the tool cannot start and the one at which it finishes, eval and
 # check say "corehost: out of memory". Exits 77 (skipped) for a sanitized
@@ -25,7 +25,7 @@ awk 'BEGIN {
 failures=0
 # Runs corehost with the limit in KiB; prints the outcome: "finished",
 # "out-of-memory" or "message" (exit 2 with that or another corehost line) or
-# "bad: ..." (anything else: a signal, several lines, no prefix).
+# "bad: ..." (anything else: a signal, a line without the prefix).
 run() {
   local limit=$1
   shift
@@ -35,8 +35,10 @@ run() {
   lines=$(wc -l <"$work/err")
   if [ "$status" -eq 0 ] || [ "$status" -eq 1 ]; then
     echo finished
-  elif [ "$status" -eq 2 ] && [ "$lines" -eq 1 ] && grep -q '^corehost: ' "$work/err"; then
-    if grep -qx 'corehost: out of memory' "$work/err"; then echo "out-of-memory"; else echo message; fi
+  elif [ "$status" -eq 2 ] && [ "$lines" -ge 1 ] && ! grep -qv '^corehost: ' "$work/err"; then
+    # A rule whose node ran out of memory (-103) may be reported before
+    # corehost itself does; the last line says why the run ended.
+    if tail -n 1 "$work/err" | grep -qx 'corehost: out of memory'; then echo "out-of-memory"; else echo message; fi
   else
     echo "bad: exit $status, $lines lines: $(head -c 300 "$work/err")"
   fi
