@@ -16,9 +16,11 @@ void appendHex(std::string& out, const char* prefix, unsigned value, int digits)
     out += buffer;
 }
 
+} // namespace
+
 // The length of the valid UTF-8 sequence at `at` and its code point, or 0
 // when the bytes there are not one.
-std::size_t decode(const std::string& text, std::size_t at, std::uint32_t& codePoint) {
+std::size_t decodeUtf8At(const std::string& text, std::size_t at, std::uint32_t& codePoint) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(at);
     std::size_t length = 0;
@@ -62,14 +64,12 @@ bool needsUnicodeEscape(std::uint32_t c) {
            (c >= 0x2066 && c <= 0x2069) || c == 0xFFFE || c == 0xFFFF;
 }
 
-} // namespace
-
 std::string escapeText(const std::string& text, char quote) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
         std::uint32_t c = 0;
-        const std::size_t length = decode(text, at, c);
+        const std::size_t length = decodeUtf8At(text, at, c);
         if (length == 0) {
             appendHex(out, "\\x", static_cast<unsigned char>(text[at]), 2);
             ++at;
@@ -138,7 +138,7 @@ namespace {
 std::size_t skipCharacters(const std::string& text, std::size_t at, std::size_t count) {
     std::uint32_t ignored = 0;
     for (; count > 0 && at < text.size(); --count) {
-        const std::size_t length = decode(text, at, ignored);
+        const std::size_t length = decodeUtf8At(text, at, ignored);
         at += length == 0 ? 1 : length;
     }
     return at;

@@ -5,10 +5,19 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace corehost {
+
+// The length of the valid UTF-8 sequence at `at` of `text` and its code point
+// in `codePoint`; 0 when the bytes there are not one (overlong forms,
+// surrogates and code points above U+10FFFF are not).
+std::size_t decodeUtf8At(const std::string& text, std::size_t at, std::uint32_t& codePoint);
+// Whether a code point is written as `\uHHHH`: C1 controls, the Unicode line
+// and paragraph separators, bidirectional controls and the non-characters U+FFFE, U+FFFF.
+bool needsUnicodeEscape(std::uint32_t codePoint);
 
 // `text` (UTF-8) with every character that a reader could mistake written as
 // an escape: the backslash as \\, line feed, carriage return and tab as \n,
