@@ -5,7 +5,14 @@ Each case is a generated dpkg database (status and updates/); dpkg-query lists
 what it reads, or refuses the database (InstalledPackages must then be
 -12022). The installed names must be InstalledPackages; each name's
 PackageVersion its one version (-12023 for several), and each instance's
-PackageVersion with its architecture that instance's version."""
+PackageVersion with its architecture that instance's version.
+
+Each database also gets file lists (plain and `name:arch` names, either of which
+info/format selects), diversions by a package or local, and directories that are
+links: PackageFiles of each instance must be what `dpkg-query -L` lists, each
+diverted path where the diversion sends it and each directory resolved (by
+Python's realpath); PackageFiles of every package their union. Last, the same
+over this machine's whole database."""
 import os
 import subprocess
 import sys
@@ -60,10 +67,113 @@ def database(rng):
     return status, updates
 
 
+def file_pool(work):
+    """Paths for the lists: in a real directory, through a link to it, through a
+    link to a link, in a directory that does not exist, and the root entry."""
+    real = os.path.join(work, "real")
+    os.makedirs(real + "/sub", exist_ok=True)
+    for link, target in (("link", "real"), ("chain", "link"), ("up", "real/sub")):
+        if not os.path.islink(os.path.join(work, link)):
+            os.symlink(target, os.path.join(work, link))
+    with open(real + "/plain", "w"):
+        pass
+    names = ["f", "g", "sub", "sub/h", "odd name", "plain"]
+    roots = [real, work + "/link", work + "/chain", work + "/up/..", work + "/none", "/bin"]
+    return ["/."] + [r + "/" + n for r in roots for n in names] + [work + "/link"]
+
+
+def write_lists(rng, admin, pool, names):
+    """Random lists for `names` (plain and with :arch), diversions and a format."""
+    os.makedirs(admin + "/info", exist_ok=True)
+    for name in names:
+        if rng.random() < 0.85:
+            paths = rng.sample(pool, rng.randint(0, 6))
+            with open(admin + "/info/" + name + ".list", "w") as f:
+                f.write("".join(p + "\n" for p in paths))
+    format_text = rng.choice([None, "0\n", "1\n", "1\n", "1", " +1 x\n", "2\n", "\n"])
+    if format_text is not None:
+        with open(admin + "/info/format", "w") as f:
+            f.write(format_text)
+    if rng.random() < 0.6:
+        owners = [n.split(":")[0] for n in names] + [":", "other"]
+        lines = []
+        for source in rng.sample(pool[1:], rng.randint(1, 4)):
+            lines += [source, source + ".diverted", rng.choice(owners)]
+        if rng.random() < 0.05:
+            lines.pop()
+        with open(admin + "/diversions", "w") as f:
+            f.write("".join(line + "\n" for line in lines))
+
+
+def listed_files(admin, package):
+    """What `dpkg-query -L` lists for one package, diverted and with its
+    directories resolved; None when dpkg-query refuses."""
+    shown = subprocess.run(["dpkg-query", "--admindir=" + admin, "-L", package],
+                           capture_output=True)
+    if shown.returncode != 0:
+        return None
+    return resolve_listing(shown.stdout)
+
+
+def resolve_listing(text):
+    """The paths of `dpkg-query -L` output (one package or many)."""
+    paths = []
+    for line in text.split(b"\n"):
+        if line.startswith(b"diverted by ") or line.startswith(b"locally diverted to: "):
+            paths[-1] = line.split(b" to: ", 1)[1]
+        elif line.startswith(b"/") and line != b"/.":
+            paths.append(line)
+    resolved = set()
+    for path in paths:
+        directory, name = os.path.split(path)
+        real = os.path.realpath(directory) if os.path.isdir(directory) else directory
+        resolved.add(real.rstrip(b"/") + b"/" + name)
+    return sorted(resolved)
+
+
+def check_files(tally, driver, admin, instances):
+    """PackageFiles against dpkg-query -L, each instance and all together."""
+    union, refused = set(), False
+    for package in instances:
+        want = listed_files(admin, package)
+        got = driver.eval("PackageFiles", package=package)
+        if want is None:
+            refused = True
+            tally.check(got[0] == -12022, "%s: %r, dpkg-query refuses" % (package, got),
+                        code=got[0])
+            continue
+        union.update(want)
+        tally.check(got == (0, want), "%s %s: %r want %r" % (admin, package, got, want),
+                    code=got[0])
+    got = driver.eval("PackageFiles")
+    if refused:
+        tally.check(got[0] == -12022, "all: %r, dpkg-query refuses" % (got,), code=got[0])
+    else:
+        tally.check(got == (0, sorted(union)), "all: %r want %r" % (got, sorted(union)),
+                    code=got[0])
+
+
+def check_this_machine(tally, driver):
+    """PackageFiles of every package against `dpkg-query -L` of them all."""
+    names = subprocess.run(["dpkg-query", "-W", "-f=${binary:Package} ${db:Status-Status}\\n"],
+                           capture_output=True, check=True).stdout.split()
+    installed = [n.decode() for n, s in zip(names[::2], names[1::2])
+                 if s not in (b"not-installed", b"config-files")]
+    shown = subprocess.run(["dpkg-query", "-L"] + installed, capture_output=True)
+    want = resolve_listing(shown.stdout)
+    driver.set("dpkgAdminDir", "/var/lib/dpkg")
+    code, got = driver.eval("PackageFiles")
+    missing, extra = set(want) - set(got), set(got) - set(want)
+    tally.check(code == 0 and not missing and not extra,
+                "this machine: %d paths want %d; missing %r; extra %r" %
+                (len(got), len(want), sorted(missing)[:5], sorted(extra)[:5]), code=code)
+
+
 def main():
     d.need("dpkg-query")
     rng, tally, driver, count = d.start("dpkg", 20270307)
     with d.workspace() as work:
+        pool = file_pool(work)
         for i in range(count):
             status, updates = database(rng)
             admin = os.path.join(work, str(i))
@@ -75,8 +185,12 @@ def main():
                     f.write(text)
             listed = subprocess.run(
                 ["dpkg-query", "--admindir=" + admin, "-W",
-                 "-f=${Package}\\t${Architecture}\\t${Status}\\t${Version}\\n"],
+                 "-f=${Package}\\t${Architecture}\\t${Status}\\t${Version}\\t"
+                 "${binary:Package}\\n"],
                 capture_output=True)
+            rows = [r.split(b"\t") for r in listed.stdout.split(b"\n") if r]
+            names = sorted({r[0].decode() for r in rows} | {r[4].decode() for r in rows})
+            write_lists(rng, admin, pool, names)
             driver.set("dpkgAdminDir", admin)
             code, names = driver.eval("InstalledPackages")
             what = "%r %r: dpkg-query %d %r; ours %d %r" % (status, updates, listed.returncode,
@@ -84,7 +198,6 @@ def main():
             if listed.returncode != 0:
                 tally.check(code == -12022, what, code=code)
                 continue
-            rows = [r.split(b"\t") for r in listed.stdout.split(b"\n") if r]
             installed = [r for r in rows if r[2].split()[2] not in (b"not-installed",
                                                                     b"config-files")]
             expected = sorted({r[0] for r in installed})
@@ -97,6 +210,8 @@ def main():
             for row in (r for r in installed if r[1]):
                 got = driver.eval("PackageVersion", package=row[0], architecture=row[1])
                 tally.check(got == (0, [row[3]]), "%r: %r" % (row, got), code=got[0])
+            check_files(tally, driver, admin, sorted({r[4].decode() for r in installed}))
+        check_this_machine(tally, driver)
     driver.close()
     tally.finish()
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -124,6 +125,49 @@ TEST(PackageExpressions, RefuseDatabasesTheyCannotRead) {
     dir.write("status", "");
     ASSERT_EQ(::truncate(dir.at("status").c_str(), off_t{1} << 30), 0);
     EXPECT_EQ(answers(), L"=-12012: =-12012: =-12012:[]");
+}
+
+// dpkg-query agreement is tests/readers/dpkg.py's; here, lists a package database can be
+// given that no dpkg writes: each is refused with a code, none read as "no files".
+TEST(PackageExpressions, PackageFilesRefusesHostileLists) {
+    testsupport::TempDir dir;
+    dir.write("status", dpkgStanza("p", "amd64", "1", "install ok installed") +
+                            dpkgStanza("q", "amd64", "1", "install ok installed"));
+    ASSERT_EQ(::mkdir(dir.at("info").c_str(), 0755), 0);
+    dir.write("info/q.list", "/usr/bin/q\n");
+    SystemDriver host;
+    host.plugin().setProperty(L"dpkgAdminDir", widen(dir.path()).c_str());
+    auto files = [&](const wchar_t* package) {
+        return package ? host.play(L"PackageFiles", {{L"package", package}}, {L"?"})
+                       : host.play(L"PackageFiles", {}, {L"?"});
+    };
+    // No list: a package without files, as dpkg takes it.
+    EXPECT_EQ(files(L"p"), L"=0:[]");
+    EXPECT_EQ(files(L"absent"), L"=-12017:[]");
+    ASSERT_EQ(::mkfifo(dir.at("info/p.list").c_str(), 0644), 0);
+    EXPECT_EQ(files(L"p"), L"=-12022:[]"); // never opened: a FIFO would block
+    EXPECT_EQ(files(nullptr), L"=-12022:[]");
+    EXPECT_EQ(files(L"q"), L"=0:[/usr/bin/q]");
+    ::unlink(dir.at("info/p.list").c_str());
+    ASSERT_EQ(::symlink("/dev/zero", dir.at("info/p.list").c_str()), 0);
+    EXPECT_EQ(files(L"p"), L"=-12022:[]"); // endless
+    ::unlink(dir.at("info/p.list").c_str());
+    ASSERT_EQ(::mkdir(dir.at("info/p.list").c_str(), 0755), 0);
+    EXPECT_EQ(files(L"p"), L"=-12022:[]");
+    ::rmdir(dir.at("info/p.list").c_str());
+    std::string many;
+    for (int i = 0; i < 2'000'001; ++i)
+        many += "/x\n";
+    dir.write("info/p.list", many);
+    EXPECT_EQ(files(L"p"), L"=-12012:[]"); // more paths than a system has, even repeated
+    dir.write("info/p.list", "/a\n");
+    dir.write("info/format", "3\n");
+    EXPECT_EQ(files(L"p"), L"=-12022:[]"); // newer than dpkg knows
+    dir.write("info/format", "1\n");
+    dir.write("diversions", "/a\n/b\n");
+    EXPECT_EQ(files(L"p"), L"=-12022:[]"); // a diversion without its owner
+    dir.write("diversions", "/a\n/b\nq\n");
+    EXPECT_EQ(files(L"p"), L"=0:[/b]");
 }
 
 // The order itself is checked against dpkg by version-order-vs-dpkg.py; here, the operator.

@@ -24,6 +24,7 @@
 #include "SystemPlugin/cross/ModeWithin.h"
 #include "SystemPlugin/cross/MountOptions.h"
 #include "SystemPlugin/cross/MountType.h"
+#include "SystemPlugin/cross/PackageFiles.h"
 #include "SystemPlugin/cross/PackageInstalled.h"
 #include "SystemPlugin/cross/PackageVersion.h"
 #include "SystemPlugin/cross/RecordField.h"
@@ -90,6 +91,7 @@ constexpr ExpressionEntry kExpressions[] = {
     PluginKit::entry<UnitFileState>(&makeWithContext<UnitFileState>),
     PluginKit::entry<UnitActiveState>(&make<UnitActiveState>),
     PluginKit::entry<AuditRules>(&make<AuditRules>),
+    PluginKit::entry<PackageFiles>(&makeWithContext<PackageFiles>),
 };
 
 } // namespace

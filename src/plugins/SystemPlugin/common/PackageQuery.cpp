@@ -31,14 +31,24 @@ bool validName(const std::string& name) {
 
 } // namespace
 
-TErrorCode PackageQuery::read(const PluginSDK::Expression& expression, Trace& trace) {
+TErrorCode PackageQuery::read(const PluginSDK::Expression& expression, Trace& trace,
+                              bool packageRequired) {
+    m_Name.clear();
+    m_Architecture.clear();
+    if (!packageRequired && expression.getProperty(L"package") == nullptr) {
+        if (const wchar_t* architecture = expression.getProperty(L"architecture")) {
+            m_Architecture = toUtf8(architecture);
+            if (!validName(m_Architecture))
+                return RC_PROPERTY_VALUE_INVALID;
+        }
+        return RC_SUCCESS;
+    }
     const TErrorCode code = PluginKit::checkRequiredProperties(
         expression, {{L"package", RC_PROPERTY_MISSING, "Unspecified package!", __LINE__}},
         PluginKit::CheckMode::StopAtFirst, PluginKit::TraceTarget{&trace, kTraceSource});
     if (code != RC_SUCCESS)
         return code;
     m_Name = toUtf8(expression.getProperty(L"package"));
-    m_Architecture.clear();
     const size_t colon = m_Name.find(':');
     if (colon != std::string::npos) {
         m_Architecture = m_Name.substr(colon + 1);
@@ -78,7 +88,10 @@ TErrorCode PackageQuery::installed(PluginContext& context,
     const TErrorCode code = load(context, database);
     if (code != RC_SUCCESS)
         return code;
-    const auto [first, last] = database->find(m_Name);
+    const std::vector<PackageInstance>& every = database->instances();
+    const auto [first, last] = m_Name.empty()
+                                   ? std::make_pair(every.data(), every.data() + every.size())
+                                   : database->find(m_Name);
     for (const PackageInstance* instance = first; instance != last; ++instance) {
         if (instance->installed() &&
             (m_Architecture.empty() || instance->architecture == m_Architecture))

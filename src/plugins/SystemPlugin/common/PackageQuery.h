@@ -26,13 +26,15 @@ class PluginContext;
 
 class PackageQuery {
 public:
-    // Reads "package" and "architecture": -12001 without "package" (with an error record
-    // through `trace`), -12002 for a name or architecture dpkg cannot hold, or for an
-    // architecture after ':' that differs from "architecture". Else 0.
-    TErrorCode read(const PluginSDK::Expression& expression, Trace& trace);
+    // Reads "package" and "architecture": -12001 without "package" when `packageRequired`
+    // (with an error record through `trace`), -12002 for a name or architecture dpkg cannot
+    // hold, or for an architecture after ':' that differs from "architecture". Else 0.
+    TErrorCode read(const PluginSDK::Expression& expression, Trace& trace,
+                    bool packageRequired = true);
 
-    // The installed instances that match (any architecture unless one was given), pointing
-    // into `database`, which keeps them alive. 0, or -12022 / -12012 for the database.
+    // The installed instances that match (every package when none was named; any
+    // architecture unless one was given), pointing into `database`, which keeps them alive.
+    // 0, or -12022 / -12012 for the database.
     TErrorCode installed(PluginContext& context, std::shared_ptr<const PackageDatabase>& database,
                          std::vector<const PackageInstance*>& instances) const;
 
@@ -48,7 +50,7 @@ public:
                            std::shared_ptr<const PackageDatabase>& database);
 
 private:
-    std::string m_Name;
+    std::string m_Name;         // empty: every package
     std::string m_Architecture; // empty: any
 };
 
