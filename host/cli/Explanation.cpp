@@ -10,6 +10,11 @@ namespace corehost {
 
 namespace {
 
+// A list longer than this shows its first values and how many more it has: a
+// node may give hundreds of thousands (every packaged file), which tell the
+// reader nothing that the count does not.
+constexpr std::size_t kMostListed = 20;
+
 std::string child(std::size_t position) {
     return "children[" + std::to_string(position) + "]";
 }
@@ -20,10 +25,16 @@ std::string describe(const ExpressionTree& tree, std::size_t node) {
     switch (outcome.state) {
     case NodeOutcome::State::Succeeded: {
         std::vector<std::string> texts;
-        for (const std::wstring& value : outcome.values)
+        for (const std::wstring& value : outcome.values) {
+            if (texts.size() == kMostListed)
+                break;
             texts.push_back(toUtf8(value));
-        if (tree.nodeType(node) == PluginSDK::VECTOR_EXPRESSION)
-            return "= " + quoteList(texts);
+        }
+        if (tree.nodeType(node) == PluginSDK::VECTOR_EXPRESSION) {
+            const std::size_t more = outcome.values.size() - texts.size();
+            return "= " + quoteList(texts) +
+                   (more == 0 ? std::string() : " and " + std::to_string(more) + " more");
+        }
         return "= " + quoteText(texts.empty() ? std::string() : texts.front());
     }
     case NodeOutcome::State::Failed:

@@ -19,7 +19,8 @@ namespace corehost {
 //   Operator not evaluated: children[1] failed
 //   Later skipped (short circuit)
 //   Switch = "b", took children[2] and children[3]
-// Texts are escaped as in the text report.
+// Texts are escaped as in the text report; a list shows its first 20 values,
+// then " and N more".
 std::vector<std::string> explain(const ExpressionTree& tree, const NodeSpec& root);
 
 // A rule with an "onlyIf": its condition under a line "onlyIf:", then the
