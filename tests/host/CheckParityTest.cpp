@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TempDir.h"
+
 #include <algorithm>
 #include <regex>
 #include <set>
@@ -153,6 +155,12 @@ TEST(CheckParity, CheckAndEvaluationGiveTheSameVerdictForEveryProperty) {
     std::shared_ptr<PluginSet> plugins =
         PluginSet::load({COREPLUGIN_MODULE_PATH, SYSTEMPLUGIN_MODULE_PATH}, error);
     ASSERT_TRUE(plugins) << error;
+    // An empty package database: the codes of the package expressions do not depend on what
+    // is installed, and listing every installed file costs seconds a node.
+    testsupport::TempDir dpkg;
+    dpkg.write("status", "");
+    ASSERT_TRUE(plugins->applySettings({{"", "dpkgAdminDir", dpkg.path()}}, error)) << error;
+    std::set<std::string> seen;
     const std::vector<std::wstring> hostile = {
         L"",   L"x",    L"-1", L"0", L"1.5", L"65",   L"99999999999999999999",
         L" 1", L"a..b", L"(x", L"*", L"a/b", L"/abs", L"true"};
@@ -232,6 +240,13 @@ TEST(CheckParity, CheckAndEvaluationGiveTheSameVerdictForEveryProperty) {
             for (const NodeSpec& spec : variants) {
                 const Verdict verdict = checked(spec, *plugins);
                 if (!verdict.messages.empty() && verdict.messages.front().rfind("a child", 0) == 0)
+                    continue;
+                // The same properties in another order are the same node: evaluated
+                // once (a search of every local file system is seconds under the
+                // sanitizers).
+                NodeSpec sorted = spec;
+                std::sort(sorted.properties.begin(), sorted.properties.end());
+                if (!seen.insert(shown(sorted) + std::to_string(spec.children.size())).second)
                     continue;
                 const TErrorCode code = evaluated(spec, plugins);
                 ++compared;
