@@ -12,9 +12,13 @@
 // expected answer, or -103 where the failure struck (the evaluation in which
 // the shim failed; an allocation failure thrown out of createPlugin or
 // createExpression, which let it through by convention, counts as -103), or
-// -400 from a mount probe; never another answer or code, and no crash.
+// -400 from a mount probe; never another answer or code, and no crash. A
+// plug-in that answers a failed allocation in createPlugin with null (as
+// SystemPlugin does) counts as -103 too. --set gives the plug-in a property
+// before it is initialised (a fixture's paths).
 //
-//   alloc_sweep MODULE DOCUMENT [--stride K] [--from N] [--to N] [--known-mount-table-faults]
+//   alloc_sweep MODULE DOCUMENT [--stride K] [--from N] [--to N] [--set NAME=VALUE]...
+//               [--known-mount-table-faults]
 //   ALLOC_SHIM_FAIL_AT=N alloc_sweep MODULE DOCUMENT   one session, verbose
 //
 // Exit 0 when every run passed, 1 otherwise, 77 when it cannot run here (no
@@ -55,6 +59,8 @@ bool g_verbose = false;
 // table, are counted apart (--known-mount-table-faults): that table's own
 // handling of a failed read is mended on its own.
 bool g_knownMountTableFaults = false;
+// The plug-in properties of --set.
+std::vector<std::pair<std::wstring, std::wstring>> g_settings;
 
 // Runs one call of the plug-in with the shim armed.
 template <typename Call> auto armed(Call call) {
@@ -112,9 +118,14 @@ public:
         try {
             m_Plugin = armed([&] { return m_Create(); });
         } catch (const std::bad_alloc&) {
-            answers.push_back({L"-103:createPlugin", true});
+            m_Plugin = nullptr;
+        }
+        if (!m_Plugin) {
+            answers.push_back({L"-103:createPlugin", g_shim.failed() != 0});
             return answers;
         }
+        for (const auto& [name, value] : g_settings)
+            m_Plugin->setProperty(name.c_str(), value.c_str());
         const TErrorCode initialized = record(
             answers, [&] { return armed([&] { return m_Plugin->initializePlugin(); }); },
             [](TErrorCode code) { return std::to_wstring(code) + L":initializePlugin"; });
@@ -296,12 +307,23 @@ int main(int argc, char** argv) {
     return kSkip;
 #endif
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s MODULE DOCUMENT [--stride K] [--from N] [--to N]\n",
+        std::fprintf(stderr,
+                     "usage: %s MODULE DOCUMENT [--stride K] [--from N] [--to N] "
+                     "[--set NAME=VALUE]...\n",
                      argv[0]);
         return 2;
     }
     long stride = 1, from = 1, to = 0;
     for (int i = 3; i < argc; i += 2) {
+        if (!std::strcmp(argv[i], "--set") && i + 1 < argc) {
+            const std::string setting = argv[i + 1];
+            const std::size_t equals = setting.find('=');
+            g_settings.emplace_back(corehost::fromUtf8(setting.substr(0, equals)),
+                                    corehost::fromUtf8(equals == std::string::npos
+                                                           ? std::string()
+                                                           : setting.substr(equals + 1)));
+            continue;
+        }
         if (!std::strcmp(argv[i], "--known-mount-table-faults")) {
             g_knownMountTableFaults = true;
             --i;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cerrno>
+#include <new>
 
 namespace PluginKit {
 
@@ -30,8 +31,13 @@ struct FileOutcome {
 
     static FileOutcome success() { return {}; }
     static FileOutcome of(FileError error) { return {error, 0}; }
-    // The kind of a failed system call's errno value.
+    // The kind of a failed system call's errno value. ENOMEM is no kind of
+    // file: memory the kernel or the C library (opendir's buffer) could not
+    // find is thrown as std::bad_alloc, which the expression's guard answers
+    // with the plug-in's internal failure, never "cannot be read".
     static FileOutcome fromErrno(int value) {
+        if (value == ENOMEM)
+            throw std::bad_alloc();
         if (value == ENOENT || value == ENOTDIR)
             return {FileError::Missing, value};
         return {FileError::Unreadable, value};

@@ -22,6 +22,7 @@ struct GlobState {
     int error = 0;
     bool guarded = false;
     bool onNetwork = false;
+    bool outOfMemory = false; // an allocation failed inside glob's callbacks
 };
 thread_local GlobState tGlob;
 
@@ -29,6 +30,7 @@ extern "C" int recordGlobError(const char* /*path*/, int error) {
     // A missing directory only means that nothing matches below it.
     if (error == ENOENT || error == ENOTDIR)
         return 0;
+    tGlob.outOfMemory = tGlob.outOfMemory || error == ENOMEM;
     if (tGlob.error == 0)
         tGlob.error = error;
     return 1;
@@ -41,11 +43,21 @@ bool mayTouch(const char* path) noexcept {
     TErrorCode code = 0;
     try {
         code = checkNetworkPath(std::string(path), false);
+    } catch (const std::bad_alloc&) {
+        // Thrown again once glob has returned: an exception must not cross it.
+        tGlob.outOfMemory = true;
+        errno = ENOMEM;
+        return false;
     } catch (...) {
         code = -1;
     }
     if (code == 0)
         return true;
+    if (code == Mounts::kInternalFailure) {
+        tGlob.outOfMemory = true;
+        errno = ENOMEM;
+        return false;
+    }
     tGlob.onNetwork = tGlob.onNetwork || code == Mounts::kOnNetwork;
     errno = code == Mounts::kOnNetwork ? EREMOTE : EIO;
     return false;
@@ -76,7 +88,7 @@ FileOutcome expandGlob(const std::string& pattern, bool networkAllowed,
                        std::vector<std::string>& files) {
     glob_t matches{};
     GlobRelease release{&matches};
-    tGlob = GlobState{0, !networkAllowed, false};
+    tGlob = GlobState{0, !networkAllowed, false, false};
     matches.gl_opendir = guardedOpendir;
     matches.gl_readdir = guardedReaddir;
     matches.gl_closedir = guardedClosedir;
@@ -84,14 +96,15 @@ FileOutcome expandGlob(const std::string& pattern, bool networkAllowed,
     matches.gl_stat = guardedStat;
     const int rc =
         ::glob(pattern.c_str(), GLOB_NOSORT | GLOB_ALTDIRFUNC, recordGlobError, &matches);
+    // A directory glob could not open for want of memory is no unreadable file.
+    if (rc == GLOB_NOSPACE || tGlob.outOfMemory)
+        throw std::bad_alloc();
     // A refused path may have looked missing to glob: whatever it answered,
     // the expansion is refused.
     if (tGlob.onNetwork)
         return FileOutcome::of(FileError::OnNetwork);
     if (rc == GLOB_NOMATCH)
         return FileOutcome::success();
-    if (rc == GLOB_NOSPACE)
-        throw std::bad_alloc();
     if (rc != 0)
         return {FileError::Unreadable, tGlob.error != 0 ? tGlob.error : EIO};
     if (matches.gl_pathc > PathList::kMaxPaths - std::min(files.size(), PathList::kMaxPaths))

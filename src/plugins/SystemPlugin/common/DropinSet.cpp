@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <map>
 #include <memory>
+#include <new>
 
 namespace SystemPlugin {
 namespace {
@@ -35,9 +36,8 @@ template <typename Visit>
 PluginKit::FileOutcome listDirectory(const std::string& directory, Visit visit) {
     std::unique_ptr<DIR, DirCloser> dir(opendir(directory.c_str()));
     if (!dir)
-        return errno == ENOENT || errno == ENOTDIR
-                   ? PluginKit::FileOutcome::success()
-                   : PluginKit::FileOutcome{PluginKit::FileError::Unreadable, errno};
+        return errno == ENOENT || errno == ENOTDIR ? PluginKit::FileOutcome::success()
+                                                   : PluginKit::FileOutcome::fromErrno(errno);
     errno = 0;
     std::size_t entries = 0;
     while (const dirent* entry = readdir(dir.get())) {

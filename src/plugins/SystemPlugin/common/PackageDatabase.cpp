@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <dirent.h>
 #include <memory>
+#include <new>
 #include <unordered_set>
 
 namespace SystemPlugin {
@@ -248,6 +249,8 @@ Outcome readFile(const std::string& path, size_t& budget, std::string& out) {
 // directory otherwise), in numeric order. A missing directory has no entries.
 bool journalEntries(const std::string& directory, std::vector<std::string>& names) {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directory.c_str()), ::closedir);
+    if (!dir && errno == ENOMEM)
+        throw std::bad_alloc(); // a failure of ours, not an unreadable database
     if (!dir)
         return errno == ENOENT;
     errno = 0;

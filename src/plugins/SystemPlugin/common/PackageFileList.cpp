@@ -4,8 +4,10 @@
 #include "PluginKit/FileReader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <new>
 #include <string_view>
 #include <unordered_map>
 
@@ -105,8 +107,11 @@ public:
         const std::string directory = slash == 0 ? "/" : path.substr(0, slash);
         auto found = m_Resolved.find(directory);
         if (found == m_Resolved.end()) {
+            errno = 0;
             std::unique_ptr<char, decltype(&std::free)> real(::realpath(directory.c_str(), nullptr),
                                                              &std::free);
+            if (!real && errno == ENOMEM)
+                throw std::bad_alloc(); // not a directory left as listed: a wrong path
             found = m_Resolved.emplace(directory, real ? std::string(real.get()) : directory).first;
         }
         const std::string& resolved = found->second;

@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <new>
 
 namespace SystemPlugin {
 namespace {
@@ -223,6 +224,8 @@ private:
 
     TErrorCode includeDirectory(const std::string& directory, int depth) {
         DIR* listing = opendir(directory.c_str());
+        if (!listing && errno == ENOMEM)
+            throw std::bad_alloc(); // not a directory sudo cannot open: a failure of ours
         if (!listing)
             return 0; // sudo reads nothing from a directory it cannot open
         std::vector<std::string> names;

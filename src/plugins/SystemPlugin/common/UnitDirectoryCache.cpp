@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <ctime>
 #include <iterator>
+#include <new>
 #include <string_view>
 
 #include <dirent.h>
@@ -43,6 +44,8 @@ std::shared_ptr<const UnitDirectoryCache::Listing> read(int fd, int& error) {
     if (!directory) {
         error = errno;
         ::close(fd);
+        if (error == ENOMEM)
+            throw std::bad_alloc(); // a failure of ours, not an unreadable directory
         return nullptr;
     }
     auto listing = std::make_shared<UnitDirectoryCache::Listing>();
