@@ -255,14 +255,15 @@ def diff_status(work, rng):
 
 
 def sizes(work, rng):
-    """A 1,000-host x 150-rule fleet page under 5 MB; the baseline's host page
+    """A 100-host x 150-rule fleet page under 500 KB (bench/fleet-page.sh holds
+    the 1,000-host page to 5 MB and its rendering to 2 s); the baseline's host page
     (real plug-ins, --explain; the server profile, without the strict searches
     of every file system, which take most of a minute under the sanitizers)
     under 300 KB."""
     folder = os.path.join(work, "big")
     os.makedirs(folder)
     severities = ["info", "low", "medium", "high", "critical"]
-    for host in range(1000):
+    for host in range(100):
         write_report(os.path.join(folder, f"host{host:04}.example.org.json"),
                      f"host{host:04}.example.org",
                      [(f"baseline-rule-{r:03}",
@@ -271,7 +272,7 @@ def sizes(work, rng):
     page = os.path.join(work, "big.html")
     files = sorted(os.path.join(folder, name) for name in os.listdir(folder))
     check(corehost("report", "--output", page, *files).returncode == 0, "big fleet page")
-    check(os.path.getsize(page) < 5_000_000, f"fleet page of {os.path.getsize(page)} bytes")
+    check(os.path.getsize(page) < 500_000, f"fleet page of {os.path.getsize(page)} bytes")
     page = os.path.join(work, "baseline.html")
     subprocess.run([COREHOST, "eval", "--tag", "server", "--format", "html", "--explain",
                     "--output", page,
